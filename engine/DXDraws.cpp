@@ -51,6 +51,16 @@ public:
     }
 
 protected:
+    // The visible surface covers the screen in its current mode.
+    void CreatePrimary() {
+        const int width = FOwner.Device()->ScreenWidth();
+        const int height = FOwner.Device()->ScreenHeight();
+        if (width <= 0 || height <= 0) {
+            throw EDXDrawError(Format("%s cannot be made", "Primary Surface"));
+        }
+        FOwner.SetPrimary(MakeSurface(width, height));
+    }
+
     std::unique_ptr<TDirectDrawSurface> MakeSurface(int width, int height) {
         return std::make_unique<TDirectDrawSurface>(width, height, FOwner.Device()->Layout(), FOwner.LossTracker());
     }
@@ -75,13 +85,8 @@ public:
     using TDXDrawDriver::TDXDrawDriver;
 
     void CreateSurfaces() override {
-        const int width = FOwner.Device()->ScreenWidth();
-        const int height = FOwner.Device()->ScreenHeight();
-        if (width <= 0 || height <= 0) {
-            throw EDXDrawError(Format("%s cannot be made", "Primary Surface"));
-        }
-        FOwner.SetPrimary(MakeSurface(width, height));
-        FOwner.SetBackSurface(MakeSurface(width, height));
+        CreatePrimary();
+        FOwner.SetBackSurface(MakeSurface(FOwner.Primary()->Width(), FOwner.Primary()->Height()));
     }
 
     void Present(bool) override {
@@ -97,12 +102,7 @@ public:
     using TDXDrawDriver::TDXDrawDriver;
 
     void CreateSurfaces() override {
-        const int screenWidth = FOwner.Device()->ScreenWidth();
-        const int screenHeight = FOwner.Device()->ScreenHeight();
-        if (screenWidth <= 0 || screenHeight <= 0) {
-            throw EDXDrawError(Format("%s cannot be made", "Primary Surface"));
-        }
-        FOwner.SetPrimary(MakeSurface(screenWidth, screenHeight));
+        CreatePrimary();
         auto back = MakeSurface(std::max(FOwner.SurfaceWidth(), 1), std::max(FOwner.SurfaceHeight(), 1));
         back->Fill(0);
         FOwner.SetBackSurface(std::move(back));

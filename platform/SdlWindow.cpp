@@ -136,9 +136,7 @@ void SdlWindow::ClipPointer(const std::optional<ScreenRect>& rect) {
     SDL_SetWindowMouseRect(FSdl->Window, &area);
 }
 
-void SdlWindow::NoteDeviceReset() {
-    ++FResetCount;
-    // The renderer's textures are gone with the device; they are made again at the next present.
+void SdlWindow::DropTextures() {
     if (FSdl->Upscaled != nullptr) {
         SDL_DestroyTexture(FSdl->Upscaled);
         FSdl->Upscaled = nullptr;
@@ -148,6 +146,12 @@ void SdlWindow::NoteDeviceReset() {
         SDL_DestroyTexture(FSdl->Frame);
         FSdl->Frame = nullptr;
     }
+}
+
+void SdlWindow::NoteDeviceReset() {
+    ++FResetCount;
+    // The renderer's textures are gone with the device; they are made again at the next present.
+    DropTextures();
 }
 
 bool SdlWindow::OpenDevice() {
@@ -168,15 +172,7 @@ bool SdlWindow::OpenDevice() {
 }
 
 void SdlWindow::CloseDevice() {
-    if (FSdl->Upscaled != nullptr) {
-        SDL_DestroyTexture(FSdl->Upscaled);
-        FSdl->Upscaled = nullptr;
-        FSdl->UpscaledFactor = 0;
-    }
-    if (FSdl->Frame != nullptr) {
-        SDL_DestroyTexture(FSdl->Frame);
-        FSdl->Frame = nullptr;
-    }
+    DropTextures();
     if (FSdl->Renderer != nullptr) {
         SDL_DestroyRenderer(FSdl->Renderer);
         FSdl->Renderer = nullptr;

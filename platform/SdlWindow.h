@@ -75,6 +75,7 @@ public:
 private:
     struct Sdl;
     bool EnsureTextures(int width, int height);
+    void DropTextures();
     void SetVSync(bool on);
 
     std::unique_ptr<Sdl> FSdl;
