@@ -155,20 +155,20 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
     return any;
 }
 
-void Application::RunIdle(bool& done) {
-    done = true;
+bool Application::Idle() {
+    bool done = true;
     if (FIdleHook) {
         // Copy: the hook may replace or clear itself.
         const IdleHook hook = FIdleHook;
         hook(done);
     }
+    return done;
 }
 
 void Application::ProcessMessagesAndIdle(SdlWindow& window, const WindowEvents& events) {
     DispatchPending(window, events);
     if (!FTerminated) {
-        bool done = true;
-        RunIdle(done);
+        Idle();
     }
 }
 
@@ -178,8 +178,7 @@ void Application::Run(SdlWindow& window, const WindowEvents& events) {
         if (DispatchPending(window, events)) {
             continue;
         }
-        bool done = true;
-        RunIdle(done);
+        const bool done = Idle();
         if (done && !FTerminated) {
             // Nothing to do until the next event.
             SDL_WaitEventTimeout(nullptr, 100);

@@ -60,13 +60,14 @@ public:
     void Run(SdlWindow& window, const WindowEvents& events);
     // One pass: all pending events, then the idle hook once. For tests that step the loop.
     void ProcessMessagesAndIdle(SdlWindow& window, const WindowEvents& events);
+    // Runs the idle hook once (what the loop does when no event waits); false when it is done.
+    bool Idle();
     void Terminate() { FTerminated = true; }
     bool Terminated() const { return FTerminated; }
     void Reset() { FTerminated = false; }
 
 private:
     bool DispatchPending(SdlWindow& window, const WindowEvents& events);
-    void RunIdle(bool& done);
 
     IdleHook FIdleHook;
     std::vector<std::pair<int, ActivationHook>> FActivationHooks;
