@@ -259,3 +259,51 @@ void TSpriteEngine::Draw() {
     FDrawnCount = 0;
     TSprite::Draw();
 }
+
+// ---- TCustomDXSpriteEngine ----
+
+TCustomDXSpriteEngine::TCustomDXSpriteEngine() : FEngine(std::make_unique<TSpriteEngine>()) {}
+
+TCustomDXSpriteEngine::~TCustomDXSpriteEngine() {
+    SetDXDraw(nullptr);
+}
+
+void TCustomDXSpriteEngine::SetDXDraw(TCustomDXDraw* Value) {
+    if (FDXDraw != nullptr) {
+        FDXDraw->Unsubscribe(this);
+    }
+    FDXDraw = Value;
+    if (FDXDraw != nullptr) {
+        FDXDraw->Subscribe(this);
+    }
+}
+
+void TCustomDXSpriteEngine::DXDrawNotify(TCustomDXDraw& Sender, TDXDrawNotifyType NotifyType) {
+    switch (NotifyType) {
+        case TDXDrawNotifyType::dxntInitialize:
+            FEngine->SetSurface(Sender.Surface());
+            break;
+        case TDXDrawNotifyType::dxntFinalize:
+            FEngine->SetSurface(nullptr);
+            break;
+        case TDXDrawNotifyType::dxntDestroying:
+            FDXDraw = nullptr;
+            break;
+        default:
+            break;
+    }
+}
+
+void TCustomDXSpriteEngine::Move(int MoveCount) {
+    FEngine->Move(MoveCount);
+}
+
+void TCustomDXSpriteEngine::FreeDead() {
+    FEngine->FreeDead();
+}
+
+void TCustomDXSpriteEngine::Draw() {
+    if (FDXDraw != nullptr && FDXDraw->Initialized()) {
+        FEngine->Draw();
+    }
+}

@@ -155,3 +155,30 @@ private:
     TDirectDrawSurface* FSurface = nullptr;
     TRect FSurfaceRect;
 };
+
+// The window's sprite engine component: owns the root and hands it the display's back surface.
+class TCustomDXSpriteEngine : private IDXDrawSubscriber {
+public:
+    TCustomDXSpriteEngine();
+    virtual ~TCustomDXSpriteEngine();
+    TCustomDXSpriteEngine(const TCustomDXSpriteEngine&) = delete;
+    TCustomDXSpriteEngine& operator=(const TCustomDXSpriteEngine&) = delete;
+
+    TSpriteEngine& Engine() { return *FEngine; }
+    TCustomDXDraw* DXDraw() const { return FDXDraw; }
+    // Leaves the previous display's subscribers and joins the new one's.
+    void SetDXDraw(TCustomDXDraw* Value);
+
+    void Move(int MoveCount);
+    void FreeDead();
+    // Draws only while a display is set and initialized.
+    void Draw();
+
+private:
+    void DXDrawNotify(TCustomDXDraw& Sender, TDXDrawNotifyType NotifyType) override;
+
+    std::unique_ptr<TSpriteEngine> FEngine;
+    TCustomDXDraw* FDXDraw = nullptr;
+};
+
+class TDXSpriteEngine : public TCustomDXSpriteEngine {};

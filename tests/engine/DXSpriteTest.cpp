@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/FakeVideoDevice.h"
+
 namespace {
 
 using TLog = std::vector<std::string>;
@@ -331,6 +333,62 @@ TEST(ImageSpriteAnimation, BackwardsStopsOnZeroAndLoopsWrapIntoRange) {
     sprite.FrameCount = 0;
     sprite.Advance(1);
     EXPECT_EQ(sprite.FramePos, 0.0);
+}
+
+TEST(DXSpriteEngine, DrawsOnlyOnAnInitializedDisplayItFollows) {
+    FakeVideoDevice device;
+    auto display = std::make_unique<TDXDraw>(&device);
+    TDXSpriteEngine component;
+    TLog log;
+    new TProbe(&component.Engine(), "ship", log);
+
+    component.SetDXDraw(display.get());
+    component.Draw();
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(component.Engine().Surface(), nullptr);
+
+    display->Initialize();
+    ASSERT_TRUE(display->Initialized());
+    EXPECT_EQ(component.Engine().Surface(), display->Surface());
+    EXPECT_EQ(component.Engine().SurfaceRect(), display->Surface()->ClientRect());
+    component.Move(1);
+    component.Draw();
+    EXPECT_EQ(log, (TLog{"move ship", "draw ship"}));
+
+    display->Finalize();
+    EXPECT_EQ(component.Engine().Surface(), nullptr);
+    display->Initialize();
+    EXPECT_NE(component.Engine().Surface(), nullptr);
+
+    display.reset();
+    EXPECT_EQ(component.DXDraw(), nullptr);
+    EXPECT_EQ(component.Engine().Surface(), nullptr);
+    log.clear();
+    component.Draw();
+    EXPECT_TRUE(log.empty());
+}
+
+TEST(DXSpriteEngine, ADisplayLeftBehindNoLongerReachesTheEngine) {
+    FakeVideoDevice device;
+    TDXDraw first(&device);
+    TDXDraw second(&device);
+    first.Initialize();
+    {
+        TDXSpriteEngine component;
+        component.SetDXDraw(&first);
+        ASSERT_EQ(component.Engine().Surface(), first.Surface());
+        component.SetDXDraw(&second);
+        EXPECT_EQ(component.Engine().Surface(), nullptr);
+        second.Initialize();
+        first.Finalize();
+        EXPECT_EQ(component.Engine().Surface(), second.Surface());
+        new TImageSprite(&component.Engine());
+        component.Engine().Items(0)->Kill();
+        component.FreeDead();
+        EXPECT_EQ(component.Engine().SpriteCount(), 0);
+    }
+    second.Finalize();  // the destroyed component has left the display's list
+    EXPECT_FALSE(second.Initialized());
 }
 
 }  // namespace
