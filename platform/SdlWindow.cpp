@@ -101,19 +101,38 @@ void SdlWindow::WindowToClient(int& x, int& y) const {
     y = static_cast<int>(std::floor(static_cast<double>(y - view.Top) * FClientHeight / viewHeight));
 }
 
-// While a display mode is set the screen is that mode, shown in the view rectangle; the client
-// area covers it from (0, 0). Without a mode the screen is the desktop.
+// The window's services speak of the screen in the game's pixels: the desktop divided by the
+// scale at which the 800 x 600 client is shown, so that the client is the centred 800 x 600
+// rectangle of that screen (on an 800 x 600 desktop, the whole screen).
+double SdlWindow::Scale() const {
+    const ScreenRect view = ViewRect();
+    return std::max(static_cast<double>(view.Right - view.Left) / FClientWidth, 1e-6);
+}
+
+void SdlWindow::LogicalScreenSize(int& width, int& height) const {
+    width = FClientWidth;
+    height = FClientHeight;
+    if (FSdl->Window != nullptr) {
+        SDL_GetWindowSize(FSdl->Window, &width, &height);
+    }
+    const double scale = Scale();
+    width = static_cast<int>(std::lround(width / scale));
+    height = static_cast<int>(std::lround(height / scale));
+}
+
 void SdlWindow::PointerScreenPosition(int& x, int& y) const {
     SDL_GetMouseState(&x, &y);
-    if (FSdl->Mode) {
-        WindowToClient(x, y);
-    }
+    const double scale = Scale();
+    x = static_cast<int>(std::floor(x / scale));
+    y = static_cast<int>(std::floor(y / scale));
 }
 
 void SdlWindow::ScreenToClient(int& x, int& y) const {
-    if (!FSdl->Mode) {
-        WindowToClient(x, y);
-    }
+    int width = 0;
+    int height = 0;
+    LogicalScreenSize(width, height);
+    x -= (width - FClientWidth) / 2;
+    y -= (height - FClientHeight) / 2;
 }
 
 void SdlWindow::ClipPointer(const std::optional<ScreenRect>& rect) {
@@ -124,15 +143,10 @@ void SdlWindow::ClipPointer(const std::optional<ScreenRect>& rect) {
         SDL_SetWindowMouseRect(FSdl->Window, nullptr);
         return;
     }
-    SDL_Rect area{rect->Left, rect->Top, rect->Right - rect->Left, rect->Bottom - rect->Top};
-    if (FSdl->Mode) {
-        const ScreenRect view = ViewRect();
-        const double sx = static_cast<double>(view.Right - view.Left) / FClientWidth;
-        const double sy = static_cast<double>(view.Bottom - view.Top) / FClientHeight;
-        area = SDL_Rect{view.Left + static_cast<int>(rect->Left * sx), view.Top + static_cast<int>(rect->Top * sy),
-                        static_cast<int>((rect->Right - rect->Left) * sx),
-                        static_cast<int>((rect->Bottom - rect->Top) * sy)};
-    }
+    const double scale = Scale();
+    const SDL_Rect area{static_cast<int>(std::lround(rect->Left * scale)), static_cast<int>(std::lround(rect->Top * scale)),
+                        static_cast<int>(std::lround((rect->Right - rect->Left) * scale)),
+                        static_cast<int>(std::lround((rect->Bottom - rect->Top) * scale))};
     SDL_SetWindowMouseRect(FSdl->Window, &area);
 }
 

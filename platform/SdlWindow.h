@@ -39,7 +39,10 @@ public:
     void ShowPointer(bool show);
     // Confines the pointer to a rectangle of screen coordinates; nullopt releases it.
     void ClipPointer(const std::optional<ScreenRect>& rect);
-    // Pointer position in screen coordinates, and the conversion to client (800 x 600) coordinates.
+    // The screen as the window services see it: the desktop in the client's pixels (the desktop
+    // size divided by the presentation scale), with the client the centred rectangle in it.
+    void LogicalScreenSize(int& width, int& height) const;
+    // Pointer position in those screen coordinates, and the conversion to client coordinates.
     void PointerScreenPosition(int& x, int& y) const;
     void ScreenToClient(int& x, int& y) const;
 
@@ -71,6 +74,7 @@ public:
 
     // Where the client area lands on the screen (letterboxed), in window pixels.
     ScreenRect ViewRect() const;
+    double Scale() const;
 
 private:
     struct Sdl;
