@@ -168,6 +168,14 @@ void SdlWindow::NoteDeviceReset() {
     DropTextures();
 }
 
+std::string SdlWindow::RendererName() const {
+    SDL_RendererInfo info{};
+    if (FSdl->Renderer == nullptr || SDL_GetRendererInfo(FSdl->Renderer, &info) != 0) {
+        return "none";
+    }
+    return info.name;
+}
+
 bool SdlWindow::OpenDevice() {
     if (FSdl->Window == nullptr) {
         return false;
