@@ -224,42 +224,49 @@ struct Sweep {
 // Where, along each row, a moving coordinate has passed a bound for good: the first pixel at
 // which it is at or above the bound when it grows, below it when it shrinks. From one row to the
 // next that pixel moves by floor(-RowStep / Step) or one more, so one comparison per row keeps it
-// exact. The pixel may lie outside the box.
+// exact. The pixel may lie outside the box. A shrinking coordinate is followed negated, so that
+// "passed" always reads value >= bound.
 class Crossing {
 public:
-    Crossing(const Sweep& sweep, std::int64_t bound)
-        : FStart(sweep.Start), FStep(sweep.Step), FRowStep(sweep.RowStep), FBound(bound),
-          FShift(FloorDiv(sweep.RowStep, sweep.Step)) {
-        FPixel = static_cast<std::int64_t>(static_cast<double>(bound - FStart) / static_cast<double>(FStep));
-        while (Past(FPixel - 1)) {
+    Crossing(const Sweep& sweep, std::int64_t bound) {
+        const std::int64_t sign = sweep.Step > 0 ? 1 : -1;
+        const std::int64_t start = sign * sweep.Start;
+        const std::int64_t rowStep = sign * sweep.RowStep;
+        FStep = sign * sweep.Step;
+        FBound = sign > 0 ? bound : 1 - bound;  // -p >= 1 - bound  <=>  p < bound
+        FPixel = static_cast<std::int64_t>(static_cast<double>(FBound - start) / static_cast<double>(FStep));
+        while (start + (FPixel - 1) * FStep >= FBound) {
             --FPixel;
         }
-        while (!Past(FPixel)) {
+        while (start + FPixel * FStep < FBound) {
             ++FPixel;
         }
+        FValue = start + FPixel * FStep;
+        const std::int64_t shift = FloorDiv(rowStep, FStep) + 1;
+        FPixelDelta = -shift;
+        FValueDelta = rowStep - shift * FStep;
     }
 
     std::int64_t Pixel() const { return FPixel; }
-    std::int64_t RowStart() const { return FStart; }
 
     void NextRow() {
-        FStart += FRowStep;
-        const std::int64_t candidate = FPixel - FShift - 1;
-        FPixel = candidate + (Past(candidate) ? 0 : 1);
+        // The candidate one short of the shortest possible move; one step on when it is behind.
+        FPixel += FPixelDelta;
+        FValue += FValueDelta;
+        const bool behind = FValue < FBound;
+        FPixel += behind ? 1 : 0;
+        FValue += behind ? FStep : 0;
     }
 
 private:
-    static std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    static std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {  // b > 0
         const std::int64_t q = a / b;
-        return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
-    }
-    bool Past(std::int64_t i) const {
-        const std::int64_t p = FStart + i * FStep;
-        return FStep > 0 ? p >= FBound : p < FBound;
+        return (a % b != 0 && a < 0) ? q - 1 : q;
     }
 
-    std::int64_t FStart, FStep, FRowStep, FBound, FShift;
-    std::int64_t FPixel = 0;
+    std::int64_t FStep, FBound;
+    std::int64_t FPixel, FValue;  // the crossing pixel and the coordinate there
+    std::int64_t FPixelDelta, FValueDelta;
 };
 
 // The pixels of each row at which one coordinate lies within [lo, hi): from where it enters to
@@ -329,11 +336,11 @@ void SampleArea(const SampledArea& area) {
     for (int row = 0; row < area.Rows; ++row, across.NextRow(), down.NextRow(), destRow += area.DestPitch) {
         const std::int64_t first = std::max({across.Enter(), down.Enter(), std::int64_t{0}});
         const std::int64_t last = std::min({across.Leave(), down.Leave(), std::int64_t{area.Width}});
-        std::int64_t u = across.RowStart() + first * du;
-        std::int64_t v = down.RowStart() + first * dv;
         if (first >= last) {
             continue;
         }
+        std::int64_t u = across.RowStart() + first * du;
+        std::int64_t v = down.RowStart() + first * dv;
         if (dv == 0) {
             // Horizontal sweep (stretching, unrotated scaling): one source row for the whole span.
             const std::uint16_t* sourceRow = area.Source + (v >> 16) * area.SourcePitch;
