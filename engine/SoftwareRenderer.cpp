@@ -1,4 +1,4 @@
-// SoftwareRenderer: geometry of the rotated draws and the row loop that feeds the span routines.
+// SoftwareRenderer: geometry of the rotated draws, set up for the span routines.
 #include "engine/SoftwareRenderer.h"
 
 #include <algorithm>
@@ -92,15 +92,20 @@ void TSoftwareRenderer::DrawRotated(TDirectDrawSurface& dest, const TRotatedDraw
         return;
     }
 
+    // A tall box is walked by columns: fewer lines to set up, each longer.
+    const std::int64_t boxWidth = box.Right - box.Left;
+    const std::int64_t boxHeight = box.Bottom - box.Top;
+    const bool byColumns = boxHeight > boxWidth;
     span::SampledArea area;
     area.Dest = dest.Row(static_cast<int>(box.Top)) + box.Left;
-    area.DestPitch = dest.Width();
-    area.Width = static_cast<int>(box.Right - box.Left);
-    area.Rows = static_cast<int>(box.Bottom - box.Top);
+    area.LineStride = byColumns ? 1 : dest.Width();
+    area.PixelStride = byColumns ? dest.Width() : 1;
+    area.Lines = static_cast<int>(byColumns ? boxWidth : boxHeight);
+    area.Length = static_cast<int>(byColumns ? boxHeight : boxWidth);
     area.Source = source.Row(0);
     area.SourcePitch = source.Width();
-    area.U = span::Sweep{*u0, *du, *duRow};
-    area.V = span::Sweep{*v0, *dv, *dvRow};
+    area.U = byColumns ? span::Sweep{*u0, *duRow, *du} : span::Sweep{*u0, *du, *duRow};
+    area.V = byColumns ? span::Sweep{*v0, *dvRow, *dv} : span::Sweep{*v0, *dv, *dvRow};
     area.Left = src.Left * std::int64_t{65536};
     area.Top = src.Top * std::int64_t{65536};
     area.Right = src.Right * std::int64_t{65536};

@@ -1,6 +1,6 @@
 // SoftwareRenderer: the rotated and scaled draws done in software on locked surfaces. It maps
-// the turned pattern onto the destination, scans the covered box row by row in 16.16 fixed
-// point and runs one span routine, chosen per call, over the rows. One shared renderer with
+// the turned pattern onto the destination, scans the covered box line by line in 16.16 fixed
+// point and runs one span routine, chosen per call, over the lines. One shared renderer with
 // its 256-entry cosine table serves the whole program. Depends on the surface and SpanRenderer.
 #pragma once
 

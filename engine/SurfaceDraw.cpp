@@ -105,9 +105,9 @@ void TDirectDrawSurface::StretchDraw(const TRect& DestRect, const TRect& SrcRect
     const std::int64_t dv = (std::int64_t{SrcRect.Height()} << 16) / destHeight;
     span::SampledArea area;
     area.Dest = Row(clipped.Top) + clipped.Left;
-    area.DestPitch = Width();
-    area.Width = clipped.Width();
-    area.Rows = clipped.Height();
+    area.LineStride = Width();
+    area.Lines = clipped.Height();
+    area.Length = clipped.Width();
     area.Source = Source->Row(0);
     area.SourcePitch = Source->Width();
     area.U = span::Sweep{(std::int64_t{SrcRect.Left} << 16) + du / 2 + (clipped.Left - std::int64_t{DestRect.Left}) * du,
