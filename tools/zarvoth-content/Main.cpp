@@ -1,0 +1,31 @@
+// zarvoth-content: writes the game's four data files into a folder; with --preview, writes
+// PNG contact sheets of the artwork instead.
+#include <cstdio>
+#include <string>
+
+#include "tools/zarvoth-content/GameGraphics.h"
+#include "tools/zarvoth-content/Preview.h"
+
+namespace {
+
+int WritePreviews(const std::string& dir) {
+    std::string error;
+    const auto game = content::GameGraphics();
+    if (!platform::SavePng(dir + "/game.png", content::ContactSheet(game, 2, 1800), error) ||
+        !platform::SavePng(dir + "/screen.png", content::GameScreenMockup(game), error)) {
+        std::fprintf(stderr, "zarvoth-content: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string first = argc > 1 ? argv[1] : "";
+    if (first == "--preview" && argc == 3) {
+        return WritePreviews(argv[2]);
+    }
+    std::fprintf(stderr, "usage: zarvoth-content DIR | zarvoth-content --preview DIR\n");
+    return 2;
+}
