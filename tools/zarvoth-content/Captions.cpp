@@ -23,6 +23,38 @@ int TextWidth(const Font& font, std::string_view text) {
     return width;
 }
 
+std::vector<std::string> WrapText(const Font& font, std::string_view text, int maxWidth) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find(' ', pos);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        const std::string word(text.substr(pos, end - pos));
+        const std::string candidate = line.empty() ? word : line + " " + word;
+        if (!line.empty() && TextWidth(font, candidate) > maxWidth) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = candidate;
+        }
+        pos = end + 1;
+    }
+    if (!line.empty()) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+Font FitFont(Font font, std::string_view text, int maxWidth) {
+    while (font.Size > 6 && TextWidth(font, text) > maxWidth) {
+        --font.Size;
+    }
+    return font;
+}
+
 Mask TextMask(const Font& font, std::string_view text) {
     int width = 0;
     int height = 0;

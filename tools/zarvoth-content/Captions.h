@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/zarvoth-content/Raster.h"
 
@@ -38,5 +39,9 @@ void DrawCaption(Canvas& canvas, const Font& font, std::string_view text, float 
 void DrawCaptionIn(Canvas& canvas, const Font& font, std::string_view text, float left, float top, float right,
                    float bottom, const CaptionStyle& style);
 int TextWidth(const Font& font, std::string_view text);
+// Splits a paragraph into lines no wider than maxWidth, breaking at blanks.
+std::vector<std::string> WrapText(const Font& font, std::string_view text, int maxWidth);
+// The font made smaller, if need be, until the text fits the width.
+Font FitFont(Font font, std::string_view text, int maxWidth);
 
 }  // namespace content

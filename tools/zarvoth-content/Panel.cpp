@@ -73,7 +73,7 @@ PictureItem ScorePlateItem() {
     c.Fill(face, Linear({0, 0}, {0, h}, {{0, Rgb8(236, 228, 208)}, {1, Rgb8(210, 198, 174)}}));
     DrawSeam(c, {-2, h - 6}, {w - 18, h - 6}, 0.8f, Rgb8(150, 120, 80, 0.5f));
     DrawRivet(c, {w - 9, 8});
-    return {"ScorePlate", c.Reduce(), 0, 0};
+    return {"ScorePlate", c.ReduceKeyed(0.5f), 0, 0};
 }
 
 void DrawEmblem(Canvas& c, float left, float top, float scale) {
@@ -117,7 +117,7 @@ PictureItem TopPodItem() {
     DrawRivet(c, {106, 80});
     DrawLamp(c, {14, 45}, 4, ConsoleAmber);
     DrawLamp(c, {106, 45}, 4, DisruptorGreen);
-    return {"TopPod", c.Reduce(), 0, 0};
+    return {"TopPod", c.ReduceKeyed(0.5f), 0, 0};
 }
 
 PictureItem ConsoleItem() {

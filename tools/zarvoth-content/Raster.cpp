@@ -136,6 +136,21 @@ void Canvas::FillAll(const Paint& paint, Blend blend) {
     SetTransform(saved);
 }
 
+void Canvas::FillSmooth(const Paint& paint, Blend blend) {
+    const int columns = FWidth * FScale;
+    for (int y = 0; y < FHeight; ++y) {
+        for (int x = 0; x < FWidth; ++x) {
+            const Rgba c = paint(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+            for (int sy = 0; sy < FScale; ++sy) {
+                Premultiplied* line = &FPixels[static_cast<std::size_t>(y * FScale + sy) * columns + x * FScale];
+                for (int sx = 0; sx < FScale; ++sx) {
+                    Put(line[sx], c, blend);
+                }
+            }
+        }
+    }
+}
+
 void Canvas::FillMask(const Mask& mask, int left, int top, const Paint& paint, Blend blend) {
     const int columns = FWidth * FScale;
     const auto scale = static_cast<float>(FScale);

@@ -80,6 +80,8 @@ public:
 
     void Fill(const Path& path, const Paint& paint, Blend blend = Blend::Over);
     void FillAll(const Paint& paint, Blend blend = Blend::Over);
+    // Like FillAll, but the paint is taken once per final pixel: for smooth, costly paints.
+    void FillSmooth(const Paint& paint, Blend blend = Blend::Over);
     // The mask's value multiplies the paint's coverage (transform not applied).
     void FillMask(const Mask& mask, int left, int top, const Paint& paint, Blend blend = Blend::Over);
 

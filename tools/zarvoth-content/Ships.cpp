@@ -206,8 +206,7 @@ void DrawInterpid(Canvas& c) {
         DrawLamp(c, {64, y}, 1.1f, Window);
     }
     DrawLamp(c, {60, 64}, 7.0f, NacelleBlue);
-    const Path saucer = Mirrored(axis, {{60, 70}, {78, 73}, {94, 86}, {103, 104}, {101, 124}, {90, 138}, {74, 146}, {60, 148}});
-    c.Fill(saucer, Radial({52, 100}, 56, 52, {{0, Rgb8(238, 242, 250)}, {0.55f, FedHull}, {1, Scaled(FedHull, 0.6f)}}));
+    c.Fill(Ellipse(axis, 109, 43, 39), Radial({52, 100}, 56, 52, {{0, Rgb8(238, 242, 250)}, {0.55f, FedHull}, {1, Scaled(FedHull, 0.6f)}}));
     // Saucer plating: rings and spokes.
     c.Fill(Ellipse(60, 111, 30, 26), Solid(WithAlpha(Rgb8(255, 255, 255), 0.08f)), Blend::Atop);
     c.Fill(Ring(60, 111, 30, 26, 0.9f), Solid(WithAlpha(FedDark, 0.6f)), Blend::Atop);

@@ -61,16 +61,18 @@ void DrawButtonFace(Canvas& c, float x, float y, const ButtonSpec& spec) {
     case ButtonLook::Lit: {
         DrawPlate(c, box, radius, Gunmetal);
         const Rect face = box.Inset(2);
-        c.Fill(RoundBox(face.Left, face.Top, face.Right, face.Bottom, radius - 2),
-               Radial({(face.Left + face.Right) / 2, (face.Top + face.Bottom) / 2}, (face.Right - face.Left) * 0.6f,
-                      (face.Bottom - face.Top) * 0.9f,
-                      {{0, WithAlpha(spec.Accent, 0.55f)}, {1, WithAlpha(spec.Accent, 0.12f)}}),
-               Blend::Add);
-        caption.Top = Rgb8(255, 255, 250);
-        caption.Bottom = Mix(spec.Accent, Rgb8(255, 255, 255), 0.5f);
-        caption.Glow = WithAlpha(spec.Accent, 0.55f);
+        // Light gathers along the inner edge; the middle stays dark behind the caption.
+        c.Fill(RoundBox(face.Left, face.Top, face.Right, face.Bottom, radius - 2), [=](float px, float py) {
+            const float dx = std::min(px - face.Left, face.Right - px);
+            const float dy = std::min(py - face.Top, face.Bottom - py);
+            const float edge = std::exp(-std::min(dx, dy) / 2.5f);
+            return WithAlpha(spec.Accent, 0.08f + 0.5f * edge);
+        }, Blend::Add);
+        caption.Top = Mix(spec.Accent, Rgb8(255, 255, 255), 0.75f);
+        caption.Bottom = Mix(spec.Accent, Rgb8(255, 255, 255), 0.2f);
+        caption.Glow = WithAlpha(spec.Accent, 0.3f);
         caption.GlowRadius = 2;
-        caption.Shadow = Rgb8(0, 0, 0, 0.5f);
+        caption.Shadow = Rgb8(0, 0, 0, 0.9f);
         break;
     }
     case ButtonLook::Pressed:
