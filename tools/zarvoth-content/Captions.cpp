@@ -71,6 +71,23 @@ Mask TextMask(const Font& font, std::string_view text) {
     return mask;
 }
 
+namespace {
+// Box blur of `count` values `stride` apart, in place.
+void BoxBlurLine(float* values, int count, int stride, int radius) {
+    std::vector<float> line(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        line[static_cast<std::size_t>(i)] = values[static_cast<std::ptrdiff_t>(i) * stride];
+    }
+    for (int i = 0; i < count; ++i) {
+        float sum = 0;
+        for (int k = std::max(0, i - radius); k <= std::min(count - 1, i + radius); ++k) {
+            sum += line[static_cast<std::size_t>(k)];
+        }
+        values[static_cast<std::ptrdiff_t>(i) * stride] = sum / static_cast<float>(2 * radius + 1);
+    }
+}
+}  // namespace
+
 Mask Blurred(const Mask& mask, int radius) {
     Mask out{mask.Width + 2 * radius, mask.Height + 2 * radius, {}};
     out.Values.assign(static_cast<std::size_t>(out.Width) * out.Height, 0.0f);
@@ -80,33 +97,12 @@ Mask Blurred(const Mask& mask, int radius) {
         }
     }
     // Two box passes in each direction approximate a soft Gaussian halo.
-    std::vector<float> line;
     for (int pass = 0; pass < 2; ++pass) {
         for (int y = 0; y < out.Height; ++y) {
-            line.assign(out.Values.begin() + static_cast<std::ptrdiff_t>(y) * out.Width,
-                        out.Values.begin() + static_cast<std::ptrdiff_t>(y + 1) * out.Width);
-            for (int x = 0; x < out.Width; ++x) {
-                float sum = 0;
-                for (int k = -radius; k <= radius; ++k) {
-                    const int xx = x + k;
-                    sum += xx >= 0 && xx < out.Width ? line[xx] : 0.0f;
-                }
-                out.Values[static_cast<std::size_t>(y) * out.Width + x] = sum / static_cast<float>(2 * radius + 1);
-            }
+            BoxBlurLine(&out.Values[static_cast<std::size_t>(y) * out.Width], out.Width, 1, radius);
         }
         for (int x = 0; x < out.Width; ++x) {
-            line.resize(out.Height);
-            for (int y = 0; y < out.Height; ++y) {
-                line[y] = out.Values[static_cast<std::size_t>(y) * out.Width + x];
-            }
-            for (int y = 0; y < out.Height; ++y) {
-                float sum = 0;
-                for (int k = -radius; k <= radius; ++k) {
-                    const int yy = y + k;
-                    sum += yy >= 0 && yy < out.Height ? line[yy] : 0.0f;
-                }
-                out.Values[static_cast<std::size_t>(y) * out.Width + x] = sum / static_cast<float>(2 * radius + 1);
-            }
+            BoxBlurLine(&out.Values[static_cast<std::size_t>(x)], out.Height, out.Width, radius);
         }
     }
     return out;

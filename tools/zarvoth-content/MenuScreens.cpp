@@ -31,13 +31,7 @@ constexpr float LampWidth = 30;
 constexpr float LampHeight = 22;
 
 CaptionStyle PlateCaption() {
-    CaptionStyle style;
-    style.Top = Rgb8(255, 244, 214);
-    style.Bottom = Rgb8(236, 170, 80);
-    style.Glow = Rgb8(255, 140, 40, 0.3f);
-    style.GlowRadius = 3;
-    style.Shadow = Rgb8(0, 0, 0, 0.9f);
-    return style;
+    return AmberCaption(0.3f, 3);
 }
 
 CaptionStyle BodyText() {
@@ -70,13 +64,7 @@ void DrawAreaPlate(Canvas& c, Rect area, const char* caption) {
 void DrawTitle(Canvas& c, const char* text, float y, int size) {
     Font font;
     font.Size = size;
-    CaptionStyle style;
-    style.Top = Rgb8(255, 240, 200);
-    style.Bottom = Rgb8(214, 130, 44);
-    style.Glow = Rgb8(255, 120, 30, 0.45f);
-    style.GlowRadius = 6;
-    style.Shadow = Rgb8(0, 0, 0, 1.0f);
-    DrawCaption(c, font, text, 400 + ShiftX, y, Align::Centre, style);
+    DrawCaption(c, font, text, 400 + ShiftX, y, Align::Centre, AmberCaption(0.45f, 6));
 }
 
 void DrawText(Canvas& c, const char* text, float x, float y, int size, Align align = Align::Left) {

@@ -44,7 +44,7 @@ PictureItem Dialog(const char* name, int width, int height) {
         }
     }
     c.Fill(RoundBox(w - 160, h - 46, w - 14, h - 8, 5), Solid(Rgb8(120, 100, 70, 0.22f)));
-    DrawSeam(c, {18, h - 52}, {w - 18, h - 52}, 1.0f, Rgb8(150, 120, 80, 0.5f));
+    DrawSeam(c, {18, h - 50}, {w - 18, h - 50}, 1.0f, Rgb8(150, 120, 80, 0.5f));
     return {name, c.ReduceKeyed(0.5f), 0, 0};
 }
 
@@ -192,13 +192,7 @@ PictureItem GameMenuPanelItem() {
     DrawEmblem(c, w - 22 - 42, 18, 0.75f);
     Font title;
     title.Size = 30;
-    CaptionStyle style;
-    style.Top = Rgb8(255, 236, 190);
-    style.Bottom = Rgb8(230, 150, 60);
-    style.Glow = Rgb8(255, 140, 40, 0.35f);
-    style.GlowRadius = 4;
-    style.Shadow = Rgb8(0, 0, 0, 0.9f);
-    DrawCaption(c, title, "command", w / 2, 26, Align::Centre, style);
+    DrawCaption(c, title, "command", w / 2, 26, Align::Centre, AmberCaption(0.35f, 4));
     DrawSeam(c, {90, 80}, {310, 80}, 1.5f, Rgb8(200, 150, 80, 0.8f));
     for (float x : {16.0f, w - 16}) {
         DrawRivet(c, {x, h - 16});

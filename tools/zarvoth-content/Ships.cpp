@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/zarvoth-content/Noise.h"
 #include "tools/zarvoth-content/Shapes.h"
 
 namespace content {
@@ -280,6 +281,11 @@ Canvas ShipFrame(ShipKind kind, int bank) {
     Canvas c(cell.Width, cell.Height, Supersample);
     c.SetTransform(BankTransform(cell, bank));
     DrawShip(c, kind);
+    // Hull plating: faint blocky variation in the ship's own coordinates.
+    c.Fill(Box(0, 0, static_cast<float>(cell.Width), static_cast<float>(cell.Height)), [](float x, float y) {
+        const float plate = ValueNoise(std::floor(x / 3.0f) * 0.9f, std::floor(y / 5.0f) * 0.9f, 61);
+        return Rgba{0, 0, 0, 0.16f * plate};
+    }, Blend::Atop);
     c.ResetTransform();
     ShadeBank(c, cell, bank);
     return c;

@@ -13,6 +13,16 @@ const PlateStyle Gunmetal{Rgb8(128, 136, 134), Rgb8(16, 18, 20), Rgb8(74, 80, 80
 const PlateStyle BronzeTrim{Rgb8(240, 204, 140), Rgb8(70, 46, 20), Rgb8(186, 142, 80), Rgb8(120, 84, 40), 1.5f, 0.12f};
 const PlateStyle PaleSand{Rgb8(250, 244, 228), Rgb8(120, 104, 80), Rgb8(232, 224, 204), Rgb8(206, 196, 172), 2.0f, 0.05f};
 
+CaptionStyle AmberCaption(float glowAlpha, float glowRadius) {
+    CaptionStyle style;
+    style.Top = Rgb8(255, 242, 208);
+    style.Bottom = Rgb8(230, 156, 60);
+    style.Glow = Rgb8(255, 132, 36, glowAlpha);
+    style.GlowRadius = glowRadius;
+    style.Shadow = Rgb8(0, 0, 0, 0.9f);
+    return style;
+}
+
 void DrawPlate(Canvas& c, Rect box, float radius, const PlateStyle& s) {
     c.Fill(RoundBox(box.Left, box.Top, box.Right, box.Bottom, radius),
            Linear({box.Left, box.Top}, {box.Left + (box.Bottom - box.Top) * 0.5f, box.Bottom},

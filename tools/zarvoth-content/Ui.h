@@ -33,6 +33,9 @@ constexpr Rgba ConsoleAmber = Rgb8(255, 182, 72);
 constexpr Rgba ShieldCyan = Rgb8(90, 220, 255);
 constexpr Rgba CaptionGrey = Rgb8(214, 220, 206);
 
+// Amber-gold captions with a warm halo: titles and the labels of plates.
+CaptionStyle AmberCaption(float glowAlpha, float glowRadius);
+
 void DrawPlate(Canvas& canvas, Rect box, float radius, const PlateStyle& style);
 // A sunken well: dark face, shadow at the upper left, light at the lower right.
 void DrawRecess(Canvas& canvas, Rect box, float radius);
