@@ -34,7 +34,6 @@ int main(int argc, char** argv) {
         if (argc == 2 && first != "--preview") {
             content::WriteContent(first);
             return 0;
-            return 0;
         }
         if (argc == 3 && first == "--preview") {
             std::string error;
