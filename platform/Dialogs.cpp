@@ -5,7 +5,7 @@
 #include <spawn.h>
 
 #include <cstdio>
-#include <cstdlib>
+#include <string>
 
 extern char** environ;
 
@@ -14,8 +14,7 @@ namespace platform {
 void ShowMessageBox(const std::string& text, const std::string& caption) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     const char* driver = SDL_GetCurrentVideoDriver();
-    const bool headless = driver == nullptr || std::string(driver) == "dummy" ||
-                          std::getenv("ZARVOTH_NO_MESSAGE_BOX") != nullptr;
+    const bool headless = driver == nullptr || std::string(driver) == "dummy";
     if (!headless) {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
     }

@@ -1,0 +1,64 @@
+// Mixing cost: one second of output with 16 voices of mixed formats and rates, looped, panned
+// and attenuated. The "fraction_of_realtime" counter is the share of a second of real time the mix takes.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+#include "platform/AudioMixer.h"
+
+namespace {
+
+class BenchOutput final : public platform::AudioOutput {
+public:
+    bool Start(platform::AudioMixer&) override { return true; }
+    void Stop() override {}
+    bool Lost() override { return false; }
+};
+
+void MixOneSecond(benchmark::State& state) {
+    constexpr int Voices = 16;
+    constexpr std::size_t Frames = platform::AudioMixer::DefaultOutputRate;
+    constexpr std::size_t Block = 1024;  // the size SDL asks for
+    platform::AudioMixer mixer(std::make_unique<BenchOutput>());
+    mixer.Open();
+
+    std::vector<std::unique_ptr<platform::SoundBuffer>> buffers;
+    for (int v = 0; v < Voices; ++v) {
+        const auto channels = static_cast<std::uint16_t>(1 + v % 2);
+        const auto bits = static_cast<std::uint16_t>(v % 4 < 2 ? 16 : 8);
+        const std::uint32_t rate = v % 3 == 0 ? 22050 : (v % 3 == 1 ? 44100 : 11025);
+        const auto align = static_cast<std::uint16_t>(channels * bits / 8);
+        const platform::WaveFormat format{platform::WaveFormatPCM, channels, rate, rate * align, align, bits};
+        platform::SoundResult result{};
+        auto buffer = mixer.CreateBuffer(format, std::size_t{rate} * align / 2, result);
+        std::span<std::uint8_t> bytes;
+        buffer->Lock(bytes);
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            bytes[i] = static_cast<std::uint8_t>(128 + 100 * std::sin(static_cast<double>(i) * std::numbers::pi / 37));
+        }
+        buffer->Unlock();
+        buffer->SetPan(v * 1000 - 8000);
+        buffer->SetVolume(-v * 100);
+        buffer->SetFrequency(v % 5 == 0 ? 30000 : 0);
+        buffer->Play(true);
+        buffers.push_back(std::move(buffer));
+    }
+
+    std::vector<float> out(2 * Block);
+    for (auto _ : state) {
+        for (std::size_t done = 0; done < Frames; done += Block) {
+            mixer.Render(out.data(), std::min(Block, Frames - done));
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["fraction_of_realtime"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(MixOneSecond)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

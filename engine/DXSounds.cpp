@@ -1,0 +1,95 @@
+// DXSounds: device initialisation, notification of the wave lists and restore after loss
+// (see DXSounds.h).
+#include "engine/DXSounds.h"
+
+#include <algorithm>
+
+TCustomDXSound::TCustomDXSound(platform::SoundDevice* device) : FDevice(device) {}
+
+TCustomDXSound::~TCustomDXSound() {
+    Notify(TDXSoundNotifyType::dsntDestroying);
+    Finalize();
+}
+
+void TCustomDXSound::Initialize() {
+    Finalize();
+    if (FDevice == nullptr) {
+        throw EDXSoundError("Form not found");
+    }
+    Notify(TDXSoundNotifyType::dsntInitializing);
+    if (!FDevice->Open()) {
+        throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"));
+    }
+    FInitialized = true;
+    Notify(TDXSoundNotifyType::dsntInitialize);
+    Notify(TDXSoundNotifyType::dsntRestore);
+}
+
+void TCustomDXSound::Finalize() {
+    if (FDevice == nullptr || (!FInitialized && !FDevice->IsOpen())) {
+        return;
+    }
+    Notify(TDXSoundNotifyType::dsntFinalize);
+    FInitialized = false;
+    FLossPending = false;
+    FDevice->Close();
+}
+
+// Without sound hardware the game runs on in silence.
+void TCustomDXSound::Loaded() {
+    if (!AutoInitialize) {
+        return;
+    }
+    try {
+        Initialize();
+    } catch (const EDirectSoundError&) {
+    }
+}
+
+platform::SoundDevice& TCustomDXSound::DSound() {
+    if (!FInitialized) {
+        throw EDirectSoundError(Format("%s not made", "DirectSound"));
+    }
+    return *FDevice;
+}
+
+void TCustomDXSound::Subscribe(IDXSoundSubscriber* subscriber) {
+    if (std::find(FSubscribers.begin(), FSubscribers.end(), subscriber) == FSubscribers.end()) {
+        FSubscribers.push_back(subscriber);
+    }
+}
+
+void TCustomDXSound::Unsubscribe(IDXSoundSubscriber* subscriber) {
+    std::erase(FSubscribers, subscriber);
+}
+
+// Last subscriber first. A subscriber may unsubscribe while being told (a list detaching on
+// dsntDestroying), so the index is checked on every step.
+void TCustomDXSound::Notify(TDXSoundNotifyType type) {
+    for (std::size_t i = FSubscribers.size(); i > 0; --i) {
+        if (i <= FSubscribers.size()) {
+            FSubscribers[i - 1]->DXSoundNotify(*this, type);
+        }
+    }
+}
+
+void TCustomDXSound::BufferLost() {
+    if (!FRestoring) {
+        FLossPending = true;
+    }
+}
+
+void TCustomDXSound::RestorePendingLoss() {
+    if (!FLossPending || FRestoring || !FInitialized) {
+        return;
+    }
+    FLossPending = false;
+    FRestoring = true;
+    try {
+        Notify(TDXSoundNotifyType::dsntRestore);
+    } catch (...) {
+        FRestoring = false;
+        throw;
+    }
+    FRestoring = false;
+}

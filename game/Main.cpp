@@ -1,0 +1,227 @@
+// Main: the main window's handlers, the frame and the orderly end of the program.
+#include "game/Main.h"
+
+#include <cmath>
+
+#include "game/Menu.h"
+#include "game/Settings.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/SdlWindow.h"
+
+namespace Main {
+namespace {
+
+// UpdateFrameRate's own state: all 32-bit floats, starting at 0.
+float CurrentTime = 0.0f;
+float PreviousTime = 0.0f;
+float LastFpsUpdate = 0.0f;
+float FrameCounter = 0.0f;
+
+}  // namespace
+
+std::array<TModeRoutes, 4>& Routes() {
+    static std::array<TModeRoutes, 4> routes;
+    return routes;
+}
+
+void ResetFrameRate() {
+    CurrentTime = PreviousTime = LastFpsUpdate = FrameCounter = 0.0f;
+    FrameTime = 0.0f;
+    Fps = 0;
+}
+
+void UpdateFrameRate(std::uint32_t tickCount) {
+    CurrentTime = static_cast<float>(static_cast<double>(tickCount) * 0.001);
+    FrameTime = CurrentTime - PreviousTime;
+    PreviousTime = CurrentTime;
+    FrameCounter = FrameCounter + 1.0f;
+    if (CurrentTime - LastFpsUpdate > 1.0f) {
+        LastFpsUpdate = CurrentTime;
+        Fps = static_cast<std::int32_t>(std::trunc(FrameCounter));
+        FrameCounter = 0.0f;
+    }
+}
+
+void QuitGame() {
+    if (NewBestScore && OpenBestScoreDialog) {
+        OpenBestScoreDialog();
+        return;
+    }
+    if (Form1 != nullptr) {
+        Form1->Close();
+    }
+}
+
+}  // namespace Main
+
+using namespace Main;
+
+TForm1::TForm1(platform::SdlWindow& window, platform::Application& application)
+    : FWindow(window), FApplication(application) {
+    Form1 = this;
+    DXDraw1 = std::make_unique<TDXDraw>(&window);
+    DXDraw1->SetOptions(doAllowReboot | doWaitVBlank | doAllowPalette256 | doCenter | doFlip | doDirectX7Mode |
+                        doRetainedMode | doHardware | doSelectDriver);
+    DXDraw1->Display().SetWidth(800);
+    DXDraw1->Display().SetHeight(600);
+    DXDraw1->Display().SetBitCount(16);
+    DXDraw1->OnInitialize = [this](TCustomDXDraw& sender) { DXDraw1Initialize(sender); };
+    DXDraw1->OnFinalize = [this](TCustomDXDraw& sender) { DXDraw1Finalize(sender); };
+
+    DXTimer1 = std::make_unique<TDXTimer>(application);
+    DXTimer1->BeginLoading();
+    DXTimer1->SetInterval(0);
+    DXTimer1->SetActiveOnly(true);
+    DXTimer1->SetEnabled(true);
+    DXTimer1->OnActivate = [this](TCustomDXTimer& sender) { DXTimer1Activate(sender); };
+    DXTimer1->OnDeactivate = [this](TCustomDXTimer& sender) { DXTimer1Deactivate(sender); };
+    DXTimer1->OnTimer = [this](TCustomDXTimer& sender, int lag) { DXTimer1Timer(sender, lag); };
+    DXTimer1->Loaded();
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    // Finalizing the display disables the timer through its event, so no frame runs against a
+    // display being torn down.
+    DXDraw1->Finalize();
+    DXTimer1.reset();
+    DXDraw1.reset();
+    if (Form1 == this) {
+        Form1 = nullptr;
+    }
+}
+
+void TForm1::FormCreate() {
+    DXDraw1->Finalize();
+    FWindow.SetBorderless(true);
+    FWindow.ShowPointer(false);
+    DXDraw1->SetOptions(static_cast<TDXDrawOptions>(DXDraw1->Options() | doFullScreen));
+    DXDraw1->Display().SetWidth(800);
+    DXDraw1->Display().SetHeight(600);
+    DXDraw1->Display().SetBitCount(16);
+
+    LoadSettings();
+
+    FApplication.Title = "Zarvoth Mutador 1.0";
+    FWindow.SetCaption(FApplication.Title);
+    AppMode = AppModeMenu;
+    ShipChoice = false;
+    CursorOverButton = false;
+    NewBestScore = false;
+    SendScoreAtExit = false;
+    Score = 0;
+
+    int screenWidth = 0;
+    int screenHeight = 0;
+    FWindow.LogicalScreenSize(screenWidth, screenHeight);
+    ClipRect.Left = (screenWidth - 800) / 2;
+    ClipRect.Top = (screenHeight - 600) / 2;
+    ClipRect.Right = ClipRect.Left + 800;
+    ClipRect.Bottom = ClipRect.Top + 600;
+    FWindow.ClipPointer(platform::ScreenRect{ClipRect.Left, ClipRect.Top, ClipRect.Right, ClipRect.Bottom});
+
+    DXDraw1->Initialize();
+}
+
+void TForm1::DXDraw1Initialize(TCustomDXDraw&) {
+    DXTimer1->SetEnabled(true);
+}
+
+void TForm1::DXDraw1Finalize(TCustomDXDraw&) {
+    DXTimer1->SetEnabled(false);
+}
+
+void TForm1::DXTimer1Activate(TCustomDXTimer&) {
+    FWindow.SetCaption(FApplication.Title);
+}
+
+void TForm1::DXTimer1Deactivate(TCustomDXTimer&) {
+    if (!VSynchOn) {
+        platform::ShowMessageBox("Cannot minimalize, if \"VSynch\" is disabled!!!", "Zarvoth Mutador: Error");
+        // The program ends here without its closing steps, but the options and the best score
+        // are kept: losing them to a focus change would be a plain loss of the player's data.
+        SaveSettings();
+        FEndedOnVSynchError = true;
+        FApplication.Terminate();
+        return;
+    }
+    if (AppMode == AppModeGame && PauseGame) {
+        PauseGame();
+    }
+    FWindow.SetCaption(FApplication.Title + " [Pause]");
+}
+
+void TForm1::DXTimer1Timer(TCustomDXTimer&, int LagCount) {
+    if (!DXDraw1->CanDraw()) {
+        return;
+    }
+    DXDraw1->Surface()->Fill(0);
+    UpdateFrameRate(platform::GetTickCount());
+    if (AppMode < Routes().size() && Routes()[AppMode].Frame) {
+        Routes()[AppMode].Frame(LagCount);
+    }
+    DrawCursor();
+    DXDraw1->Flip();
+}
+
+void TForm1::DrawCursor() {
+    int x = 0;
+    int y = 0;
+    FWindow.PointerScreenPosition(x, y);
+    FWindow.ScreenToClient(x, y);
+    CursorPos = TPoint{x, y};
+}
+
+void TForm1::FormKeyPress(char Key) {
+    if (AppMode < Routes().size() && Routes()[AppMode].KeyPress) {
+        Routes()[AppMode].KeyPress(Key);
+    }
+}
+
+void TForm1::DXDraw1MouseDown(platform::MouseButton, platform::TShiftState Shift, int X, int Y) {
+    if (AppMode < Routes().size() && Routes()[AppMode].MouseDown) {
+        Routes()[AppMode].MouseDown(Shift, TPoint{X, Y});
+    }
+}
+
+void TForm1::DXDraw1MouseUp(platform::MouseButton, platform::TShiftState, int, int) {
+    if (AppMode < Routes().size() && Routes()[AppMode].MouseUp) {
+        Routes()[AppMode].MouseUp();
+    }
+}
+
+void TForm1::DXDraw1MouseMove(platform::TShiftState, int X, int Y) {
+    if (AppMode < Routes().size() && Routes()[AppMode].MouseMove) {
+        Routes()[AppMode].MouseMove(TPoint{X, Y});
+    }
+}
+
+void TForm1::FormClose() {
+    SaveSettings();
+    FWindow.ClipPointer(std::nullopt);
+    if (SendScoreAtExit) {
+        platform::RunProgram("Data/Transfer.exe");
+    }
+}
+
+void TForm1::Close() {
+    if (FClosed) {
+        return;
+    }
+    FClosed = true;
+    FormClose();
+    FApplication.Terminate();
+}
+
+platform::WindowEvents TForm1::Events() {
+    platform::WindowEvents events;
+    events.OnKeyPress = [this](char key) { FormKeyPress(key); };
+    events.OnMouseDown = [this](platform::MouseButton b, platform::TShiftState s, int x, int y) { DXDraw1MouseDown(b, s, x, y); };
+    events.OnMouseUp = [this](platform::MouseButton b, platform::TShiftState s, int x, int y) { DXDraw1MouseUp(b, s, x, y); };
+    events.OnMouseMove = [this](platform::TShiftState s, int x, int y) { DXDraw1MouseMove(s, x, y); };
+    events.OnCloseRequest = [this] { Close(); };
+    events.OnRepaint = [this] { DXDraw1->Repaint(); };
+    return events;
+}

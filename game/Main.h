@@ -1,0 +1,92 @@
+// Main: the main window TForm1. It owns the engine components, starts the program
+// (FormCreate), runs the frame (DXTimer1Timer), routes key and mouse events by AppMode to the
+// menu, the game or the best-score dialog, draws the cursor, and closes the program in order
+// (FormClose: settings saved, pointer released, the uploader started when agreed).
+// Depends on the engine components and the platform's window services.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "engine/Classes.h"
+#include "engine/DXClass.h"
+#include "engine/DXDraws.h"
+#include "game/Globals.h"
+#include "platform/Application.h"
+
+namespace platform {
+class SdlWindow;
+}
+
+namespace Main {
+
+// What one AppMode does with the frame and the window's input. An empty entry ignores the event.
+struct TModeRoutes {
+    std::function<void(int LagCount)> Frame;
+    std::function<void(char Key)> KeyPress;
+    std::function<void(platform::TShiftState Shift, TPoint Point)> MouseDown;
+    std::function<void()> MouseUp;
+    std::function<void(TPoint Point)> MouseMove;
+};
+
+// The routing table by AppMode (0 game, 1 menu, 2 best-score dialog, 3 closing). The menu, the
+// game and the dialog fill their rows when they are built in.
+std::array<TModeRoutes, 4>& Routes();
+
+// The game's own reaction to losing activation.
+inline std::function<void()> PauseGame;
+// Opens the best-score dialog (it closes the window itself once answered).
+inline std::function<void()> OpenBestScoreDialog;
+
+// Leaves the program: through the best-score dialog after a new best score, else closes the window.
+void QuitGame();
+
+// The frame-rate arithmetic, in 32-bit floats, fed with the tick count.
+void UpdateFrameRate(std::uint32_t tickCount);
+void ResetFrameRate();
+
+}  // namespace Main
+
+class TForm1 {
+public:
+    TForm1(platform::SdlWindow& window, platform::Application& application);
+    ~TForm1();
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
+
+    // Components, in creation order.
+    std::unique_ptr<TDXDraw> DXDraw1;
+    std::unique_ptr<TDXTimer> DXTimer1;
+
+    void FormCreate();
+    void DXDraw1Initialize(TCustomDXDraw& Sender);
+    void DXDraw1Finalize(TCustomDXDraw& Sender);
+    void DXTimer1Activate(TCustomDXTimer& Sender);
+    void DXTimer1Deactivate(TCustomDXTimer& Sender);
+    void DXTimer1Timer(TCustomDXTimer& Sender, int LagCount);
+    void FormKeyPress(char Key);
+    void DXDraw1MouseDown(platform::MouseButton Button, platform::TShiftState Shift, int X, int Y);
+    void DXDraw1MouseUp(platform::MouseButton Button, platform::TShiftState Shift, int X, int Y);
+    void DXDraw1MouseMove(platform::TShiftState Shift, int X, int Y);
+    void FormClose();
+
+    // Closes the window the orderly way (FormClose, then the message loop ends).
+    void Close();
+    bool Closed() const { return FClosed; }
+    // True when the program ended on the vertical-sync error instead of closing.
+    bool EndedOnVSynchError() const { return FEndedOnVSynchError; }
+
+    void DrawCursor();
+    platform::WindowEvents Events();
+    platform::SdlWindow& Window() { return FWindow; }
+
+private:
+    platform::SdlWindow& FWindow;
+    platform::Application& FApplication;
+    bool FClosed = false;
+    bool FEndedOnVSynchError = false;
+};
+
+// The one main window while it exists.
+inline TForm1* Form1 = nullptr;

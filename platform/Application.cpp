@@ -1,0 +1,189 @@
+// Application: the SDL event loop with the idle hook, and the translation of SDL's events into
+// the main window's messages.
+#include "platform/Application.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/SdlWindow.h"
+
+namespace platform {
+namespace {
+
+TShiftState ModifierState() {
+    const SDL_Keymod mod = SDL_GetModState();
+    TShiftState state = 0;
+    if ((mod & KMOD_SHIFT) != 0) state |= ssShift;
+    if ((mod & KMOD_ALT) != 0) state |= ssAlt;
+    if ((mod & KMOD_CTRL) != 0) state |= ssCtrl;
+    return state;
+}
+
+TShiftState ButtonState(std::uint32_t buttons) {
+    TShiftState state = 0;
+    if ((buttons & SDL_BUTTON_LMASK) != 0) state |= ssLeft;
+    if ((buttons & SDL_BUTTON_RMASK) != 0) state |= ssRight;
+    if ((buttons & SDL_BUTTON_MMASK) != 0) state |= ssMiddle;
+    return state;
+}
+
+bool ToButton(std::uint8_t sdlButton, MouseButton& button) {
+    switch (sdlButton) {
+        case SDL_BUTTON_LEFT: button = MouseButton::Left; return true;
+        case SDL_BUTTON_RIGHT: button = MouseButton::Right; return true;
+        case SDL_BUTTON_MIDDLE: button = MouseButton::Middle; return true;
+        default: return false;
+    }
+}
+
+// Keys that type a control character rather than text.
+bool ControlCharacter(SDL_Keycode key, char& character) {
+    switch (key) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: character = '\r'; return true;
+        case SDLK_ESCAPE: character = 27; return true;
+        case SDLK_BACKSPACE: character = 8; return true;
+        case SDLK_TAB: character = 9; return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+Application& Application::Instance() {
+    static Application application;
+    return application;
+}
+
+int Application::AddActivationHook(ActivationHook hook) {
+    const int id = FNextHookId++;
+    FActivationHooks.emplace_back(id, std::move(hook));
+    return id;
+}
+
+void Application::RemoveActivationHook(int id) {
+    std::erase_if(FActivationHooks, [id](const auto& entry) { return entry.first == id; });
+}
+
+void Application::SetActive(bool active) {
+    if (active == FActive) {
+        return;
+    }
+    FActive = active;
+    // A hook may remove itself; walk a copy.
+    const auto hooks = FActivationHooks;
+    for (const auto& [id, hook] : hooks) {
+        hook(active);
+    }
+}
+
+bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events) {
+    bool any = false;
+    SDL_Event event;
+    while (!FTerminated && SDL_PollEvent(&event) != 0) {
+        any = true;
+        switch (event.type) {
+            case SDL_QUIT:
+                if (events.OnCloseRequest) events.OnCloseRequest();
+                break;
+            case SDL_RENDER_TARGETS_RESET:
+            case SDL_RENDER_DEVICE_RESET:
+                window.NoteDeviceReset();
+                break;
+            case SDL_WINDOWEVENT:
+                switch (event.window.event) {
+                    case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    case SDL_WINDOWEVENT_RESTORED:
+                        window.NoteFocus(true);
+                        SetActive(true);
+                        break;
+                    case SDL_WINDOWEVENT_FOCUS_LOST:
+                    case SDL_WINDOWEVENT_MINIMIZED:
+                        window.NoteFocus(false);
+                        SetActive(false);
+                        break;
+                    case SDL_WINDOWEVENT_EXPOSED:
+                        if (events.OnRepaint) events.OnRepaint();
+                        break;
+                    case SDL_WINDOWEVENT_CLOSE:
+                        if (events.OnCloseRequest) events.OnCloseRequest();
+                        break;
+                    default:
+                        break;
+                }
+                break;
+            case SDL_TEXTINPUT:
+                if (events.OnKeyPress) {
+                    for (const char* c = event.text.text; *c != '\0'; ++c) {
+                        if (static_cast<unsigned char>(*c) < 0x80) events.OnKeyPress(*c);
+                    }
+                }
+                break;
+            case SDL_KEYDOWN: {
+                char character = 0;
+                if (events.OnKeyPress && ControlCharacter(event.key.keysym.sym, character)) {
+                    events.OnKeyPress(character);
+                }
+                break;
+            }
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP: {
+                MouseButton button{};
+                if (!ToButton(event.button.button, button)) break;
+                int x = event.button.x;
+                int y = event.button.y;
+                window.WindowToClient(x, y);
+                const TShiftState shift = static_cast<TShiftState>(ModifierState() | ButtonState(SDL_GetMouseState(nullptr, nullptr)));
+                const auto& handler = event.type == SDL_MOUSEBUTTONDOWN ? events.OnMouseDown : events.OnMouseUp;
+                if (handler) handler(button, shift, x, y);
+                break;
+            }
+            case SDL_MOUSEMOTION: {
+                int x = event.motion.x;
+                int y = event.motion.y;
+                window.WindowToClient(x, y);
+                if (events.OnMouseMove) {
+                    events.OnMouseMove(static_cast<TShiftState>(ModifierState() | ButtonState(event.motion.state)), x, y);
+                }
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    return any;
+}
+
+bool Application::Idle() {
+    bool done = true;
+    if (FIdleHook) {
+        // Copy: the hook may replace or clear itself.
+        const IdleHook hook = FIdleHook;
+        hook(done);
+    }
+    return done;
+}
+
+void Application::ProcessMessagesAndIdle(SdlWindow& window, const WindowEvents& events) {
+    DispatchPending(window, events);
+    if (!FTerminated) {
+        Idle();
+    }
+}
+
+void Application::Run(SdlWindow& window, const WindowEvents& events) {
+    SDL_StartTextInput();
+    while (!FTerminated) {
+        if (DispatchPending(window, events)) {
+            continue;
+        }
+        const bool done = Idle();
+        if (done && !FTerminated) {
+            // Nothing to do until the next event.
+            SDL_WaitEventTimeout(nullptr, 100);
+        }
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,80 @@
+// AudioMixer: the software mixer behind the sound components. It implements SoundDevice with
+// buffers whose samples live in memory and are mixed, resampled to the output rate, into one
+// stereo stream. The output (an audio device, on its own thread) pulls that stream through
+// Render; tests call Render themselves. The game's thread only changes shared state under a
+// short lock and never waits for the output. Depends on SoundDevice.h and MixerVoice; no SDL.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/MixerVoice.h"
+#include "platform/SoundDevice.h"
+
+namespace platform {
+
+class AudioMixer;
+
+// Where the mixed stream goes: an audio device that calls AudioMixer::Render from its own thread.
+class AudioOutput {
+public:
+    virtual ~AudioOutput() = default;
+
+    // Starts pulling stereo frames at mixer.OutputRate(); false when no device can be had.
+    virtual bool Start(AudioMixer& mixer) = 0;
+    // After Stop returns, Render is no longer called.
+    virtual void Stop() = 0;
+    // True when the device went away after a successful Start.
+    virtual bool Lost() = 0;
+};
+
+class AudioMixer final : public SoundDevice {
+public:
+    static constexpr std::uint32_t DefaultOutputRate = 44100;
+
+    explicit AudioMixer(std::unique_ptr<AudioOutput> output, std::uint32_t outputRate = DefaultOutputRate);
+    // Buffers made by the mixer must be released before it.
+    ~AudioMixer() override;
+    AudioMixer(const AudioMixer&) = delete;
+    AudioMixer& operator=(const AudioMixer&) = delete;
+
+    bool Open() override;
+    void Close() override;
+    bool IsOpen() const override { return FOpen; }
+    std::unique_ptr<SoundBuffer> CreateBuffer(const WaveFormat& format, std::size_t byteCount,
+                                              SoundResult& result) override;
+
+    std::uint32_t OutputRate() const { return FOutputRate; }
+
+    // The mixing core: writes frames of interleaved stereo samples (-1..1) holding every playing
+    // buffer. Called on the output's thread; allocates nothing.
+    void Render(float* out, std::size_t frames);
+
+    // Number of buffers sounding right now.
+    std::size_t PlayingCount();
+
+private:
+    friend class MixerBuffer;
+
+    // Called by the buffers, on the game's thread.
+    void NoticeLoss();
+    bool IsLost(std::uint32_t generation) const { return generation != FLossGeneration; }
+    std::uint32_t LossGeneration() const { return FLossGeneration; }
+    bool RegainOutput();
+    void Activate(MixerVoice* voice);
+    void Deactivate(MixerVoice* voice);
+
+    std::unique_ptr<AudioOutput> FOutput;
+    const std::uint32_t FOutputRate;
+    bool FOpen = false;
+    bool FOutputDown = false;
+    std::uint32_t FLossGeneration = 0;
+
+    std::mutex FLock;                  // guards every voice and FActive against Render
+    std::vector<MixerVoice*> FActive;  // the voices Render mixes
+};
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+// InputDevices: the keyboard and the mouse as the engine's input component reads them — a
+// 256-byte table of held keys by PC scan code, a 16-byte relative mouse reading, and whether the
+// game's window has the input focus. SdlInputDevice reads them from SDL; tests use fakes.
+// Depends on the standard library only (SDL stays inside the .cpp).
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace platform {
+
+// Held keys by set-1 scan code, extended keys at 0x80 + code (keypad Enter 156, Up 200);
+// bit 7 set means held.
+using ScanCodeState = std::array<std::uint8_t, 256>;
+
+// Motion since the previous reading; buttons left, right, middle, fourth, bit 7 set means held.
+struct MouseReading {
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    std::int32_t Z = 0;
+    std::array<std::uint8_t, 4> Buttons{};
+};
+static_assert(sizeof(MouseReading) == 16);
+
+class InputDevice {
+public:
+    virtual ~InputDevice() = default;
+    // False when the keyboard cannot be read; the state is then all zero.
+    virtual bool ReadKeyboard(ScanCodeState& state) = 0;
+    // False when the mouse cannot be read; the reading is then all zero.
+    virtual bool ReadMouse(MouseReading& reading) = 0;
+    // True while the game's window has the input focus.
+    virtual bool IsForeground() const = 0;
+};
+
+// SDL's keyboard state and relative mouse motion; needs SDL's video subsystem to be running.
+class SdlInputDevice final : public InputDevice {
+public:
+    bool ReadKeyboard(ScanCodeState& state) override;
+    bool ReadMouse(MouseReading& reading) override;
+    bool IsForeground() const override;
+};
+
+// Turns SDL's key state (one byte per SDL scancode, non-zero = held) into the scan-code state.
+// Keys without a PC scan code are left out.
+void TranslateKeyState(const std::uint8_t* sdlKeyState, int sdlKeyCount, ScanCodeState& state);
+
+}  // namespace platform

@@ -1,0 +1,94 @@
+// SdlWindow: the main window on SDL2 — a borderless full-screen window on the desktop's own
+// resolution, presenting the program's 800 x 600 16-bit frame scaled to fill the screen as far
+// as the aspect ratio allows (letterboxed, whole-number nearest scaling, then a smooth final step
+// only where the factor is not whole). It is the video device of the display component and
+// provides the pointer, caption and event services of the main window.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/VideoDevice.h"
+
+namespace platform {
+
+struct ScreenRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+
+class SdlWindow final : public VideoDevice {
+public:
+    SdlWindow();
+    ~SdlWindow() override;
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    // Creates the window with the given client (logical) size; false with an error text on failure.
+    bool Create(const std::string& caption, int clientWidth, int clientHeight, std::string& error);
+    bool Created() const;
+
+    void SetCaption(const std::string& caption);
+    std::string Caption() const;
+    void SetBorderless(bool borderless);
+
+    void ShowPointer(bool show);
+    // Confines the pointer to a rectangle of screen coordinates; nullopt releases it.
+    void ClipPointer(const std::optional<ScreenRect>& rect);
+    // The screen as the window services see it: the desktop in the client's pixels (the desktop
+    // size divided by the presentation scale), with the client the centred rectangle in it.
+    void LogicalScreenSize(int& width, int& height) const;
+    // Pointer position in those screen coordinates, and the conversion to client coordinates.
+    void PointerScreenPosition(int& x, int& y) const;
+    void ScreenToClient(int& x, int& y) const;
+
+    // Converts window pixels (events) to client coordinates.
+    void WindowToClient(int& x, int& y) const;
+
+    // The device lost its surfaces (render targets reset); also used by tests.
+    void NoteDeviceReset();
+    void NoteFocus(bool focused) { FFocused = focused; }
+    std::uint32_t WindowId() const;
+
+    // The number of frames presented so far.
+    std::uint64_t PresentedFrames() const { return FPresentedFrames; }
+
+    // VideoDevice
+    bool OpenDevice() override;
+    void CloseDevice() override;
+    std::vector<DisplayMode> DisplayModes() override;
+    bool SetDisplayMode(const DisplayMode& mode) override;
+    void RestoreDisplayMode() override;
+    PixelLayout Layout() const override { return PixelLayout::RGB565; }
+    int ClientWidth() const override { return FClientWidth; }
+    int ClientHeight() const override { return FClientHeight; }
+    int ScreenWidth() const override;
+    int ScreenHeight() const override;
+    bool IsForeground() const override { return FFocused; }
+    bool Present(const PixelBuffer16& frame, bool waitVBlank) override;
+    std::uint32_t ResetCount() const override { return FResetCount; }
+
+    // Where the client area lands on the screen (letterboxed), in window pixels.
+    ScreenRect ViewRect() const;
+    double Scale() const;
+
+private:
+    struct Sdl;
+    bool EnsureTextures(int width, int height);
+    void DropTextures();
+    void SetVSync(bool on);
+
+    std::unique_ptr<Sdl> FSdl;
+    int FClientWidth = 800;
+    int FClientHeight = 600;
+    std::uint32_t FResetCount = 0;
+    bool FFocused = true;
+    std::uint64_t FPresentedFrames = 0;
+    std::optional<bool> FVSync;
+};
+
+}  // namespace platform

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "game/Main.h"
+#include "game/Menu.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/SdlWindow.h"
+#include "support/TempDirectory.h"
+
+namespace {
+
+TEST(FrameRate, CountsTheFramesOfTheFirstIntervalLongerThanASecond) {
+    Main::ResetFrameRate();
+    for (int frame = 1; frame <= 59; ++frame) {
+        Main::UpdateFrameRate(static_cast<std::uint32_t>(frame * 1010 / 59));
+        if (frame < 59) {
+            EXPECT_EQ(Main::Fps, 0) << frame;
+        }
+    }
+    EXPECT_EQ(Main::Fps, 59);
+    Main::UpdateFrameRate(1026);
+    EXPECT_EQ(Main::FrameTime, 1.026f - 1.01f);
+}
+
+TEST(FrameRate, ExactlyOneSecondIsNotYetAnUpdate) {
+    Main::ResetFrameRate();
+    for (int frame = 1; frame <= 50; ++frame) Main::UpdateFrameRate(static_cast<std::uint32_t>(frame * 20));
+    EXPECT_EQ(Main::Fps, 0);
+    Main::UpdateFrameRate(1001);
+    EXPECT_EQ(Main::Fps, 51);
+}
+
+// The real window (SDL's dummy driver), display, frame timer and routing on a stepped clock.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        std::filesystem::create_directory("Data");
+        platform::SetClockSource(std::ref(Clock));
+        App.Reset();
+        App.SetActive(true);
+        std::string error;
+        EXPECT_TRUE(Window.Create("Zarvoth Mutador", 800, 600, error)) << error;
+        Main::Routes() = {};
+        Main::Routes()[Main::AppModeMenu].Frame = [this](int lag) { MenuLags.push_back(lag); };
+        Main::Routes()[Main::AppModeGame].Frame = [this](int lag) { GameLags.push_back(lag); };
+        Main::ResetFrameRate();
+    }
+    ~MainWindowTest() override {
+        Main::Routes() = {};
+        platform::SetClockSource(nullptr);
+        App.Reset();
+    }
+
+    void RunFrames(int count, std::uint32_t milliseconds) {
+        for (int i = 0; i < count; ++i) {
+            Clock.Advance(milliseconds);
+            App.ProcessMessagesAndIdle(Window, Form->Events());
+        }
+    }
+
+    void Open() { Form = std::make_unique<TForm1>(Window, App); }
+
+    TempDirectory Folder;
+    platform::SteppedClock Clock{100000};
+    platform::Application& App = platform::Application::Instance();
+    platform::SdlWindow Window;
+    std::unique_ptr<TForm1> Form;
+    std::vector<int> MenuLags;
+    std::vector<int> GameLags;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, RunsHundredsOfFramesRoutedByModeOnAFullScreenSurface) {
+    Open();
+    ASSERT_TRUE(Form->DXDraw1->Initialized());
+    EXPECT_EQ(Form->DXDraw1->Surface()->Width(), 800);
+    EXPECT_EQ(Form->DXDraw1->Surface()->Height(), 600);
+    EXPECT_EQ(Window.Caption(), "Zarvoth Mutador 1.0");
+    EXPECT_EQ(Main::AppMode, Main::AppModeMenu);
+
+    RunFrames(300, 16);
+    ASSERT_EQ(MenuLags.size(), 300u);
+    EXPECT_EQ(MenuLags.front(), 16);
+    EXPECT_EQ(Window.PresentedFrames(), 300u);
+    // 32-bit floats of the tick count in seconds, subtracted: exact to the last bit.
+    const std::uint32_t now = Clock();
+    EXPECT_EQ(Main::FrameTime, static_cast<float>(now * 0.001) - static_cast<float>((now - 16) * 0.001));
+    EXPECT_EQ(Main::Fps, 63) << "63 frames of 16 ms are the first span over one second";
+
+    Main::AppMode = Main::AppModeGame;
+    RunFrames(2, 40);
+    EXPECT_EQ(GameLags, (std::vector<int>{40, 40}));
+    Main::AppMode = Main::AppModeClosing;
+    RunFrames(1, 16);
+    EXPECT_EQ(MenuLags.size() + GameLags.size(), 302u);
+    EXPECT_EQ(Window.PresentedFrames(), 303u) << "the closing mode still flips";
+}
+
+TEST_F(MainWindowTest, AFrameIsSkippedWhileTheDisplayCannotDraw) {
+    Open();
+    Form->DXDraw1->Finalize();
+    RunFrames(5, 16);
+    EXPECT_TRUE(MenuLags.empty());
+    EXPECT_EQ(Window.PresentedFrames(), 0u);
+}
+
+TEST_F(MainWindowTest, InputIsRoutedByModeAndIgnoredWhereNothingListens) {
+    Open();
+    std::vector<char> keys;
+    std::vector<TPoint> clicks;
+    Main::Routes()[Main::AppModeGame].KeyPress = [&](char key) { keys.push_back(key); };
+    Main::Routes()[Main::AppModeMenu].MouseDown = [&](platform::TShiftState, TPoint p) { clicks.push_back(p); };
+    Form->FormKeyPress('t');  // menu: ignored
+    Form->DXDraw1MouseDown(platform::MouseButton::Left, platform::ssLeft, 50, 190);
+    Main::AppMode = Main::AppModeGame;
+    Form->FormKeyPress('t');
+    Form->DXDraw1MouseDown(platform::MouseButton::Left, platform::ssLeft, 1, 2);
+    Main::AppMode = Main::AppModeClosing;
+    Form->FormKeyPress('x');
+    EXPECT_EQ(keys, std::vector<char>{'t'});
+    EXPECT_EQ(clicks, std::vector<TPoint>{(TPoint{50, 190})});
+}
+
+TEST_F(MainWindowTest, VSynchSwitchRebuildsTheDisplayWithoutPageFlipping) {
+    Open();
+    Menu::SetVSynch(false);
+    EXPECT_TRUE(Form->DXDraw1->Initialized());
+    EXPECT_EQ(Form->DXDraw1->EffectiveOptions() & (doFlip | doWaitVBlank), 0);
+    RunFrames(3, 5);
+    EXPECT_EQ(MenuLags.size(), 3u) << "the frame timer restarts with the display";
+    Menu::SetVSynch(true);
+    EXPECT_NE(Form->DXDraw1->EffectiveOptions() & doFlip, 0);
+    EXPECT_NE(Form->DXDraw1->Options() & doRetainedMode, 0);
+
+    // Only page flipping set: switching on changes nothing, switching off needs all three.
+    Form->DXDraw1->SetOptions(static_cast<TDXDrawOptions>(Form->DXDraw1->Options() & ~(doWaitVBlank | doRetainedMode)));
+    const TDXDrawOptions before = Form->DXDraw1->Options();
+    Menu::SetVSynch(true);
+    Menu::SetVSynch(false);
+    EXPECT_EQ(Form->DXDraw1->Options(), before);
+}
+
+TEST_F(MainWindowTest, LosingActivationPausesWithACaptionOrEndsWithoutVSynch) {
+    Open();
+    App.SetActive(false);
+    EXPECT_EQ(Window.Caption(), "Zarvoth Mutador 1.0 [Pause]");
+    EXPECT_FALSE(App.Terminated());
+    App.SetActive(true);
+    EXPECT_EQ(Window.Caption(), "Zarvoth Mutador 1.0");
+
+    Main::VSynchOn = false;
+    Main::BestScore = 4321;
+    App.SetActive(false);
+    EXPECT_TRUE(App.Terminated());
+    EXPECT_TRUE(Form->EndedOnVSynchError());
+    EXPECT_TRUE(std::filesystem::exists("Data/Data.qbx")) << "the options and best score are kept";
+    Main::VSynchOn = true;
+}
+
+TEST_F(MainWindowTest, ClosingSavesTheSettingsAndStartsTheUploaderOnlyWhenAgreed) {
+    Open();
+    Main::BestScore = 17;
+    Main::NewBestScore = false;
+    Main::QuitGame();
+    EXPECT_TRUE(Form->Closed());
+    EXPECT_TRUE(App.Terminated());
+    EXPECT_EQ(std::filesystem::file_size("Data/Data.qbx"), 40u);
+}
+
+TEST_F(MainWindowTest, PointerIsConfinedToTheCentredGameArea) {
+    Open();
+    int width = 0;
+    int height = 0;
+    Window.LogicalScreenSize(width, height);
+    EXPECT_EQ(Main::ClipRect.Left, (width - 800) / 2);
+    EXPECT_EQ(Main::ClipRect.Right - Main::ClipRect.Left, 800);
+    EXPECT_EQ(Main::ClipRect.Bottom - Main::ClipRect.Top, 600);
+}
