@@ -116,6 +116,22 @@ float Filter::High(float x) {
     return FHigh;
 }
 
+namespace {
+// Runs a stateful effect over a loop: first over its last seconds (so the state holds the tail
+// that wraps round), then over the whole loop, whose output is kept.
+constexpr std::size_t WarmUpFrames = 6 * SampleRate;
+
+template <typename Step>
+void OverLoop(std::size_t frames, Step step) {
+    for (std::size_t i = frames - std::min(frames, WarmUpFrames); i < frames; ++i) {
+        step(i);
+    }
+    for (std::size_t i = 0; i < frames; ++i) {
+        step(i);
+    }
+}
+}  // namespace
+
 void LoopedEcho(StereoBuffer& wet, float delaySeconds, float feedback) {
     const std::size_t n = wet.Frames();
     const auto delay = static_cast<std::size_t>(delaySeconds * SampleRate);
@@ -123,17 +139,15 @@ void LoopedEcho(StereoBuffer& wet, float delaySeconds, float feedback) {
     // Ping-pong: each echo crosses to the other side.
     std::vector<float> lineLeft(delay, 0.0f), lineRight(delay, 0.0f);
     std::size_t at = 0;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (std::size_t i = 0; i < n; ++i) {
-            const float echoLeft = lineLeft[at];
-            const float echoRight = lineRight[at];
-            lineLeft[at] = wet.Left[i] + echoRight * feedback;
-            lineRight[at] = wet.Right[i] * 0.5f + echoLeft * feedback;
-            at = (at + 1) % delay;
-            out.Left[i] = echoLeft;
-            out.Right[i] = echoRight;
-        }
-    }
+    OverLoop(n, [&](std::size_t i) {
+        const float echoLeft = lineLeft[at];
+        const float echoRight = lineRight[at];
+        lineLeft[at] = wet.Left[i] + echoRight * feedback;
+        lineRight[at] = wet.Right[i] * 0.5f + echoLeft * feedback;
+        at = (at + 1) % delay;
+        out.Left[i] = echoLeft;
+        out.Right[i] = echoRight;
+    });
     wet = std::move(out);
 }
 
@@ -187,23 +201,21 @@ void LoopedReverb(StereoBuffer& wet, float size, float damping) {
     }
     const std::size_t n = wet.Frames();
     StereoBuffer out(n);
-    for (int pass = 0; pass < 2; ++pass) {
-        for (std::size_t i = 0; i < n; ++i) {
-            const float input = (wet.Left[i] + wet.Right[i]) * 0.015f;
-            float left = 0;
-            float right = 0;
-            for (std::size_t k = 0; k < combsLeft.size(); ++k) {
-                left += combsLeft[k].Process(input);
-                right += combsRight[k].Process(input);
-            }
-            for (std::size_t k = 0; k < passesLeft.size(); ++k) {
-                left = passesLeft[k].Process(left);
-                right = passesRight[k].Process(right);
-            }
-            out.Left[i] = left;
-            out.Right[i] = right;
+    OverLoop(n, [&](std::size_t i) {
+        const float input = (wet.Left[i] + wet.Right[i]) * 0.015f;
+        float left = 0;
+        float right = 0;
+        for (std::size_t k = 0; k < combsLeft.size(); ++k) {
+            left += combsLeft[k].Process(input);
+            right += combsRight[k].Process(input);
         }
-    }
+        for (std::size_t k = 0; k < passesLeft.size(); ++k) {
+            left = passesLeft[k].Process(left);
+            right = passesRight[k].Process(right);
+        }
+        out.Left[i] = left;
+        out.Right[i] = right;
+    });
     wet = std::move(out);
 }
 

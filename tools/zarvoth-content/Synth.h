@@ -75,9 +75,8 @@ struct StereoBuffer {
     std::size_t Frames() const { return Left.size(); }
 };
 
-// Echoes and a Schroeder reverb run over a looping buffer: the buffer is processed twice
-// through the same state and the second pass kept, so the tail of the end flows into the
-// start.
+// Echoes and a Schroeder reverb run over a looping buffer: the end of the loop is processed
+// first to fill the effect's state, so the tail of the end flows into the start.
 void LoopedEcho(StereoBuffer& wet, float delaySeconds, float feedback);
 void LoopedReverb(StereoBuffer& wet, float size, float damping);
 
