@@ -1,5 +1,5 @@
-// DXSounds: device initialisation, notification of the wave lists and restore after loss
-// (see DXSounds.h).
+// DXSounds: device initialisation, notification of the wave lists, restore after loss, and the
+// wave lists' answers (see DXSounds.h).
 #include "engine/DXSounds.h"
 
 #include <algorithm>
@@ -92,4 +92,39 @@ void TCustomDXSound::RestorePendingLoss() {
         throw;
     }
     FRestoring = false;
+}
+
+TDXWaveList::~TDXWaveList() { SetDXSound(nullptr); }
+
+void TDXWaveList::SetDXSound(TCustomDXSound* value) {
+    if (value == FDXSound) {
+        return;
+    }
+    if (FDXSound != nullptr) {
+        FDXSound->Unsubscribe(this);
+    }
+    FDXSound = value;
+    if (FDXSound != nullptr) {
+        FDXSound->Subscribe(this);
+    }
+    FItems.Initialize(FDXSound);
+}
+
+void TDXWaveList::DXSoundNotify(TCustomDXSound& Sender, TDXSoundNotifyType NotifyType) {
+    switch (NotifyType) {
+        case TDXSoundNotifyType::dsntDestroying:
+            SetDXSound(nullptr);
+            break;
+        case TDXSoundNotifyType::dsntInitialize:
+            FItems.Initialize(&Sender);
+            break;
+        case TDXSoundNotifyType::dsntFinalize:
+            FItems.Finalize();
+            break;
+        case TDXSoundNotifyType::dsntRestore:
+            FItems.Restore();
+            break;
+        case TDXSoundNotifyType::dsntInitializing:
+            break;
+    }
 }

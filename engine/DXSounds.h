@@ -10,6 +10,7 @@
 
 #include "engine/Classes.h"
 #include "engine/DirectSoundBuffer.h"
+#include "engine/WaveCollection.h"
 #include "platform/SoundDevice.h"
 
 ZARVOTH_DECLARE_EXCEPTION(EDXSoundError, Exception);
@@ -87,4 +88,27 @@ private:
 class TDXSound : public TCustomDXSound {
 public:
     using TCustomDXSound::TCustomDXSound;
+};
+
+// A list of sounds bound to a sound device: its items are set up when the device initialises
+// and released when it finalises. The device must outlive the list or be unbound first; a
+// device being destroyed unbinds its lists itself.
+class TDXWaveList : public IDXSoundSubscriber {
+public:
+    TDXWaveList() = default;
+    ~TDXWaveList();
+    TDXWaveList(const TDXWaveList&) = delete;
+    TDXWaveList& operator=(const TDXWaveList&) = delete;
+
+    TCustomDXSound* DXSound() const { return FDXSound; }
+    // Binding to an initialised device sets the items up at once; nullptr unbinds.
+    void SetDXSound(TCustomDXSound* value);
+
+    TWaveCollection& Items() { return FItems; }
+
+    void DXSoundNotify(TCustomDXSound& Sender, TDXSoundNotifyType NotifyType) override;
+
+private:
+    TCustomDXSound* FDXSound = nullptr;
+    TWaveCollection FItems;
 };

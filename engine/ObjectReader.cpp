@@ -222,6 +222,9 @@ private:
             case TPropertyKind::Enumeration:
                 property.SetOrdinal(ReadEnumerationPayload(tag, property.Identifiers));
                 return;
+            case TPropertyKind::Reference:
+                property.SetString(tag == vaIdent ? ReadShortString() : ReadStringPayload(tag));
+                return;
             case TPropertyKind::Set:
                 property.SetOrdinal(ReadSetPayload(tag, property.Identifiers));
                 return;

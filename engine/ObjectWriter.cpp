@@ -94,6 +94,9 @@ void WriteProperty(TMemoryStream& stream, TProperty& property, const std::string
             WriteIdent(stream, ordinal < property.Identifiers.size() ? property.Identifiers[ordinal] : "");
             break;
         }
+        case TPropertyKind::Reference:
+            WriteIdent(stream, property.GetString());
+            break;
         case TPropertyKind::Set: {
             const auto bits = static_cast<std::uint64_t>(property.GetOrdinal());
             stream.WriteU8(vaSet);

@@ -92,6 +92,14 @@ TProperty& TPropertyList::Object(const std::string& name, TPersistent& object) {
     return p;
 }
 
+TProperty& TPropertyList::Reference(const std::string& name, std::string& componentName) {
+    TProperty& p = Add(name, TPropertyKind::Reference);
+    p.GetString = [&componentName] { return componentName; };
+    p.SetString = [&componentName](const std::string& v) { componentName = v; };
+    p.Stored = [&componentName] { return !componentName.empty(); };
+    return p;
+}
+
 TProperty& TPropertyList::Collection(const std::string& name, TCollectionBase& collection) {
     TProperty& p = Add(name, TPropertyKind::Collection);
     p.GetCollection = [&collection] { return &collection; };

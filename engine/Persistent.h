@@ -45,7 +45,7 @@ ZARVOTH_DECLARE_EXCEPTION(EComponentError, Exception);
 class TPersistent;
 class TCollectionBase;
 
-enum class TPropertyKind { Integer, Boolean, String, Color, Float, Enumeration, Set, Object, Collection, Binary };
+enum class TPropertyKind { Integer, Boolean, String, Color, Float, Enumeration, Set, Object, Collection, Binary, Reference };
 
 // One published property: how to get and set it, and when it is written.
 struct TProperty {
@@ -87,6 +87,9 @@ public:
     // Bit i set = names[i] is a member (at most 64 members).
     TProperty& Set(const std::string& name, std::vector<std::string> names, std::uint64_t& field);
     TProperty& Object(const std::string& name, TPersistent& object);
+    // The name of another component of the same form, written as an identifier ("DXDraw1");
+    // the owner resolves it once the whole form is read. Stored only when not empty.
+    TProperty& Reference(const std::string& name, std::string& componentName);
     TProperty& Collection(const std::string& name, TCollectionBase& collection);
     TProperty& Binary(const std::string& name, std::function<void(TMemoryStream&)> read,
                       std::function<void(TMemoryStream&)> write, std::function<bool()> hasData);

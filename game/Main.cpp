@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "engine/ObjectReader.h"
+#include "game/FormResource.h"
 #include "game/Menu.h"
 #include "game/Settings.h"
 #include "platform/Clock.h"
@@ -57,40 +59,63 @@ void QuitGame() {
 
 using namespace Main;
 
+namespace {
+
+// The component classes the form description may name.
+void RegisterFormClasses() {
+    RegisterClass("TDXDraw", [] { return std::make_unique<TDXDraw>(); });
+    RegisterClass("TDXTimer", [] {
+        auto timer = std::make_unique<TDXTimer>();
+        timer->BeginLoading();
+        return timer;
+    });
+}
+
+// A component the form cannot run without.
+template <typename Component>
+void Require(Component* component, const char* name) {
+    if (component == nullptr) {
+        throw EComponentError(Format("Component %s not found", name));
+    }
+}
+
+}  // namespace
+
 TForm1::TForm1(platform::SdlWindow& window, platform::Application& application)
     : FWindow(window), FApplication(application) {
     Form1 = this;
-    DXDraw1 = std::make_unique<TDXDraw>(&window);
-    DXDraw1->SetOptions(doAllowReboot | doWaitVBlank | doAllowPalette256 | doCenter | doFlip | doDirectX7Mode |
-                        doRetainedMode | doHardware | doSelectDriver);
-    DXDraw1->Display().SetWidth(800);
-    DXDraw1->Display().SetHeight(600);
-    DXDraw1->Display().SetBitCount(16);
+    RegisterFormClasses();
+    const std::span<const std::uint8_t> resource = FormResource();
+    TMemoryStream stream(std::vector<std::uint8_t>(resource.begin(), resource.end()));
+    ReadComponentResource(stream, *this);
+    Require(DXDraw1, "DXDraw1");
+    Require(DXTimer1, "DXTimer1");
+
+    DXDraw1->SetDevice(&window);
     DXDraw1->OnInitialize = [this](TCustomDXDraw& sender) { DXDraw1Initialize(sender); };
     DXDraw1->OnFinalize = [this](TCustomDXDraw& sender) { DXDraw1Finalize(sender); };
-
-    DXTimer1 = std::make_unique<TDXTimer>(application);
-    DXTimer1->BeginLoading();
-    DXTimer1->SetInterval(0);
-    DXTimer1->SetActiveOnly(true);
-    DXTimer1->SetEnabled(true);
     DXTimer1->OnActivate = [this](TCustomDXTimer& sender) { DXTimer1Activate(sender); };
     DXTimer1->OnDeactivate = [this](TCustomDXTimer& sender) { DXTimer1Deactivate(sender); };
     DXTimer1->OnTimer = [this](TCustomDXTimer& sender, int lag) { DXTimer1Timer(sender, lag); };
-    DXTimer1->Loaded();
 
     FormCreate();
+    DXDraw1->FormShown();
 }
 
 TForm1::~TForm1() {
     // Finalizing the display disables the timer through its event, so no frame runs against a
-    // display being torn down.
+    // display being torn down; the components themselves go with the form's children.
     DXDraw1->Finalize();
-    DXTimer1.reset();
-    DXDraw1.reset();
     if (Form1 == this) {
         Form1 = nullptr;
     }
+}
+
+TComponent& TForm1::InsertComponent(std::unique_ptr<TComponent> child) {
+    TComponent& inserted = TComponent::InsertComponent(std::move(child));
+    if (inserted.Name == "DXDraw1") DXDraw1 = dynamic_cast<TDXDraw*>(&inserted);
+    if (inserted.Name == "DXTimer1") DXTimer1 = dynamic_cast<TDXTimer*>(&inserted);
+    return inserted;
 }
 
 void TForm1::FormCreate() {

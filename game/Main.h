@@ -12,6 +12,7 @@
 #include "engine/Classes.h"
 #include "engine/DXClass.h"
 #include "engine/DXDraws.h"
+#include "engine/Persistent.h"
 #include "game/Globals.h"
 #include "platform/Application.h"
 
@@ -48,16 +49,21 @@ void ResetFrameRate();
 
 }  // namespace Main
 
-class TForm1 {
+// The main window. Its components are created from its embedded design-time description
+// (game/FormResource.h) and owned as its children; the members below name them.
+class TForm1 : public TComponent {
 public:
     TForm1(platform::SdlWindow& window, platform::Application& application);
-    ~TForm1();
+    ~TForm1() override;
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
+    std::string ClassName() const override { return "TForm1"; }
+    TComponent& InsertComponent(std::unique_ptr<TComponent> child) override;
+
     // Components, in creation order.
-    std::unique_ptr<TDXDraw> DXDraw1;
-    std::unique_ptr<TDXTimer> DXTimer1;
+    TDXDraw* DXDraw1 = nullptr;
+    TDXTimer* DXTimer1 = nullptr;
 
     void FormCreate();
     void DXDraw1Initialize(TCustomDXDraw& Sender);

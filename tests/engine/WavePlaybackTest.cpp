@@ -208,6 +208,33 @@ TEST_F(WavePlaybackTest, FormatsTheDeviceCannotPlayCannotBeMade) {
     EXPECT_THROW(Item.Setup(Sound.get(), truncated, Samples), EDirectSoundBufferError);
 }
 
+// The device goes away between making the master buffer and filling it.
+class OutputLostAfterOpening final : public platform::AudioOutput {
+public:
+    bool Start(platform::AudioMixer&) override { return true; }
+    void Stop() override {}
+    bool Lost() override { return ++Checks > 1; }
+    int Checks = 0;
+};
+
+TEST(WavePlaybackLoss, MasterThatCannotBeFilledCannotBeLocked) {
+    auto output = std::make_unique<OutputLostAfterOpening>();
+    OutputLostAfterOpening* device = output.get();
+    platform::AudioMixer mixer(std::move(output), Rate);
+    TDXSound sound(&mixer);
+    sound.Loaded();
+    device->Checks = 0;
+    TWavePlayback item;
+    const std::vector<std::uint8_t> samples(100, 128);
+    try {
+        item.Setup(&sound, PcmFormatRecord(1, 8, Rate), samples);
+        FAIL() << "the buffer was lost before it could be filled";
+    } catch (const EDirectSoundBufferError& error) {
+        EXPECT_STREQ(error.what(), "Sound Buffer cannot be locked");
+    }
+    EXPECT_EQ(item.Master()->DXResult(), platform::SoundResult::BufferLost);
+}
+
 // What the wave list does on the device's restore notification.
 class RestoringSubscriber final : public IDXSoundSubscriber {
 public:

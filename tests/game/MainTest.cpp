@@ -180,3 +180,19 @@ TEST_F(MainWindowTest, PointerIsConfinedToTheCentredGameArea) {
     EXPECT_EQ(Main::ClipRect.Right - Main::ClipRect.Left, 800);
     EXPECT_EQ(Main::ClipRect.Bottom - Main::ClipRect.Top, 600);
 }
+
+TEST_F(MainWindowTest, ComponentsComeFromTheEmbeddedDesignTimeDescription) {
+    Open();
+    ASSERT_GE(Form->ComponentCount(), 2);
+    EXPECT_EQ(Form->Components(0).Name, "DXDraw1");
+    EXPECT_EQ(Form->Components(1).Name, "DXTimer1");
+    constexpr TDXDrawOptions design = doAllowReboot | doWaitVBlank | doAllowPalette256 | doCenter | doFlip |
+                                      doDirectX7Mode | doRetainedMode | doHardware | doSelectDriver;
+    EXPECT_EQ(Form->DXDraw1->Options(), design | doFullScreen);
+    EXPECT_EQ(Form->DXDraw1->Display().Width(), 800);
+    EXPECT_EQ(Form->DXDraw1->Display().BitCount(), 16);
+    EXPECT_TRUE(Form->DXDraw1->Display().FixedRatio);
+    EXPECT_EQ(Form->DXTimer1->Interval(), 0);
+    EXPECT_TRUE(Form->DXTimer1->ActiveOnly());
+    EXPECT_TRUE(Form->DXTimer1->Enabled());
+}

@@ -75,8 +75,9 @@ TEST(X11Window, FullScreenWindowPresentsFramesWithAndWithoutVerticalSync) {
         Menu::SetVSynch(false);
         const std::uint64_t unsynced = RunFor(window, form, std::chrono::milliseconds(1000));
         Menu::SetVSynch(true);
-        std::printf("frames per second under this display: %llu with vertical sync, %llu without\n",
-                    static_cast<unsigned long long>(synced), static_cast<unsigned long long>(unsynced));
+        std::printf("frames per second under this display (%s renderer): %llu with vertical sync, %llu without\n",
+                    window.RendererName().c_str(), static_cast<unsigned long long>(synced),
+                    static_cast<unsigned long long>(unsynced));
         RecordProperty("fps_vsync", static_cast<int>(synced));
         RecordProperty("fps_no_vsync", static_cast<int>(unsynced));
         EXPECT_GT(synced, 10u);
