@@ -32,7 +32,7 @@ unit: build
 asan: deps
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DZARVOTH_SANITIZE=ON -DZARVOTH_BENCH=OFF
 	cmake --build $(ASAN) -j $(JOBS) --target zarvoth_tests
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN) -L unit --output-on-failure -j $(JOBS)
 
 xtests: build data

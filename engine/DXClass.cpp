@@ -7,6 +7,8 @@
 #include "platform/Application.h"
 #include "platform/Clock.h"
 
+TCustomDXTimer::TCustomDXTimer() : TCustomDXTimer(platform::Application::Instance()) {}
+
 TCustomDXTimer::TCustomDXTimer(platform::Application& application) : FApplication(application) {
     FActivationHook = FApplication.AddActivationHook([this](bool active) { AppActivation(active); });
 }
@@ -16,6 +18,13 @@ TCustomDXTimer::~TCustomDXTimer() {
     if (FInitialized) {
         Suspend();
     }
+}
+
+void TCustomDXTimer::DefineProperties(TPropertyList& list) {
+    TComponent::DefineProperties(list);
+    list.Boolean("ActiveOnly", [this] { return FActiveOnly; }, [this](bool v) { SetActiveOnly(v); });
+    list.Boolean("Enabled", [this] { return FEnabled; }, [this](bool v) { SetEnabled(v); });
+    list.Integer("Interval", [this] { return FInterval; }, [this](int v) { SetInterval(v); });
 }
 
 void TCustomDXTimer::SetEnabled(bool value) {

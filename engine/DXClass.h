@@ -7,14 +7,21 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine/Persistent.h"
+
 namespace platform {
 class Application;
 }
 
-class TCustomDXTimer {
+class TCustomDXTimer : public TComponent {
 public:
+    // Ticks come from the application's idle loop (the program's one application by default).
+    TCustomDXTimer();
     explicit TCustomDXTimer(platform::Application& application);
-    virtual ~TCustomDXTimer();
+    ~TCustomDXTimer() override;
+
+    // ActiveOnly, Enabled, Interval.
+    void DefineProperties(TPropertyList& list) override;
     TCustomDXTimer(const TCustomDXTimer&) = delete;
     TCustomDXTimer& operator=(const TCustomDXTimer&) = delete;
 
@@ -28,7 +35,7 @@ public:
 
     // While loading from the form resource assignments are only stored; Loaded starts the timer.
     void BeginLoading() { FLoading = true; }
-    void Loaded();
+    void Loaded() override;
 
     std::function<void(TCustomDXTimer& Sender)> OnActivate;
     std::function<void(TCustomDXTimer& Sender)> OnDeactivate;
@@ -58,4 +65,5 @@ private:
 class TDXTimer : public TCustomDXTimer {
 public:
     using TCustomDXTimer::TCustomDXTimer;
+    std::string ClassName() const override { return "TDXTimer"; }
 };

@@ -116,6 +116,15 @@ public:
 // ---------------------------------------------------------------------------------------------
 // Display mode
 
+void TDXDrawDisplay::DefineProperties(TPropertyList& list) {
+    list.Integer("BitCount", [this] { return FBitCount; }, [this](int v) { SetBitCount(v); });
+    list.Boolean("FixedBitCount", FixedBitCount);
+    list.Boolean("FixedRatio", FixedRatio);
+    list.Boolean("FixedSize", FixedSize);
+    list.Integer("Height", [this] { return FHeight; }, [this](int v) { SetHeight(v); });
+    list.Integer("Width", [this] { return FWidth; }, [this](int v) { SetWidth(v); });
+}
+
 void TDXDrawDisplay::SetBitCount(int value) {
     if (!ValidBitCount(value)) {
         throw EDirectDrawError("Display requires 8, 16, 24 or 32 bits");
@@ -200,6 +209,32 @@ bool TDXDrawDisplay::SelectMode() {
 TCustomDXDraw::TCustomDXDraw(platform::VideoDevice* device)
     : FDevice(device), FDisplay(device), FLossTracker(std::make_shared<TSurfaceLossTracker>()) {
     DeriveEffectiveOptions();
+}
+
+void TCustomDXDraw::SetDevice(platform::VideoDevice* device) {
+    FDevice = device;
+    FDisplay.SetDevice(device);
+}
+
+void TCustomDXDraw::DefineProperties(TPropertyList& list) {
+    TComponent::DefineProperties(list);
+    list.Boolean("AutoInitialize", AutoInitialize);
+    list.Boolean("AutoSize", AutoSize);
+    list.Object("Display", FDisplay);
+    list.Set("Options",
+             {"doFullScreen", "doNoWindowChange", "doAllowReboot", "doWaitVBlank", "doAllowPalette256",
+              "doSystemMemory", "doStretch", "doCenter", "doFlip", "do3D", "doDirectX7Mode", "doRetainedMode",
+              "doHardware", "doSelectDriver", "doZBuffer"},
+             [this] { return std::uint64_t{FOptions}; },
+             [this](std::uint64_t bits) { SetOptions(static_cast<TDXDrawOptions>(bits)); });
+    list.Integer("SurfaceHeight", [this] { return SurfaceHeight(); }, [this](int v) { FSurfaceHeight = v; });
+    list.Integer("SurfaceWidth", [this] { return SurfaceWidth(); }, [this](int v) { FSurfaceWidth = v; });
+}
+
+void TCustomDXDraw::FormShown() {
+    if (AutoInitialize && !FInitializedOnce) {
+        Initialize();
+    }
 }
 
 TCustomDXDraw::~TCustomDXDraw() {

@@ -12,6 +12,7 @@
 
 #include "engine/Classes.h"
 #include "engine/DirectDrawSurface.h"
+#include "engine/Persistent.h"
 #include "platform/VideoDevice.h"
 
 ZARVOTH_DECLARE_EXCEPTION(EDXDrawError, Exception);
@@ -66,9 +67,13 @@ struct TDXDrawDisplayMode {
 };
 
 // The display mode the display asks for, and the mode search over the device's list.
-class TDXDrawDisplay {
+class TDXDrawDisplay : public TPersistent {
 public:
-    explicit TDXDrawDisplay(platform::VideoDevice* device) : FDevice(device) {}
+    explicit TDXDrawDisplay(platform::VideoDevice* device = nullptr) : FDevice(device) {}
+    void SetDevice(platform::VideoDevice* device) { FDevice = device; }
+
+    std::string ClassName() const override { return "TDXDrawDisplay"; }
+    void DefineProperties(TPropertyList& list) override;
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
@@ -102,11 +107,17 @@ private:
 
 class TDXDrawDriver;
 
-class TCustomDXDraw {
+class TCustomDXDraw : public TComponent {
 public:
     // The device stands for the owning form's window; without one, Initialize raises "Form not found".
-    explicit TCustomDXDraw(platform::VideoDevice* device);
-    virtual ~TCustomDXDraw();
+    explicit TCustomDXDraw(platform::VideoDevice* device = nullptr);
+    ~TCustomDXDraw() override;
+    void SetDevice(platform::VideoDevice* device);
+
+    // AutoInitialize, AutoSize, Display, Options, SurfaceHeight, SurfaceWidth.
+    void DefineProperties(TPropertyList& list) override;
+    // The owning form was shown for the first time: initialize unless that happened already.
+    void FormShown();
     TCustomDXDraw(const TCustomDXDraw&) = delete;
     TCustomDXDraw& operator=(const TCustomDXDraw&) = delete;
 
@@ -187,4 +198,5 @@ private:
 class TDXDraw : public TCustomDXDraw {
 public:
     using TCustomDXDraw::TCustomDXDraw;
+    std::string ClassName() const override { return "TDXDraw"; }
 };

@@ -2,6 +2,7 @@
 #include "engine/DirectDrawSurface.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/SurfaceCanvas.h"
 
@@ -28,7 +29,17 @@ bool TDirectDrawSurface::Fill(std::uint32_t pixel) {
     if (CanvasHeld() || IsLost()) {
         return false;
     }
-    std::fill(FPixels.begin(), FPixels.end(), static_cast<std::uint16_t>(pixel));
+    // Byte-uniform values (black above all) are one memset; others fill the first row and
+    // copy it down, both of which run at memory speed.
+    const auto value = static_cast<std::uint16_t>(pixel);
+    if ((value & 0xFF) == (value >> 8)) {
+        std::memset(FPixels.data(), value & 0xFF, FPixels.size() * sizeof(std::uint16_t));
+    } else if (FHeight > 0) {
+        std::fill_n(Row(0), FWidth, value);
+        for (int y = 1; y < FHeight; ++y) {
+            std::memcpy(Row(y), Row(0), static_cast<std::size_t>(FWidth) * sizeof(std::uint16_t));
+        }
+    }
     return true;
 }
 

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "engine/ObjectReader.h"
+#include "game/FormResource.h"
 #include "game/Menu.h"
 #include "game/Settings.h"
 #include "platform/Clock.h"
@@ -57,40 +59,76 @@ void QuitGame() {
 
 using namespace Main;
 
-TForm1::TForm1(platform::SdlWindow& window, platform::Application& application)
-    : FWindow(window), FApplication(application) {
-    Form1 = this;
-    DXDraw1 = std::make_unique<TDXDraw>(&window);
-    DXDraw1->SetOptions(doAllowReboot | doWaitVBlank | doAllowPalette256 | doCenter | doFlip | doDirectX7Mode |
-                        doRetainedMode | doHardware | doSelectDriver);
-    DXDraw1->Display().SetWidth(800);
-    DXDraw1->Display().SetHeight(600);
-    DXDraw1->Display().SetBitCount(16);
+namespace {
+
+// A component the form cannot run without.
+template <typename Component>
+void Require(Component* component, const char* name) {
+    if (component == nullptr) {
+        throw EComponentError(Format("Component %s not found", name));
+    }
+}
+
+}  // namespace
+
+// The component classes the form description may name; each is made with the form's devices.
+void TForm1::RegisterFormClasses(platform::SoundDevice* sound) {
+    RegisterClass("TDXDraw", [this] { return std::make_unique<TDXDraw>(&FWindow); });
+    RegisterClass("TDXTimer", [this] {
+        auto timer = std::make_unique<TDXTimer>(FApplication);
+        timer->BeginLoading();
+        return timer;
+    });
+    RegisterClass("TDXSound", [sound] { return std::make_unique<TDXSound>(sound); });
+    RegisterClass("TDXWaveList", [] { return std::make_unique<TDXWaveList>(); });
+}
+
+// Resolves the references between components and hands out the event handlers.
+void TForm1::BindComponents() {
+    Require(DXDraw1, "DXDraw1");
+    Require(DXTimer1, "DXTimer1");
+    Require(DXWaveList1, "DXWaveList1");
+    Require(DXSound1, "DXSound1");
+    Require(DXWaveList2, "DXWaveList2");
+    for (TDXWaveList* list : {DXWaveList1, DXWaveList2}) {
+        list->SetDXSound(dynamic_cast<TDXSound*>(FindComponent(list->DXSoundName)));
+    }
     DXDraw1->OnInitialize = [this](TCustomDXDraw& sender) { DXDraw1Initialize(sender); };
     DXDraw1->OnFinalize = [this](TCustomDXDraw& sender) { DXDraw1Finalize(sender); };
-
-    DXTimer1 = std::make_unique<TDXTimer>(application);
-    DXTimer1->BeginLoading();
-    DXTimer1->SetInterval(0);
-    DXTimer1->SetActiveOnly(true);
-    DXTimer1->SetEnabled(true);
     DXTimer1->OnActivate = [this](TCustomDXTimer& sender) { DXTimer1Activate(sender); };
     DXTimer1->OnDeactivate = [this](TCustomDXTimer& sender) { DXTimer1Deactivate(sender); };
     DXTimer1->OnTimer = [this](TCustomDXTimer& sender, int lag) { DXTimer1Timer(sender, lag); };
-    DXTimer1->Loaded();
+}
 
+TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, platform::SoundDevice* sound)
+    : FWindow(window), FApplication(application) {
+    Form1 = this;
+    RegisterFormClasses(sound);
+    const std::span<const std::uint8_t> resource = FormResource();
+    TMemoryStream stream(std::vector<std::uint8_t>(resource.begin(), resource.end()));
+    ReadComponentResource(stream, *this);
+    BindComponents();
     FormCreate();
+    DXDraw1->FormShown();
 }
 
 TForm1::~TForm1() {
     // Finalizing the display disables the timer through its event, so no frame runs against a
-    // display being torn down.
+    // display being torn down; the components themselves go with the form's children.
     DXDraw1->Finalize();
-    DXTimer1.reset();
-    DXDraw1.reset();
     if (Form1 == this) {
         Form1 = nullptr;
     }
+}
+
+TComponent& TForm1::InsertComponent(std::unique_ptr<TComponent> child) {
+    TComponent& inserted = TComponent::InsertComponent(std::move(child));
+    if (inserted.Name == "DXDraw1") DXDraw1 = dynamic_cast<TDXDraw*>(&inserted);
+    if (inserted.Name == "DXTimer1") DXTimer1 = dynamic_cast<TDXTimer*>(&inserted);
+    if (inserted.Name == "DXWaveList1") DXWaveList1 = dynamic_cast<TDXWaveList*>(&inserted);
+    if (inserted.Name == "DXSound1") DXSound1 = dynamic_cast<TDXSound*>(&inserted);
+    if (inserted.Name == "DXWaveList2") DXWaveList2 = dynamic_cast<TDXWaveList*>(&inserted);
+    return inserted;
 }
 
 void TForm1::FormCreate() {
@@ -101,6 +139,11 @@ void TForm1::FormCreate() {
     DXDraw1->Display().SetWidth(800);
     DXDraw1->Display().SetHeight(600);
     DXDraw1->Display().SetBitCount(16);
+
+    DXWaveList1->Items().Clear();
+    DXWaveList2->Items().Clear();
+    DXWaveList1->Items().LoadSoundFile("Data/Sound.dxw");
+    DXWaveList2->Items().LoadSoundFile("Data/Music.dxw");
 
     LoadSettings();
 

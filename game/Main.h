@@ -12,11 +12,14 @@
 #include "engine/Classes.h"
 #include "engine/DXClass.h"
 #include "engine/DXDraws.h"
+#include "engine/DXSounds.h"
+#include "engine/Persistent.h"
 #include "game/Globals.h"
 #include "platform/Application.h"
 
 namespace platform {
 class SdlWindow;
+class SoundDevice;
 }
 
 namespace Main {
@@ -48,16 +51,25 @@ void ResetFrameRate();
 
 }  // namespace Main
 
-class TForm1 {
+// The main window. Its components are created from its embedded design-time description
+// (game/FormResource.h) and owned as its children; the members below name them.
+class TForm1 : public TComponent {
 public:
-    TForm1(platform::SdlWindow& window, platform::Application& application);
-    ~TForm1();
+    // The window and the sound device outlive the form.
+    TForm1(platform::SdlWindow& window, platform::Application& application, platform::SoundDevice* sound);
+    ~TForm1() override;
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
+    std::string ClassName() const override { return "TForm1"; }
+    TComponent& InsertComponent(std::unique_ptr<TComponent> child) override;
+
     // Components, in creation order.
-    std::unique_ptr<TDXDraw> DXDraw1;
-    std::unique_ptr<TDXTimer> DXTimer1;
+    TDXDraw* DXDraw1 = nullptr;
+    TDXTimer* DXTimer1 = nullptr;
+    TDXWaveList* DXWaveList1 = nullptr;
+    TDXSound* DXSound1 = nullptr;
+    TDXWaveList* DXWaveList2 = nullptr;
 
     void FormCreate();
     void DXDraw1Initialize(TCustomDXDraw& Sender);
@@ -82,6 +94,9 @@ public:
     platform::SdlWindow& Window() { return FWindow; }
 
 private:
+    void RegisterFormClasses(platform::SoundDevice* sound);
+    void BindComponents();
+
     platform::SdlWindow& FWindow;
     platform::Application& FApplication;
     bool FClosed = false;

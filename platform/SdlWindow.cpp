@@ -168,6 +168,14 @@ void SdlWindow::NoteDeviceReset() {
     DropTextures();
 }
 
+std::string SdlWindow::RendererName() const {
+    SDL_RendererInfo info{};
+    if (FSdl->Renderer == nullptr || SDL_GetRendererInfo(FSdl->Renderer, &info) != 0) {
+        return "none";
+    }
+    return info.name;
+}
+
 bool SdlWindow::OpenDevice() {
     if (FSdl->Window == nullptr) {
         return false;
@@ -287,7 +295,11 @@ bool SdlWindow::Present(const PixelBuffer16& frame, bool waitVBlank) {
     SDL_SetRenderDrawColor(FSdl->Renderer, 0, 0, 0, 255);
     SDL_RenderClear(FSdl->Renderer);
     const bool whole = scale < 1.0 || std::abs(scale - std::round(scale)) < 1e-9;
-    if (whole) {
+    // Without a graphics processor the smooth second step costs more than the whole frame:
+    // there the picture is scaled once, nearest neighbour, which stays crisp.
+    SDL_RendererInfo info{};
+    const bool accelerated = SDL_GetRendererInfo(FSdl->Renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) != 0;
+    if (whole || !accelerated) {
         SDL_RenderCopy(FSdl->Renderer, FSdl->Frame, nullptr, &view);
     } else {
         // Sharp scaling: whole-number nearest upscale first, then one smooth step down to the view.

@@ -54,6 +54,9 @@ public:
     void NoteFocus(bool focused) { FFocused = focused; }
     std::uint32_t WindowId() const;
 
+    // The renderer SDL chose (for diagnostics).
+    std::string RendererName() const;
+
     // The number of frames presented so far.
     std::uint64_t PresentedFrames() const { return FPresentedFrames; }
 

@@ -10,27 +10,14 @@
 #include <numbers>
 #include <vector>
 
+#include "support/FakeAudioOutput.h"
+
 namespace platform {
 namespace {
 
 constexpr std::uint32_t Rate = 44100;
 
-class FakeOutput final : public AudioOutput {
-public:
-    bool Start(AudioMixer&) override {
-        ++Starts;
-        if (DeviceAvailable) {
-            IsLost = false;
-        }
-        return DeviceAvailable;
-    }
-    void Stop() override {}
-    bool Lost() override { return IsLost; }
-
-    bool DeviceAvailable = true;
-    bool IsLost = false;
-    int Starts = 0;
-};
+using FakeOutput = FakeAudioOutput;
 
 WaveFormat Pcm(std::uint16_t channels, std::uint16_t bits, std::uint32_t rate) {
     const auto blockAlign = static_cast<std::uint16_t>(channels * bits / 8);

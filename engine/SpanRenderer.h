@@ -1,0 +1,360 @@
+// SpanRenderer: the per-row pixel loops behind every surface draw. Each routine is a template
+// specialised to the source and destination pixel layouts, the combination rule and the use of
+// the colour key, so a draw picks one routine up front and the row loops carry no decisions.
+// Depends only on the platform's pixel layouts.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <utility>
+
+#include "platform/PixelBuffer.h"
+
+namespace span {
+
+using platform::PixelLayout;
+
+// Where each channel sits in a 16-bit pixel of a layout.
+template <PixelLayout L>
+struct Channels;
+
+template <>
+struct Channels<PixelLayout::RGB565> {
+    static constexpr int RedShift = 11, RedBits = 5;
+    static constexpr int GreenShift = 5, GreenBits = 6;
+    static constexpr int BlueShift = 0, BlueBits = 5;
+};
+
+template <>
+struct Channels<PixelLayout::RGB555> {
+    static constexpr int RedShift = 10, RedBits = 5;
+    static constexpr int GreenShift = 5, GreenBits = 5;
+    static constexpr int BlueShift = 0, BlueBits = 5;
+};
+
+// Three channels widened to 8 bits (bits at the top of the byte, low bits zero), one per 16-bit
+// lane of a 64-bit word: blue in lane 0, green in lane 1, red in lane 2. The additive rules work
+// on all three lanes at once.
+using Lanes = std::uint64_t;
+constexpr Lanes LaneBytes = 0x000000FF00FF00FFull;
+constexpr Lanes LaneCarries = 0x0000010001000100ull;
+
+template <int Shift, int Bits, int Lane>
+constexpr Lanes LaneOf(std::uint16_t pixel) {
+    return static_cast<Lanes>(((static_cast<unsigned>(pixel) >> Shift) & ((1u << Bits) - 1u)) << (8 - Bits))
+           << (16 * Lane);
+}
+
+// A lane narrowed back by keeping the top bits of its byte (truncation).
+template <int Shift, int Bits, int Lane>
+constexpr unsigned PackLane(Lanes lanes) {
+    return static_cast<unsigned>(((lanes >> (16 * Lane)) & 0xFF) >> (8 - Bits)) << Shift;
+}
+
+template <PixelLayout L>
+constexpr Lanes Expand(std::uint16_t pixel) {
+    using C = Channels<L>;
+    return LaneOf<C::BlueShift, C::BlueBits, 0>(pixel) | LaneOf<C::GreenShift, C::GreenBits, 1>(pixel) |
+           LaneOf<C::RedShift, C::RedBits, 2>(pixel);
+}
+
+template <PixelLayout L>
+constexpr std::uint16_t Pack(Lanes lanes) {
+    using C = Channels<L>;
+    return static_cast<std::uint16_t>(PackLane<C::BlueShift, C::BlueBits, 0>(lanes) |
+                                      PackLane<C::GreenShift, C::GreenBits, 1>(lanes) |
+                                      PackLane<C::RedShift, C::RedBits, 2>(lanes));
+}
+
+// Per-lane min(255, a + b) for lanes holding at most 255 each: a lane that carried into bit 8
+// is filled with ones.
+constexpr Lanes AddSaturated(Lanes a, Lanes b) {
+    const Lanes sum = a + b;
+    const Lanes carries = sum & LaneCarries;
+    return (sum | (carries - (carries >> 8))) & LaneBytes;
+}
+
+// A source pixel in the destination's layout (unchanged when the layouts agree).
+template <PixelLayout Src, PixelLayout Dst>
+constexpr std::uint16_t Convert(std::uint16_t pixel) {
+    if constexpr (Src == Dst) {
+        return pixel;
+    } else {
+        return Pack<Dst>(Expand<Src>(pixel));
+    }
+}
+
+// Between equal layouts the additive rules work in channel units, which gives the same result
+// as the 8-bit arithmetic (the low bits of an expanded channel are zero): (p | p << 16) & mask
+// leaves each channel a free carry bit above it, so all three add and saturate at once.
+template <PixelLayout L>
+constexpr std::uint32_t SpreadMask = L == PixelLayout::RGB565 ? 0x07E0F81Fu : 0x03E07C1Fu;
+template <PixelLayout L>
+constexpr std::uint32_t SpreadCarries = L == PixelLayout::RGB565 ? 0x08010020u : 0x04008020u;
+
+template <PixelLayout L>
+constexpr std::uint32_t Spread(std::uint16_t pixel) {
+    return (pixel | (std::uint32_t{pixel} << 16)) & SpreadMask<L>;
+}
+
+constexpr std::uint16_t Unspread(std::uint32_t spread) { return static_cast<std::uint16_t>(spread | (spread >> 16)); }
+
+// Per-channel min(channel maximum, a + b): a channel that carried is filled with ones (the
+// second term completes the 6-bit green of 5-6-5; elsewhere it lands outside the mask).
+template <PixelLayout L>
+constexpr std::uint32_t AddSpread(std::uint32_t a, std::uint32_t b) {
+    const std::uint32_t sum = a + b;
+    const std::uint32_t carries = sum & SpreadCarries<L>;
+    return (sum | (carries - (carries >> 5)) | (carries >> 6)) & SpreadMask<L>;
+}
+
+// Combination rules: how a source pixel meets the destination pixel it lands on. A rule is made
+// once per draw (with the draw's alpha) and applied to every pixel.
+template <PixelLayout Src, PixelLayout Dst>
+struct CopyRule {
+    explicit CopyRule(int) {}
+    std::uint16_t operator()(std::uint16_t source, std::uint16_t) const { return Convert<Src, Dst>(source); }
+};
+
+// Additive at full intensity: min(255, s + d) per 8-bit channel.
+template <PixelLayout Src, PixelLayout Dst>
+struct AddRule {
+    explicit AddRule(int) {}
+    std::uint16_t operator()(std::uint16_t source, std::uint16_t dest) const {
+        if constexpr (Src == Dst) {
+            return Unspread(AddSpread<Dst>(Spread<Dst>(dest), Spread<Dst>(source)));
+        } else {
+            return Pack<Dst>(AddSaturated(Expand<Dst>(dest), Expand<Src>(source)));
+        }
+    }
+};
+
+// Additive with an intensity 0 < alpha < 255: min(255, d + (s * alpha) div 256) per channel.
+// Between equal layouts each channel's scaled value, (channel * alpha) div 256 in channel units,
+// comes from a small table made per draw; otherwise the three 8-bit lanes are scaled by one
+// multiplication (the products stay below 2^16).
+template <PixelLayout Src, PixelLayout Dst>
+class AddAlphaRule {
+public:
+    explicit AddAlphaRule(int alpha) : FAlpha(static_cast<Lanes>(alpha)) {
+        if constexpr (Src == Dst) {
+            using C = Channels<Src>;
+            FillScaled<C::RedShift>(FRed.data(), 1 << C::RedBits, alpha);
+            FillScaled<C::GreenShift>(FGreen.data(), 1 << C::GreenBits, alpha);
+            FillScaled<C::BlueShift>(FBlue.data(), 1 << C::BlueBits, alpha);
+        }
+    }
+
+    std::uint16_t operator()(std::uint16_t source, std::uint16_t dest) const {
+        if constexpr (Src == Dst) {
+            using C = Channels<Src>;
+            const std::uint32_t scaled = FRed[(source >> C::RedShift) & ((1u << C::RedBits) - 1u)] |
+                                         FGreen[(source >> C::GreenShift) & ((1u << C::GreenBits) - 1u)] |
+                                         FBlue[(source >> C::BlueShift) & ((1u << C::BlueBits) - 1u)];
+            return Unspread(AddSpread<Dst>(Spread<Dst>(dest), scaled));
+        } else {
+            const Lanes scaled = ((Expand<Src>(source) * FAlpha) >> 8) & LaneBytes;
+            return Pack<Dst>(AddSaturated(Expand<Dst>(dest), scaled));
+        }
+    }
+
+private:
+    template <int Shift>
+    static void FillScaled(std::uint32_t* table, int size, int alpha) {
+        for (int value = 0; value < size; ++value) {
+            table[value] = Spread<Src>(static_cast<std::uint16_t>(((value * alpha) >> 8) << Shift));
+        }
+    }
+
+    Lanes FAlpha;
+    std::array<std::uint32_t, 32> FRed{};
+    std::array<std::uint32_t, 64> FGreen{};
+    std::array<std::uint32_t, 32> FBlue{};
+};
+
+// The stored value for one source pixel: the key leaves the destination as it was.
+template <bool Keyed, class Rule>
+inline std::uint16_t Blend(const Rule& rule, std::uint16_t source, std::uint16_t dest, std::uint16_t key) {
+    const std::uint16_t combined = rule(source, dest);
+    if constexpr (Keyed) {
+        return source != key ? combined : dest;
+    } else {
+        return combined;
+    }
+}
+
+// One row of a 1:1 copy. Opaque copies of equal layouts are a plain memory move; other rows go
+// in blocks of eight, loaded before anything is stored, which the compiler turns into vector
+// compares and blends.
+template <PixelLayout Src, PixelLayout Dst, bool Keyed>
+void CopyRow(std::uint16_t* dest, const std::uint16_t* source, int count, std::uint16_t key) {
+    if constexpr (Src == Dst && !Keyed) {
+        std::memmove(dest, source, static_cast<std::size_t>(count) * sizeof(std::uint16_t));
+    } else {
+        const CopyRule<Src, Dst> rule(0);
+        int i = 0;
+        for (; i + 8 <= count; i += 8) {
+            std::uint16_t block[8];
+            std::uint16_t under[8];
+            for (int j = 0; j < 8; ++j) {
+                block[j] = source[i + j];
+                under[j] = dest[i + j];
+            }
+            for (int j = 0; j < 8; ++j) {
+                dest[i + j] = Blend<Keyed>(rule, block[j], under[j], key);
+            }
+        }
+        for (; i < count; ++i) {
+            dest[i] = Blend<Keyed>(rule, source[i], dest[i], key);
+        }
+    }
+}
+
+// One coordinate of the source position over a box of the destination, in 16.16 fixed point:
+// at pixel i of row y it is Start + y * RowStep + i * Step.
+struct Sweep {
+    std::int64_t Start = 0;
+    std::int64_t Step = 0;
+    std::int64_t RowStep = 0;
+};
+
+// Where, along each row, a moving coordinate has passed a bound for good: the first pixel at
+// which it is at or above the bound when it grows, below it when it shrinks. From one row to the
+// next that pixel moves by floor(-RowStep / Step) or one more, so one comparison per row keeps it
+// exact. The pixel may lie outside the box.
+class Crossing {
+public:
+    Crossing(const Sweep& sweep, std::int64_t bound)
+        : FStart(sweep.Start), FStep(sweep.Step), FRowStep(sweep.RowStep), FBound(bound),
+          FShift(FloorDiv(sweep.RowStep, sweep.Step)) {
+        FPixel = static_cast<std::int64_t>(static_cast<double>(bound - FStart) / static_cast<double>(FStep));
+        while (Past(FPixel - 1)) {
+            --FPixel;
+        }
+        while (!Past(FPixel)) {
+            ++FPixel;
+        }
+    }
+
+    std::int64_t Pixel() const { return FPixel; }
+    std::int64_t RowStart() const { return FStart; }
+
+    void NextRow() {
+        FStart += FRowStep;
+        const std::int64_t candidate = FPixel - FShift - 1;
+        FPixel = candidate + (Past(candidate) ? 0 : 1);
+    }
+
+private:
+    static std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+        const std::int64_t q = a / b;
+        return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+    }
+    bool Past(std::int64_t i) const {
+        const std::int64_t p = FStart + i * FStep;
+        return FStep > 0 ? p >= FBound : p < FBound;
+    }
+
+    std::int64_t FStart, FStep, FRowStep, FBound, FShift;
+    std::int64_t FPixel = 0;
+};
+
+// The pixels of each row at which one coordinate lies within [lo, hi): from where it enters to
+// where it leaves. A coordinate that grows enters at lo and leaves at hi; one that shrinks
+// enters below hi and leaves below lo; one that does not move along the row covers the whole
+// row or none of it.
+class CoordinateRun {
+public:
+    static constexpr std::int64_t Never = INT64_MAX / 4;
+
+    CoordinateRun(const Sweep& sweep, std::int64_t lo, std::int64_t hi)
+        : FSweep(sweep), FLo(lo), FHi(hi), FEnter(sweep.Step != 0 ? Crossing(sweep, sweep.Step > 0 ? lo : hi) : Crossing(Still, 0)),
+          FLeave(sweep.Step != 0 ? Crossing(sweep, sweep.Step > 0 ? hi : lo) : Crossing(Still, 0)) {}
+
+    std::int64_t Enter() const {
+        if (FSweep.Step == 0) {
+            return FLo <= FSweep.Start && FSweep.Start < FHi ? 0 : Never;
+        }
+        return FEnter.Pixel();
+    }
+    std::int64_t Leave() const { return FSweep.Step == 0 ? Never : FLeave.Pixel(); }
+    std::int64_t RowStart() const { return FSweep.Start; }
+
+    void NextRow() {
+        FSweep.Start += FSweep.RowStep;
+        if (FSweep.Step != 0) {
+            FEnter.NextRow();
+            FLeave.NextRow();
+        }
+    }
+
+private:
+    static constexpr Sweep Still{0, 1, 0};  // stands in for the crossings of a coordinate that does not move
+
+    Sweep FSweep;
+    std::int64_t FLo, FHi;
+    Crossing FEnter, FLeave;
+};
+
+// A nearest-neighbour draw over a box of the destination: the source position (u, v) follows
+// the sweeps U and V; a pixel is drawn when it lies inside the source rectangle
+// [Left, Right) x [Top, Bottom) (in 16.16), taking the source pixel (floor u, floor v).
+struct SampledArea {
+    std::uint16_t* Dest = nullptr;  // the box's top-left pixel
+    std::int64_t DestPitch = 0;
+    int Width = 0;
+    int Rows = 0;
+    const std::uint16_t* Source = nullptr;  // pixel (0, 0) of the source surface
+    std::int64_t SourcePitch = 0;
+    Sweep U, V;
+    std::int64_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+    std::uint16_t Key = 0;
+    int Alpha = 0;
+};
+
+// Only the row set-up (the run of pixels inside the source) happens per row; the pixel loop
+// below it is the specialised span.
+template <PixelLayout Src, PixelLayout Dst, template <PixelLayout, PixelLayout> class Rule, bool Keyed>
+void SampleArea(const SampledArea& area) {
+    const Rule<Src, Dst> rule(area.Alpha);
+    const std::uint16_t key = area.Key;
+    const std::int64_t du = area.U.Step;
+    const std::int64_t dv = area.V.Step;
+    CoordinateRun across(area.U, area.Left, area.Right);
+    CoordinateRun down(area.V, area.Top, area.Bottom);
+    std::uint16_t* destRow = area.Dest;
+    for (int row = 0; row < area.Rows; ++row, across.NextRow(), down.NextRow(), destRow += area.DestPitch) {
+        const std::int64_t first = std::max({across.Enter(), down.Enter(), std::int64_t{0}});
+        const std::int64_t last = std::min({across.Leave(), down.Leave(), std::int64_t{area.Width}});
+        std::int64_t u = across.RowStart() + first * du;
+        std::int64_t v = down.RowStart() + first * dv;
+        if (first >= last) {
+            continue;
+        }
+        if (dv == 0) {
+            // Horizontal sweep (stretching, unrotated scaling): one source row for the whole span.
+            const std::uint16_t* sourceRow = area.Source + (v >> 16) * area.SourcePitch;
+            for (std::int64_t i = first; i < last; ++i, u += du) {
+                destRow[i] = Blend<Keyed>(rule, sourceRow[u >> 16], destRow[i], key);
+            }
+            continue;
+        }
+        for (std::int64_t i = first; i < last; ++i, u += du, v += dv) {
+            destRow[i] = Blend<Keyed>(rule, area.Source[(v >> 16) * area.SourcePitch + (u >> 16)], destRow[i], key);
+        }
+    }
+}
+
+using CopyRowRoutine = void (*)(std::uint16_t*, const std::uint16_t*, int, std::uint16_t);
+using SampleAreaRoutine = void (*)(const SampledArea&);
+
+enum class Combination { Copy, Add, AddAlpha };
+
+// Picks the routine for one draw.
+CopyRowRoutine SelectCopyRow(PixelLayout source, PixelLayout dest, bool keyed);
+SampleAreaRoutine SelectSampleArea(PixelLayout source, PixelLayout dest, Combination rule, bool keyed);
+
+}  // namespace span

@@ -1,0 +1,212 @@
+// zarvoth-assets, run as a program: extract/pack round trips, listing, the contact sheet and
+// the refusal of bad files.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+#include "engine/PictureCollection.h"
+#include "engine/WaveCollection.h"
+#include "platform/ImageFile.h"
+#include "tests/engine/AssetBytes.h"
+#include "tests/engine/JPEGSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RunResult {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class ZarvothAssets : public testing::Test {
+protected:
+    fs::path Dir;
+
+    void SetUp() override {
+        Dir = fs::path(testing::TempDir()) / ("zarvoth_assets_" + std::to_string(::getpid()) + "_" +
+                                              testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Dir);
+        fs::create_directories(Dir);
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+
+    RunResult Run(const std::string& args) {
+        const fs::path tool = fs::path(ZARVOTH_BIN_DIR) / "zarvoth-assets";
+        EXPECT_TRUE(fs::exists(tool)) << "build the zarvoth-assets target first";
+        const std::string command = tool.string() + " " + args + " >" + (Dir / "out.txt").string() + " 2>" +
+                                    (Dir / "err.txt").string();
+        const int raw = std::system(command.c_str());
+        return RunResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(Dir / "out.txt"), Slurp(Dir / "err.txt")};
+    }
+
+    std::string Path(const std::string& name) const { return (Dir / name).string(); }
+};
+
+// A graphics file with a paletted picture, a deep-colour one with patterns and skips, a JPEG,
+// an item without picture, and a colour table.
+std::string MakeGraphicsFile(const std::string& path) {
+    TPictureCollection list;
+    list.ComponentName = "DXImageList1";
+    list.ColorTable.assign(TPictureCollection::ColorTableSize, 0x5A);
+    TPictureCollectionItem& cursor = list.Add();
+    cursor.Name = "Cursor";
+    cursor.TransparentColor = RGB(252, 2, 252);
+    cursor.Picture.AssignPixels(3, 2, {RGB(252, 2, 252), 1, 2, 3, 4, RGB(252, 2, 252)});
+    TPictureCollectionItem& ships = list.Add();
+    ships.Name = "Ships";
+    ships.PatternWidth = 20;
+    ships.PatternHeight = 10;
+    ships.SkipWidth = 4;
+    ships.SkipHeight = 2;
+    ships.SystemMemory = true;
+    ships.Transparent = false;
+    ships.Picture.AssignPixels(44, 22, GradientPixels(44, 22));  // 968 colours: 24-bit
+    list.Add().Name = "Nothing";
+    list.SaveToFile(path);
+    return path;
+}
+
+std::string MakeJPEGFile(const std::string& path) {
+    Bytes item;
+    const std::vector<std::uint8_t> jpeg = CompressJPEG(9, 7, GradientPixels(9, 7));
+    item.Str("Name", "Photo").Binary("Picture.Data", Bytes().Short("TJPEGImage").U32(static_cast<std::uint32_t>(jpeg.size())).Raw(jpeg));
+    const Bytes file = GraphicsFile({item});
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.Data.data()), static_cast<std::streamsize>(file.Size()));
+    return path;
+}
+
+std::string MakeSoundFile(const std::string& path) {
+    TWaveCollection list;
+    list.ComponentName = "DXWaveList2";
+    TWaveCollectionItem& music = list.Add();
+    music.Name = "Music";
+    music.Looped = true;
+    std::vector<std::uint8_t> samples(20000);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = static_cast<std::uint8_t>(i * 7);
+    }
+    music.Wave.SetPCM(22050, 16, 2, samples);
+    TWaveCollectionItem& beep = list.Add();
+    beep.Name = "Beep";
+    beep.MaxPlayingCount = 3;
+    beep.Wave.SetPCM(11025, 8, 1, {128, 255, 0});
+    list.SaveToFile(path);
+    return path;
+}
+
+platform::RgbImage Png(const std::string& path) {
+    platform::RgbImage image;
+    std::string error;
+    EXPECT_TRUE(platform::LoadPng(path, image, error)) << error;
+    return image;
+}
+
+}  // namespace
+
+TEST_F(ZarvothAssets, ExtractPackExtractKeepsManifestPixelsAndColourTable) {
+    const std::string source = MakeGraphicsFile(Path("g.dxg"));
+    ASSERT_EQ(Run("extract " + source + " " + Path("a")).Status, 0);
+    ASSERT_EQ(Run("pack " + Path("a") + " " + Path("packed.dxg")).Status, 0);
+    ASSERT_EQ(Run("extract " + Path("packed.dxg") + " " + Path("b")).Status, 0);
+    const std::string manifest = Slurp(Dir / "a/manifest.json");
+    EXPECT_EQ(manifest, Slurp(Dir / "b/manifest.json"));
+    const auto json = nlohmann::json::parse(manifest);
+    EXPECT_EQ(json["RootClass"], "TPictureCollectionComponent");
+    EXPECT_EQ(json["Name"], "DXImageList1");
+    ASSERT_EQ(json["Items"].size(), 3u);
+    EXPECT_EQ(json["Items"][1]["SkipWidth"], 4);
+    EXPECT_EQ(json["Items"][1]["SystemMemory"], true);
+    EXPECT_EQ(json["Items"][0]["TransparentColor"], "0xFC02FC");
+    EXPECT_TRUE(json["Items"][2]["Picture"].is_null());
+
+    TPictureCollection original;
+    original.LoadFromFile(source);
+    for (const char* png : {"000.png", "001.png"}) {
+        const platform::RgbImage a = Png((Dir / "a" / png).string());
+        EXPECT_EQ(a.Pixels, Png((Dir / "b" / png).string()).Pixels);
+    }
+    EXPECT_EQ(Png((Dir / "a/001.png").string()).Pixels, original.Items(1).Picture.Pixels());
+    EXPECT_FALSE(fs::exists(Dir / "a/002.png"));
+
+    TPictureCollection packed;
+    packed.LoadFromFile(Path("packed.dxg"));
+    EXPECT_EQ(packed.ColorTable, original.ColorTable);
+    EXPECT_EQ(packed.Items(0).Picture.Pixels(), original.Items(0).Picture.Pixels());
+}
+
+TEST_F(ZarvothAssets, JPEGPicturesAreExtractedAsDecoded) {
+    const std::string source = MakeJPEGFile(Path("photo.dxg"));
+    ASSERT_EQ(Run("extract " + source + " " + Path("a")).Status, 0);
+    TPictureCollection list;
+    list.LoadFromFile(source);
+    EXPECT_EQ(Png((Dir / "a/000.png").string()).Pixels, list.Items(0).Picture.Pixels());
+    ASSERT_EQ(Run("pack " + Path("a") + " " + Path("p.dxg")).Status, 0);
+    TPictureCollection packed;
+    packed.LoadFromFile(Path("p.dxg"));
+    EXPECT_EQ(packed.Items(0).Picture.GraphicClass(), "TDIB");
+    EXPECT_EQ(packed.Items(0).Picture.Pixels(), list.Items(0).Picture.Pixels());
+}
+
+TEST_F(ZarvothAssets, SoundsRoundTripWithTheirSamples) {
+    const std::string source = MakeSoundFile(Path("s.dxw"));
+    ASSERT_EQ(Run("extract " + source + " " + Path("a")).Status, 0);
+    ASSERT_EQ(Run("pack " + Path("a") + " " + Path("packed.dxw")).Status, 0);
+    ASSERT_EQ(Run("extract " + Path("packed.dxw") + " " + Path("b")).Status, 0);
+    EXPECT_EQ(Slurp(Dir / "a/manifest.json"), Slurp(Dir / "b/manifest.json"));
+    EXPECT_EQ(Slurp(Dir / "a/000.wav"), Slurp(Dir / "b/000.wav"));
+    EXPECT_EQ(Slurp(Dir / "a/000.wav").substr(0, 4), "RIFF");
+    EXPECT_EQ(Slurp(source), Slurp(Dir / "packed.dxw"));  // nothing was re-encoded
+}
+
+TEST_F(ZarvothAssets, ListsOneLinePerItem) {
+    const RunResult pictures = Run("list " + MakeGraphicsFile(Path("g.dxg")));
+    ASSERT_EQ(pictures.Status, 0);
+    EXPECT_NE(pictures.Out.find("001 \"Ships\""), std::string::npos) << pictures.Out;
+    EXPECT_NE(pictures.Out.find("44x22"), std::string::npos);
+    EXPECT_NE(pictures.Out.find("pattern 20x10 count 4 skip 4,2 transparent no"), std::string::npos) << pictures.Out;
+    EXPECT_NE(pictures.Out.find("(none)"), std::string::npos) << pictures.Out;
+    const RunResult sounds = Run("list " + MakeSoundFile(Path("s.dxw")));
+    ASSERT_EQ(sounds.Status, 0);
+    EXPECT_NE(sounds.Out.find("looped yes max 0 format 1 rate 22050 channels 2 bits 16 length 20000"), std::string::npos)
+        << sounds.Out;
+    EXPECT_EQ(std::count(sounds.Out.begin(), sounds.Out.end(), '\n'), 2);
+}
+
+TEST_F(ZarvothAssets, ContactSheetShowsEveryPictureWithItsPatternGrid) {
+    const std::string source = MakeGraphicsFile(Path("g.dxg"));
+    ASSERT_EQ(Run("sheet " + source + " " + Path("sheet.png")).Status, 0);
+    const platform::RgbImage sheet = Png(Path("sheet.png"));
+    EXPECT_EQ(sheet.Width, 1024);
+    EXPECT_GT(sheet.Height, 22);
+    EXPECT_NE(std::find(sheet.Pixels.begin(), sheet.Pixels.end(), RGB(255, 0, 255)), sheet.Pixels.end());  // grid
+    EXPECT_NE(std::find(sheet.Pixels.begin(), sheet.Pixels.end(), RGB(255, 255, 255)), sheet.Pixels.end());  // digits
+}
+
+TEST_F(ZarvothAssets, BadFilesAreRefusedWithTheReadersMessage) {
+    const Bytes good = GraphicsFile({Bytes().Str("Name", "A").Int8("Bogus", 1)});
+    std::ofstream(Path("bad.dxg"), std::ios::binary).write(reinterpret_cast<const char*>(good.Data.data()), static_cast<std::streamsize>(good.Size()));
+    const RunResult bad = Run("list " + Path("bad.dxg"));
+    EXPECT_EQ(bad.Status, 2);
+    EXPECT_EQ(bad.Err, "zarvoth-assets: " + Path("bad.dxg") +
+                           ": Error reading TPictureCollectionItem.Bogus: Property Bogus does not exist\n");
+    const RunResult missing = Run("extract " + Path("none.dxg") + " " + Path("x"));
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_EQ(missing.Err, "zarvoth-assets: " + Path("none.dxg") + ": Cannot open file " + Path("none.dxg") + "\n");
+    std::ofstream(Path("short.dxw"), std::ios::binary) << "\xFF\x0A";
+    const RunResult truncated = Run("sheet " + Path("short.dxw") + " " + Path("s.png"));
+    EXPECT_EQ(truncated.Status, 2);
+    EXPECT_NE(truncated.Err.find("Invalid stream format"), std::string::npos);
+}

@@ -1,0 +1,113 @@
+// AssetFile: root-class detection, loading and the generic scalar-property mapping.
+#include "AssetFile.h"
+
+#include <stdexcept>
+
+namespace {
+
+// The root class name right after the resource header and signature; empty when unreadable
+// (the real load then reports the reader's message).
+std::string PeekRootClass(const std::vector<std::uint8_t>& bytes) {
+    try {
+        TMemoryStream stream(bytes);
+        ReadResourceHeader(stream);
+        stream.Skip(4);
+        if (stream.Remaining() > 0 && stream.Data()[stream.Position()] >= 0xF0) {
+            stream.Skip(1);
+        }
+        const std::vector<std::uint8_t> name = stream.ReadBytes(stream.ReadU8());
+        return std::string(name.begin(), name.end());
+    } catch (const Exception&) {
+        return "";
+    }
+}
+
+bool IsScalar(TPropertyKind kind) {
+    return kind == TPropertyKind::Integer || kind == TPropertyKind::Boolean || kind == TPropertyKind::String ||
+           kind == TPropertyKind::Color;
+}
+
+}  // namespace
+
+void LoadAssetFile(const std::string& fileName, TAssetFile& file) {
+    std::vector<std::uint8_t> bytes = LoadFileBytes(fileName);
+    file.Kind = PeekRootClass(bytes) == "TWaveCollectionComponent" ? AssetKind::Sounds : AssetKind::Pictures;
+    TMemoryStream stream(std::move(bytes));
+    if (file.Kind == AssetKind::Sounds) {
+        file.Sounds.LoadFromStream(stream);
+    } else {
+        file.Pictures.LoadFromStream(stream);
+    }
+}
+
+std::string ColorText(TColor color) { return Format("0x%06X", color); }
+
+nlohmann::ordered_json StoredScalars(TPersistent& item) {
+    nlohmann::ordered_json values = nlohmann::ordered_json::object();
+    TPropertyList list;
+    item.DefineProperties(list);
+    for (const TProperty& p : list.All()) {
+        if (!IsScalar(p.Kind)) {
+            continue;
+        }
+        switch (p.Kind) {
+            case TPropertyKind::Boolean:
+                values[p.Name] = p.GetOrdinal() != 0;
+                break;
+            case TPropertyKind::String:
+                values[p.Name] = p.GetString();
+                break;
+            case TPropertyKind::Color:
+                values[p.Name] = ColorText(static_cast<TColor>(p.GetOrdinal()));
+                break;
+            default:
+                values[p.Name] = p.GetOrdinal();
+                break;
+        }
+    }
+    return values;
+}
+
+void AssignScalars(TPersistent& item, const nlohmann::ordered_json& values) {
+    TPropertyList list;
+    item.DefineProperties(list);
+    for (const auto& [name, value] : values.items()) {
+        TProperty* p = list.Find(name);
+        if (p == nullptr || !IsScalar(p->Kind)) {
+            throw std::runtime_error("unknown property " + name);
+        }
+        switch (p->Kind) {
+            case TPropertyKind::Boolean:
+                p->SetOrdinal(value.get<bool>() ? 1 : 0);
+                break;
+            case TPropertyKind::String:
+                p->SetString(value.get<std::string>());
+                break;
+            case TPropertyKind::Color:
+                p->SetOrdinal(static_cast<std::int64_t>(std::stoul(value.get<std::string>(), nullptr, 16)));
+                break;
+            default:
+                p->SetOrdinal(value.get<int>());
+                break;
+        }
+    }
+}
+
+int GridPatternCount(const TPictureCollectionItem& item) {
+    const int w = item.Picture.Width();
+    const int h = item.Picture.Height();
+    if (item.Picture.Empty()) {
+        return 0;
+    }
+    const int cellWidth = item.PatternWidth > 0 ? item.PatternWidth : w;
+    const int cellHeight = item.PatternHeight > 0 ? item.PatternHeight : h;
+    if (cellWidth == w && cellHeight == h) {
+        return 1;
+    }
+    const int stepX = cellWidth + item.SkipWidth;
+    const int stepY = cellHeight + item.SkipHeight;
+    if (stepX <= 0 || stepY <= 0) {
+        return 0;
+    }
+    return ((w + item.SkipWidth) / stepX) * ((h + item.SkipHeight) / stepY);
+}

@@ -1,0 +1,51 @@
+// FormDesign: design values of the main window's components.
+#include "FormDesign.h"
+
+#include <memory>
+
+#include "engine/DXClass.h"
+#include "engine/DXDraws.h"
+#include "engine/DXSounds.h"
+
+namespace FormDesign {
+namespace {
+
+template <typename Component>
+Component& Add(TComponent& form, const char* name) {
+    auto component = std::make_unique<Component>();
+    component->SetName(name);
+    return static_cast<Component&>(form.InsertComponent(std::move(component)));
+}
+
+void DesignDisplay(TDXDraw& draw) {
+    draw.SetOptions(doAllowReboot | doWaitVBlank | doAllowPalette256 | doCenter | doFlip | doDirectX7Mode |
+                    doRetainedMode | doHardware | doSelectDriver);
+    draw.Display().SetWidth(800);
+    draw.Display().SetHeight(600);
+    draw.Display().SetBitCount(16);
+    draw.Display().FixedBitCount = true;
+    draw.Display().FixedRatio = true;
+    draw.Display().FixedSize = false;
+    draw.SetSurfaceWidth(688);
+    draw.SetSurfaceHeight(453);
+}
+
+void DesignTimer(TDXTimer& timer) {
+    timer.SetInterval(0);
+    timer.SetActiveOnly(true);
+}
+
+}  // namespace
+
+TForm1Design::TForm1Design() {
+    SetName("Form1");
+    DesignDisplay(Add<TDXDraw>(*this, "DXDraw1"));
+    TDXTimer& timer = Add<TDXTimer>(*this, "DXTimer1");
+    timer.BeginLoading();  // a description only: it never ticks
+    DesignTimer(timer);
+    Add<TDXWaveList>(*this, "DXWaveList1").DXSoundName = "DXSound1";
+    Add<TDXSound>(*this, "DXSound1");
+    Add<TDXWaveList>(*this, "DXWaveList2").DXSoundName = "DXSound1";
+}
+
+}  // namespace FormDesign
