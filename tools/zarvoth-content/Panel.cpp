@@ -9,7 +9,7 @@
 namespace content {
 namespace {
 
-constexpr int Supersample = 3;
+constexpr int Supersample = 2;
 
 void Rail(Canvas& c, float width, float height) {
     DrawPlate(c, {0, -4, width, height + 4}, 0, Gunmetal);
