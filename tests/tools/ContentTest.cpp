@@ -407,7 +407,7 @@ TEST(ContentTest, EffectsAreShortMonoSixteenBitSounds) {
         for (int k = 0; k < item.Wave.Size() / 2; ++k) {
             peak = std::max(peak, std::abs(static_cast<int>(samples[k])));
         }
-        EXPECT_GT(peak, 16000) << i;
+        EXPECT_GT(peak, 12000) << i;
         EXPECT_LT(peak, 32767) << i;
     }
     // Effects that stack (phaser, explosions) may overlap more than one-off ones (warp).

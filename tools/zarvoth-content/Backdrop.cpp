@@ -18,7 +18,7 @@ void DrawSpaceBackdrop(Canvas& c, std::uint32_t seed) {
         const float wisps = std::pow(Fractal(x * 0.012f, y * 0.012f, 4, seed + 3), 2.0f);
         const Rgba nebula = Mix(Rgb8(96, 34, 120), Rgb8(20, 96, 118), std::clamp((hue - 0.35f) * 2.5f, 0.0f, 1.0f));
         const Rgba deep = Mix(Rgb8(4, 5, 14), Rgb8(12, 8, 22), y / h);
-        return Mix(deep, nebula, density * (0.35f + 0.5f * wisps));
+        return Mix(deep, nebula, density * (0.45f + 0.6f * wisps));
     });
     Random random(seed);
     for (int i = 0; i < 900; ++i) {

@@ -40,13 +40,13 @@ void Place(Mix& mix, const Note& note, const Sends& sends, Voice voice) {
     const float held = note.Length * SecondsPerBeat;
     const float left = std::sqrt(0.5f * (1 - sends.Pan));
     const float right = std::sqrt(0.5f * (1 + sends.Pan));
-    for (std::size_t i = 0; i < LoopFrames; ++i) {
+    std::size_t at = start % LoopFrames;
+    for (std::size_t i = 0; i < LoopFrames; ++i, at = at + 1 == LoopFrames ? 0 : at + 1) {
         float sample = 0;
         if (!voice(static_cast<float>(i) / SampleRate, held, sample)) {
             break;
         }
         sample *= note.Velocity;
-        const std::size_t at = (start + i) % LoopFrames;
         mix.Dry.Left[at] += sample * left;
         mix.Dry.Right[at] += sample * right;
         mix.Echo.Left[at] += sample * left * sends.Echo;
@@ -88,7 +88,7 @@ Voice Pluck(float pitch) {
     return [=](float t, float held, float& out) mutable {
         filter.Set(600 + 4200 * Decay(t, 0.05f), 0.35f);
         out = filter.Low(pulse.Pulse(hz, 0.3f)) * Adsr(t, held, 0.002f, 0.09f, 0.15f, 0.08f) * 0.22f;
-        return t < held + 0.6f;
+        return t < held + 0.35f;
     };
 }
 
@@ -233,7 +233,8 @@ PcmSound MusicTrack() {
         master.Left[i] = std::tanh(1.1f * (mix.Dry.Left[i] + 0.5f * mix.Echo.Left[i] + mix.Reverb.Left[i]));
         master.Right[i] = std::tanh(1.1f * (mix.Dry.Right[i] + 0.5f * mix.Echo.Right[i] + mix.Reverb.Right[i]));
     }
-    return {"BattleTheme", 2, ToPcm16(master, 0.9f), true, 0};
+    // Kept below full scale so that effects mixed over it keep their headroom.
+    return {"BattleTheme", 2, ToPcm16(master, 0.6f), true, 0};
 }
 
 }  // namespace content

@@ -9,7 +9,7 @@
 namespace content {
 namespace {
 
-constexpr int Supersample = 3;
+constexpr int Supersample = 2;
 
 void Rail(Canvas& c, float width, float height) {
     DrawPlate(c, {0, -4, width, height + 4}, 0, Gunmetal);
@@ -70,8 +70,8 @@ PictureItem ScorePlateItem() {
     const Path outline = Polygon({{-4, -4}, {w, -4}, {w, h - 14}, {w - 14, h}, {-4, h}});
     c.Fill(outline, Linear({0, 0}, {0, h}, {{0, Rgb8(200, 156, 90)}, {1, Rgb8(96, 64, 30)}}));
     const Path face = Polygon({{-4, -4}, {w - 3, -4}, {w - 3, h - 15.5f}, {w - 15.5f, h - 3}, {-4, h - 3}});
-    c.Fill(face, Linear({0, 0}, {0, h}, {{0, Rgb8(236, 228, 208)}, {1, Rgb8(210, 198, 174)}}));
-    DrawSeam(c, {-2, h - 6}, {w - 18, h - 6}, 0.8f, Rgb8(150, 120, 80, 0.5f));
+    c.Fill(face, Linear({0, 0}, {0, h}, {{0, Rgb8(244, 238, 222)}, {1, Rgb8(224, 214, 192)}}));
+    DrawSeam(c, {-2, h - 5}, {w - 18, h - 5}, 0.8f, Rgb8(150, 120, 80, 0.5f));
     DrawRivet(c, {w - 9, 8});
     return {"ScorePlate", c.ReduceKeyed(0.5f), 0, 0};
 }
