@@ -394,7 +394,7 @@ TEST_F(ContentTest, HoverHighlightsFitBesideTheirItems) {
                 EXPECT_FALSE(OverlapRect(lamp, SizeAt(Menu(j), places[j].X, places[j].Y))) << i << " " << j;
             }
         }
-        // Beside its own item: level with it and nearer to it than to any other.
+        // Beside its own item: level with it (the background joins the two with a line).
         EXPECT_LT(lamp.Top, items[i].Bottom) << i;
         EXPECT_GT(lamp.Bottom, items[i].Top) << i;
     }
