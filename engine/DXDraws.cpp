@@ -225,8 +225,8 @@ void TCustomDXDraw::DefineProperties(TPropertyList& list) {
              {"doFullScreen", "doNoWindowChange", "doAllowReboot", "doWaitVBlank", "doAllowPalette256",
               "doSystemMemory", "doStretch", "doCenter", "doFlip", "do3D", "doDirectX7Mode", "doRetainedMode",
               "doHardware", "doSelectDriver", "doZBuffer"},
-             FOptionBits)
-        .SetOrdinal = [this](std::int64_t bits) { SetOptions(static_cast<TDXDrawOptions>(bits)); };
+             [this] { return std::uint64_t{FOptions}; },
+             [this](std::uint64_t bits) { SetOptions(static_cast<TDXDrawOptions>(bits)); });
     list.Integer("SurfaceHeight", [this] { return SurfaceHeight(); }, [this](int v) { FSurfaceHeight = v; });
     list.Integer("SurfaceWidth", [this] { return SurfaceWidth(); }, [this](int v) { FSurfaceWidth = v; });
 }
@@ -244,7 +244,6 @@ TCustomDXDraw::~TCustomDXDraw() {
 
 void TCustomDXDraw::SetOptions(TDXDrawOptions value) {
     FOptions = value;
-    FOptionBits = value;
     if (FInitialized) {
         FNowOptions = static_cast<TDXDrawOptions>((FNowOptions & ~ImmediateOptions) | (value & ImmediateOptions));
         if ((FNowOptions & do3D) == 0) {

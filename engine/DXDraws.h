@@ -176,7 +176,6 @@ private:
 
     platform::VideoDevice* FDevice;
     TDXDrawDisplay FDisplay;
-    std::uint64_t FOptionBits = 0x348C;  // the published form of FOptions
     TDXDrawOptions FOptions = 0x348C;
     TDXDrawOptions FNowOptions = 0;
     int FSurfaceWidth = 100;

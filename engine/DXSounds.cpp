@@ -6,6 +6,13 @@
 
 TCustomDXSound::TCustomDXSound(platform::SoundDevice* device) : FDevice(device) {}
 
+void TCustomDXSound::DefineProperties(TPropertyList& list) {
+    TComponent::DefineProperties(list);
+    list.Boolean("AutoInitialize", AutoInitialize);
+    list.Set("Options", {"soGlobalFocus", "soStickyFocus", "soExclusive"}, [this] { return std::uint64_t{Options}; },
+             [this](std::uint64_t v) { Options = static_cast<TDXSoundOptions>(v); });
+}
+
 TCustomDXSound::~TCustomDXSound() {
     Notify(TDXSoundNotifyType::dsntDestroying);
     Finalize();
@@ -95,6 +102,12 @@ void TCustomDXSound::RestorePendingLoss() {
 }
 
 TDXWaveList::~TDXWaveList() { SetDXSound(nullptr); }
+
+void TDXWaveList::DefineProperties(TPropertyList& list) {
+    TComponent::DefineProperties(list);
+    list.Reference("DXSound", DXSoundName);
+    list.Collection("Items", FItems);
+}
 
 void TDXWaveList::SetDXSound(TCustomDXSound* value) {
     if (value == FDXSound) {

@@ -10,6 +10,7 @@
 
 #include "engine/Classes.h"
 #include "engine/DirectSoundBuffer.h"
+#include "engine/Persistent.h"
 #include "engine/WaveCollection.h"
 #include "platform/SoundDevice.h"
 
@@ -43,12 +44,15 @@ protected:
     ~IDXSoundSubscriber() = default;
 };
 
-class TCustomDXSound : public IBufferLossListener {
+class TCustomDXSound : public TComponent, public IBufferLossListener {
 public:
     // The device stands for the owning form's sound; without one, Initialize raises
     // "Form not found".
-    explicit TCustomDXSound(platform::SoundDevice* device);
-    virtual ~TCustomDXSound();
+    explicit TCustomDXSound(platform::SoundDevice* device = nullptr);
+    ~TCustomDXSound() override;
+
+    // AutoInitialize, Options.
+    void DefineProperties(TPropertyList& list) override;
     TCustomDXSound(const TCustomDXSound&) = delete;
     TCustomDXSound& operator=(const TCustomDXSound&) = delete;
 
@@ -58,7 +62,7 @@ public:
     void Finalize();
     // Called once the form has given the component its settings: initialises when
     // AutoInitialize is set, and stays silent when the device cannot be opened.
-    void Loaded();
+    void Loaded() override;
 
     bool Initialized() const { return FInitialized; }
     bool AutoInitialize = true;
@@ -88,15 +92,21 @@ private:
 class TDXSound : public TCustomDXSound {
 public:
     using TCustomDXSound::TCustomDXSound;
+    std::string ClassName() const override { return "TDXSound"; }
 };
 
 // A list of sounds bound to a sound device: its items are set up when the device initialises
 // and released when it finalises. The device must outlive the list or be unbound first; a
 // device being destroyed unbinds its lists itself.
-class TDXWaveList : public IDXSoundSubscriber {
+class TDXWaveList : public TComponent, public IDXSoundSubscriber {
 public:
     TDXWaveList() = default;
-    ~TDXWaveList();
+    ~TDXWaveList() override;
+
+    std::string ClassName() const override { return "TDXWaveList"; }
+    // DXSound (the name of the sound component, bound by the owner once the form is read), Items.
+    void DefineProperties(TPropertyList& list) override;
+    std::string DXSoundName;
     TDXWaveList(const TDXWaveList&) = delete;
     TDXWaveList& operator=(const TDXWaveList&) = delete;
 

@@ -86,6 +86,15 @@ TProperty& TPropertyList::Set(const std::string& name, std::vector<std::string> 
     return p;
 }
 
+TProperty& TPropertyList::Set(const std::string& name, std::vector<std::string> names,
+                              std::function<std::uint64_t()> get, std::function<void(std::uint64_t)> set) {
+    TProperty& p = Add(name, TPropertyKind::Set);
+    p.Identifiers = std::move(names);
+    p.GetOrdinal = [get = std::move(get)] { return static_cast<std::int64_t>(get()); };
+    p.SetOrdinal = [set = std::move(set)](std::int64_t v) { set(static_cast<std::uint64_t>(v)); };
+    return p;
+}
+
 TProperty& TPropertyList::Object(const std::string& name, TPersistent& object) {
     TProperty& p = Add(name, TPropertyKind::Object);
     p.GetObject = [&object] { return &object; };

@@ -86,6 +86,8 @@ public:
     TProperty& Enumeration(const std::string& name, std::vector<std::string> names, int& field);
     // Bit i set = names[i] is a member (at most 64 members).
     TProperty& Set(const std::string& name, std::vector<std::string> names, std::uint64_t& field);
+    TProperty& Set(const std::string& name, std::vector<std::string> names, std::function<std::uint64_t()> get,
+                   std::function<void(std::uint64_t)> set);
     TProperty& Object(const std::string& name, TPersistent& object);
     // The name of another component of the same form, written as an identifier ("DXDraw1");
     // the owner resolves it once the whole form is read. Stored only when not empty.

@@ -61,16 +61,6 @@ using namespace Main;
 
 namespace {
 
-// The component classes the form description may name.
-void RegisterFormClasses() {
-    RegisterClass("TDXDraw", [] { return std::make_unique<TDXDraw>(); });
-    RegisterClass("TDXTimer", [] {
-        auto timer = std::make_unique<TDXTimer>();
-        timer->BeginLoading();
-        return timer;
-    });
-}
-
 // A component the form cannot run without.
 template <typename Component>
 void Require(Component* component, const char* name) {
@@ -81,23 +71,43 @@ void Require(Component* component, const char* name) {
 
 }  // namespace
 
-TForm1::TForm1(platform::SdlWindow& window, platform::Application& application)
-    : FWindow(window), FApplication(application) {
-    Form1 = this;
-    RegisterFormClasses();
-    const std::span<const std::uint8_t> resource = FormResource();
-    TMemoryStream stream(std::vector<std::uint8_t>(resource.begin(), resource.end()));
-    ReadComponentResource(stream, *this);
+// The component classes the form description may name; each is made with the form's devices.
+void TForm1::RegisterFormClasses(platform::SoundDevice* sound) {
+    RegisterClass("TDXDraw", [this] { return std::make_unique<TDXDraw>(&FWindow); });
+    RegisterClass("TDXTimer", [this] {
+        auto timer = std::make_unique<TDXTimer>(FApplication);
+        timer->BeginLoading();
+        return timer;
+    });
+    RegisterClass("TDXSound", [sound] { return std::make_unique<TDXSound>(sound); });
+    RegisterClass("TDXWaveList", [] { return std::make_unique<TDXWaveList>(); });
+}
+
+// Resolves the references between components and hands out the event handlers.
+void TForm1::BindComponents() {
     Require(DXDraw1, "DXDraw1");
     Require(DXTimer1, "DXTimer1");
-
-    DXDraw1->SetDevice(&window);
+    Require(DXWaveList1, "DXWaveList1");
+    Require(DXSound1, "DXSound1");
+    Require(DXWaveList2, "DXWaveList2");
+    for (TDXWaveList* list : {DXWaveList1, DXWaveList2}) {
+        list->SetDXSound(dynamic_cast<TDXSound*>(FindComponent(list->DXSoundName)));
+    }
     DXDraw1->OnInitialize = [this](TCustomDXDraw& sender) { DXDraw1Initialize(sender); };
     DXDraw1->OnFinalize = [this](TCustomDXDraw& sender) { DXDraw1Finalize(sender); };
     DXTimer1->OnActivate = [this](TCustomDXTimer& sender) { DXTimer1Activate(sender); };
     DXTimer1->OnDeactivate = [this](TCustomDXTimer& sender) { DXTimer1Deactivate(sender); };
     DXTimer1->OnTimer = [this](TCustomDXTimer& sender, int lag) { DXTimer1Timer(sender, lag); };
+}
 
+TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, platform::SoundDevice* sound)
+    : FWindow(window), FApplication(application) {
+    Form1 = this;
+    RegisterFormClasses(sound);
+    const std::span<const std::uint8_t> resource = FormResource();
+    TMemoryStream stream(std::vector<std::uint8_t>(resource.begin(), resource.end()));
+    ReadComponentResource(stream, *this);
+    BindComponents();
     FormCreate();
     DXDraw1->FormShown();
 }
@@ -115,6 +125,9 @@ TComponent& TForm1::InsertComponent(std::unique_ptr<TComponent> child) {
     TComponent& inserted = TComponent::InsertComponent(std::move(child));
     if (inserted.Name == "DXDraw1") DXDraw1 = dynamic_cast<TDXDraw*>(&inserted);
     if (inserted.Name == "DXTimer1") DXTimer1 = dynamic_cast<TDXTimer*>(&inserted);
+    if (inserted.Name == "DXWaveList1") DXWaveList1 = dynamic_cast<TDXWaveList*>(&inserted);
+    if (inserted.Name == "DXSound1") DXSound1 = dynamic_cast<TDXSound*>(&inserted);
+    if (inserted.Name == "DXWaveList2") DXWaveList2 = dynamic_cast<TDXWaveList*>(&inserted);
     return inserted;
 }
 
@@ -126,6 +139,11 @@ void TForm1::FormCreate() {
     DXDraw1->Display().SetWidth(800);
     DXDraw1->Display().SetHeight(600);
     DXDraw1->Display().SetBitCount(16);
+
+    DXWaveList1->Items().Clear();
+    DXWaveList2->Items().Clear();
+    DXWaveList1->Items().LoadSoundFile("Data/Sound.dxw");
+    DXWaveList2->Items().LoadSoundFile("Data/Music.dxw");
 
     LoadSettings();
 

@@ -12,12 +12,14 @@
 #include "engine/Classes.h"
 #include "engine/DXClass.h"
 #include "engine/DXDraws.h"
+#include "engine/DXSounds.h"
 #include "engine/Persistent.h"
 #include "game/Globals.h"
 #include "platform/Application.h"
 
 namespace platform {
 class SdlWindow;
+class SoundDevice;
 }
 
 namespace Main {
@@ -53,7 +55,8 @@ void ResetFrameRate();
 // (game/FormResource.h) and owned as its children; the members below name them.
 class TForm1 : public TComponent {
 public:
-    TForm1(platform::SdlWindow& window, platform::Application& application);
+    // The window and the sound device outlive the form.
+    TForm1(platform::SdlWindow& window, platform::Application& application, platform::SoundDevice* sound);
     ~TForm1() override;
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -64,6 +67,9 @@ public:
     // Components, in creation order.
     TDXDraw* DXDraw1 = nullptr;
     TDXTimer* DXTimer1 = nullptr;
+    TDXWaveList* DXWaveList1 = nullptr;
+    TDXSound* DXSound1 = nullptr;
+    TDXWaveList* DXWaveList2 = nullptr;
 
     void FormCreate();
     void DXDraw1Initialize(TCustomDXDraw& Sender);
@@ -88,6 +94,9 @@ public:
     platform::SdlWindow& Window() { return FWindow; }
 
 private:
+    void RegisterFormClasses(platform::SoundDevice* sound);
+    void BindComponents();
+
     platform::SdlWindow& FWindow;
     platform::Application& FApplication;
     bool FClosed = false;

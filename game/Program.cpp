@@ -6,6 +6,7 @@
 #include "game/Main.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "platform/SdlAudioOutput.h"
 #include "platform/SdlWindow.h"
 
 int main() {
@@ -17,8 +18,9 @@ int main() {
         std::fprintf(stderr, "Zarvoth Mutador: cannot open a window: %s\n", error.c_str());
         return 1;
     }
+    const std::unique_ptr<platform::SoundDevice> sound = platform::CreateSystemSoundDevice();
     try {
-        TForm1 form(window, application);
+        TForm1 form(window, application, sound.get());
         application.Run(window, form.Events());
     } catch (const std::exception& failure) {
         platform::ShowMessageBox(failure.what(), application.Title);

@@ -7,7 +7,9 @@
 #include "game/Menu.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
+#include "platform/SdlAudioOutput.h"
 #include "platform/SdlWindow.h"
+#include "support/GameData.h"
 #include "support/TempDirectory.h"
 
 namespace {
@@ -37,7 +39,7 @@ TEST(FrameRate, ExactlyOneSecondIsNotYetAnUpdate) {
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
-        std::filesystem::create_directory("Data");
+        ProvideGameData();
         platform::SetClockSource(std::ref(Clock));
         App.Reset();
         App.SetActive(true);
@@ -61,12 +63,13 @@ protected:
         }
     }
 
-    void Open() { Form = std::make_unique<TForm1>(Window, App); }
+    void Open() { Form = std::make_unique<TForm1>(Window, App, Sound.get()); }
 
     TempDirectory Folder;
     platform::SteppedClock Clock{100000};
     platform::Application& App = platform::Application::Instance();
     platform::SdlWindow Window;
+    std::unique_ptr<platform::SoundDevice> Sound = platform::CreateSystemSoundDevice();
     std::unique_ptr<TForm1> Form;
     std::vector<int> MenuLags;
     std::vector<int> GameLags;
@@ -183,9 +186,11 @@ TEST_F(MainWindowTest, PointerIsConfinedToTheCentredGameArea) {
 
 TEST_F(MainWindowTest, ComponentsComeFromTheEmbeddedDesignTimeDescription) {
     Open();
-    ASSERT_GE(Form->ComponentCount(), 2);
+    ASSERT_GE(Form->ComponentCount(), 5);
     EXPECT_EQ(Form->Components(0).Name, "DXDraw1");
     EXPECT_EQ(Form->Components(1).Name, "DXTimer1");
+    EXPECT_EQ(Form->DXWaveList1->DXSound(), Form->DXSound1);
+    EXPECT_EQ(Form->DXWaveList2->DXSound(), Form->DXSound1);
     constexpr TDXDrawOptions design = doAllowReboot | doWaitVBlank | doAllowPalette256 | doCenter | doFlip |
                                       doDirectX7Mode | doRetainedMode | doHardware | doSelectDriver;
     EXPECT_EQ(Form->DXDraw1->Options(), design | doFullScreen);
@@ -195,4 +200,14 @@ TEST_F(MainWindowTest, ComponentsComeFromTheEmbeddedDesignTimeDescription) {
     EXPECT_EQ(Form->DXTimer1->Interval(), 0);
     EXPECT_TRUE(Form->DXTimer1->ActiveOnly());
     EXPECT_TRUE(Form->DXTimer1->Enabled());
+}
+
+TEST_F(MainWindowTest, AMissingSoundFileEndsTheStartWithTheLoadersMessage) {
+    std::filesystem::remove("Data/Sound.dxw");
+    try {
+        Open();
+        FAIL() << "the window should not start";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "Cannot open file Data/Sound.dxw");
+    }
 }

@@ -17,7 +17,9 @@
 #include "game/Menu.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
+#include "platform/SdlAudioOutput.h"
 #include "platform/SdlWindow.h"
+#include "support/GameData.h"
 #include "support/TempDirectory.h"
 
 extern char** environ;
@@ -25,18 +27,6 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-
-// Copies the generated data files (when the build made them) into the current folder's Data/.
-void ProvideData() {
-    fs::create_directory("Data");
-    const fs::path generated = fs::path(ZARVOTH_BIN_DIR) / ".." / "run" / "Data";
-    if (!fs::exists(generated)) return;
-    for (const auto& entry : fs::directory_iterator(generated)) {
-        if (entry.path().extension() == ".dxg" || entry.path().extension() == ".dxw") {
-            fs::copy_file(entry.path(), fs::path("Data") / entry.path().filename(), fs::copy_options::overwrite_existing);
-        }
-    }
-}
 
 // Runs the real frame loop for the given wall-clock time; returns the frames presented.
 std::uint64_t RunFor(platform::SdlWindow& window, TForm1& form, std::chrono::milliseconds duration) {
@@ -53,14 +43,15 @@ std::uint64_t RunFor(platform::SdlWindow& window, TForm1& form, std::chrono::mil
 
 TEST(X11Window, FullScreenWindowPresentsFramesWithAndWithoutVerticalSync) {
     TempDirectory folder;
-    ProvideData();
+    ProvideGameData();
     platform::Application& app = platform::Application::Instance();
     app.Reset();
     platform::SdlWindow window;
     std::string error;
     ASSERT_TRUE(window.Create("Zarvoth Mutador", 800, 600, error)) << error;
     {
-        TForm1 form(window, app);
+        const std::unique_ptr<platform::SoundDevice> sound = platform::CreateSystemSoundDevice();
+        TForm1 form(window, app, sound.get());
         ASSERT_TRUE(form.DXDraw1->Initialized());
         int width = 0;
         int height = 0;
@@ -89,7 +80,7 @@ TEST(X11Window, FullScreenWindowPresentsFramesWithAndWithoutVerticalSync) {
 
 TEST(X11Program, ClosesInOrderOnSigterm) {
     TempDirectory folder;
-    ProvideData();
+    ProvideGameData();
     const std::string program = std::string(ZARVOTH_BIN_DIR) + "/zarvoth";
     pid_t child = 0;
     char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
@@ -104,4 +95,17 @@ TEST(X11Program, ClosesInOrderOnSigterm) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(fs::file_size("Data/Data.qbx"), 40u) << "settings saved on the orderly close";
+}
+
+TEST(X11Program, WithoutDataItEndsAtOnceWithTheLoadersMessageAndStatusOne) {
+    TempDirectory folder;
+    const std::string command = "SDL_VIDEODRIVER=dummy " + std::string(ZARVOTH_BIN_DIR) + "/zarvoth 2>&1";
+    FILE* output = popen(command.c_str(), "r");
+    ASSERT_NE(output, nullptr);
+    std::string text;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, output) != nullptr) text += buffer;
+    const int status = pclose(output);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(text.find("Cannot open file Data/Sound.dxw"), std::string::npos) << text;
 }

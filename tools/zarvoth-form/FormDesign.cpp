@@ -1,10 +1,11 @@
-// FormDesign: design values of the display and the frame timer.
+// FormDesign: design values of the main window's components.
 #include "FormDesign.h"
 
 #include <memory>
 
 #include "engine/DXClass.h"
 #include "engine/DXDraws.h"
+#include "engine/DXSounds.h"
 
 namespace FormDesign {
 namespace {
@@ -42,6 +43,9 @@ TForm1Design::TForm1Design() {
     TDXTimer& timer = Add<TDXTimer>(*this, "DXTimer1");
     timer.BeginLoading();  // a description only: it never ticks
     DesignTimer(timer);
+    Add<TDXWaveList>(*this, "DXWaveList1").DXSoundName = "DXSound1";
+    Add<TDXSound>(*this, "DXSound1");
+    Add<TDXWaveList>(*this, "DXWaveList2").DXSoundName = "DXSound1";
 }
 
 }  // namespace FormDesign

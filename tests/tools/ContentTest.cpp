@@ -1,0 +1,451 @@
+// Tests of the content generator: runs build/bin/zarvoth-content into a temporary folder, loads
+// the four files through the engine's collections and checks what the game relies on — item
+// counts and order, pattern sizes and frame counts, the sizes the screen layouts depend on,
+// colour-key safety, legibility of the plates under the game's text, sound formats and the
+// music's loop seam — and that two runs write the same bytes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "engine/PictureCollection.h"
+#include "engine/WaveCollection.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr TColor Key = 0xFF00FF;
+const char* const FileNames[] = {"GGraphics.dxg", "MGraphics.dxg", "Sound.dxw", "Music.dxw"};
+
+const fs::path Generator = fs::path(ZARVOTH_BIN_DIR) / "zarvoth-content";
+
+fs::path Generate(const std::string& name) {
+    const fs::path folder = fs::temp_directory_path() / ("zarvoth-content-" + name + "-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::string command = Generator.string() + " " + folder.string();
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return folder;
+}
+
+// Every test runs in a process of its own: the files of one generator build are made once and
+// shared through a folder named after the build; a process that loses the race to publish
+// its folder uses the winner's.
+fs::path SharedContent() {
+    const auto stamp = fs::last_write_time(Generator).time_since_epoch().count();
+    const fs::path shared = fs::temp_directory_path() / ("zarvoth-content-build-" + std::to_string(stamp));
+    if (!fs::exists(shared)) {
+        const fs::path mine = Generate("new");
+        std::error_code lost;
+        fs::rename(mine, shared, lost);
+        if (lost) {
+            fs::remove_all(mine);
+        }
+    }
+    return shared;
+}
+
+std::vector<char> Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct Content {
+    fs::path Folder;
+    TPictureCollection Game;
+    TPictureCollection Menu;
+    TWaveCollection Effects;
+    TWaveCollection Music;
+};
+
+const Content& Loaded() {
+    static const Content* content = [] {
+        auto* c = new Content;
+        c->Folder = SharedContent();
+        c->Game.LoadFromFile((c->Folder / "GGraphics.dxg").string());
+        c->Menu.LoadFromFile((c->Folder / "MGraphics.dxg").string());
+        c->Effects.LoadFromFile((c->Folder / "Sound.dxw").string());
+        c->Music.LoadFromFile((c->Folder / "Music.dxw").string());
+        return c;
+    }();
+    return *content;
+}
+
+const TPictureCollectionItem& Game(int index) {
+    return Loaded().Game.Items(index);
+}
+
+const TPictureCollectionItem& Menu(int index) {
+    return Loaded().Menu.Items(index);
+}
+
+TRect SizeAt(const TPictureCollectionItem& item, int x, int y) {
+    return Bounds(x, y, item.Picture.Width(), item.Picture.Height());
+}
+
+bool Contains(const TRect& outer, const TRect& inner) {
+    return outer.Left <= inner.Left && outer.Top <= inner.Top && inner.Right <= outer.Right && inner.Bottom <= outer.Bottom;
+}
+
+// Relative luminance and contrast ratio as used for text legibility.
+double Luminance(TColor c) {
+    const auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
+}
+
+double Contrast(TColor a, TColor b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The lowest contrast between the text colour and any pixel of the area (picture coordinates).
+double WorstContrast(const TPictureCollectionItem& item, const TRect& area, TColor text) {
+    double worst = 1e9;
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        for (int x = area.Left; x < area.Right; ++x) {
+            worst = std::min(worst, Contrast(item.Picture.Pixel(x, y), text));
+        }
+    }
+    return worst;
+}
+
+int Frames(const TPictureCollectionItem& item) {
+    return item.Picture.Width() / item.PatternWidth;
+}
+
+// The dialog's word wrap: the number of lines a paragraph takes in a box of this width.
+int WrappedLines(const std::string& text, int boxWidth) {
+    const float charWidth = 10.0f * 9.0f / 11.0f;
+    const auto perLine = static_cast<std::size_t>(static_cast<double>(boxWidth - 40) / static_cast<double>(charWidth));
+    std::size_t pos = 0;
+    int lines = 1;
+    while (text.size() - pos > perLine) {
+        const std::string window = text.substr(pos, perLine + 1);
+        const std::size_t space = window.rfind(' ');
+        pos += (space == std::string::npos ? perLine + 1 : space) + 1;
+        ++lines;
+    }
+    return lines;
+}
+
+TEST(ContentTest, GameGraphicsHoldEveryIndexTheGameUses) {
+    ASSERT_EQ(Loaded().Game.Count(), 54);
+    for (int i = 0; i < Loaded().Game.Count(); ++i) {
+        EXPECT_FALSE(Game(i).Picture.Empty()) << i;
+        EXPECT_TRUE(Game(i).Transparent) << i;
+        EXPECT_EQ(Game(i).TransparentColor, Key) << i;
+    }
+}
+
+TEST(ContentTest, ShipsHaveThreeBankingFramesOfOneSizePerShip) {
+    for (int i = 0; i <= 9; ++i) {
+        const auto& ship = Game(i);
+        ASSERT_GT(ship.PatternWidth, 0) << i;
+        ASSERT_GT(ship.PatternHeight, 0) << i;
+        EXPECT_EQ(ship.Picture.Width(), 3 * ship.PatternWidth) << i;
+        EXPECT_EQ(ship.Picture.Height(), ship.PatternHeight) << i;
+    }
+    for (int first : {0, 3}) {
+        for (int variant = 1; variant < 3; ++variant) {
+            EXPECT_EQ(Game(first + variant).PatternWidth, Game(first).PatternWidth);
+            EXPECT_EQ(Game(first + variant).PatternHeight, Game(first).PatternHeight);
+        }
+    }
+    // Shuttle < Defiant < Akira < Interpid, and the supply ship is one picture.
+    for (int i = 6; i < 9; ++i) {
+        EXPECT_LT(Game(i).PatternWidth * Game(i).PatternHeight, Game(i + 1).PatternWidth * Game(i + 1).PatternHeight);
+    }
+    EXPECT_EQ(Game(10).PatternWidth, 0);
+    EXPECT_EQ(Game(10).PatternHeight, 0);
+    EXPECT_GT(Game(0).PatternWidth, Game(3).PatternWidth);
+}
+
+TEST(ContentTest, PlayerShipsShowTheirPhaserEmittersWhereTheBeamsStart) {
+    const auto opaque = [](const TPictureCollectionItem& item, int x, int y) {
+        return item.Picture.Pixel(item.PatternWidth + x, y) != Key;  // the level frame
+    };
+    const auto& heavy = Game(0);
+    const int emitterY = heavy.PatternHeight / 2 - 20;
+    EXPECT_TRUE(opaque(heavy, 5, emitterY));
+    EXPECT_TRUE(opaque(heavy, heavy.PatternWidth - 5, emitterY));
+    // The emitters glow: brighter than the hull around the middle.
+    EXPECT_GT(GetGValue(heavy.Picture.Pixel(heavy.PatternWidth + 5, emitterY)), 150);
+    const auto& light = Game(3);
+    EXPECT_TRUE(opaque(light, light.PatternWidth / 2, light.PatternHeight / 2));
+    EXPECT_GT(GetGValue(light.Picture.Pixel(light.PatternWidth + light.PatternWidth / 2, light.PatternHeight / 2)), 150);
+}
+
+TEST(ContentTest, CloakedShipIsMostlySeeThroughAndShieldsFillTheCell) {
+    for (int first : {0, 3}) {
+        const auto count = [](const TPictureCollectionItem& item) {
+            return std::count_if(item.Picture.Pixels().begin(), item.Picture.Pixels().end(),
+                                 [](TColor c) { return c != Key; });
+        };
+        EXPECT_LT(count(Game(first + 1)) * 2, count(Game(first)));
+        EXPECT_GT(count(Game(first + 2)), count(Game(first)));
+        // The bubble reaches the cell's edges.
+        const auto& shields = Game(first + 2);
+        EXPECT_NE(shields.Picture.Pixel(shields.PatternWidth / 2, 0), Key);
+        EXPECT_NE(shields.Picture.Pixel(0, shields.PatternHeight / 2), Key);
+    }
+}
+
+TEST(ContentTest, EffectStripsHaveTheirFrameCounts) {
+    EXPECT_EQ(Game(15).PatternWidth, Game(15).PatternHeight);
+    EXPECT_EQ(Frames(Game(15)), 3);
+    EXPECT_EQ(Frames(Game(16)), 9);
+    EXPECT_EQ(Game(16).Picture.Height(), Game(16).PatternHeight);
+    // Beams are thin strips that add light: no key pixels, brightest in the middle.
+    for (int beam : {11, 12}) {
+        const auto& strip = Game(beam);
+        EXPECT_EQ(strip.Picture.Width(), 4);
+        const int y = strip.Picture.Height() / 2;
+        EXPECT_GT(Luminance(strip.Picture.Pixel(1, y)), Luminance(strip.Picture.Pixel(0, y)));
+        for (TColor c : strip.Picture.Pixels()) {
+            EXPECT_NE(c, Key);
+        }
+    }
+    // The player's torpedo points up: its bright head is in the upper half.
+    const auto& torpedo = Game(13);
+    EXPECT_GT(torpedo.Picture.Height(), torpedo.Picture.Width());
+    EXPECT_GT(Luminance(torpedo.Picture.Pixel(torpedo.Picture.Width() / 2, torpedo.Picture.Height() / 3)),
+              Luminance(torpedo.Picture.Pixel(torpedo.Picture.Width() / 2, torpedo.Picture.Height() * 5 / 6)));
+}
+
+TEST(ContentTest, ButtonsFitTheirPlacesWithoutOverlapping) {
+    for (int i : {17, 18, 19, 20}) {
+        EXPECT_LE(Game(i).Picture.Width(), 86) << i;
+        EXPECT_LE(Game(i).Picture.Height(), 20) << i;
+    }
+    EXPECT_FALSE(OverlapRect(SizeAt(Game(18), 250, 548), SizeAt(Game(20), 336, 548)));
+    for (int i : {21, 22}) {
+        EXPECT_LE(Game(i).Picture.Width(), 185) << i;
+    }
+    for (int i : {23, 24}) {
+        EXPECT_LE(Game(i).Picture.Width(), 150) << i;
+    }
+    for (int i : {27, 28}) {
+        EXPECT_LE(Game(i).Picture.Width(), 160) << i;
+        EXPECT_LE(Game(i).Picture.Height(), 32) << i;
+    }
+    const TRect screen{0, 0, 800, 600};
+    // Each button with its picture for the other state, which must cover the same click area.
+    const struct {
+        int Image, Other, X, Y;
+    } panel[] = {{21, 22, 425, 555}, {23, 24, 610, 555}, {25, 26, 689, 98},
+                 {18, 17, 250, 548}, {20, 19, 336, 548}, {28, 27, 264, 568}};
+    for (const auto& a : panel) {
+        EXPECT_TRUE(Contains(screen, SizeAt(Game(a.Image), a.X, a.Y))) << a.Image;
+        EXPECT_EQ(SizeAt(Game(a.Image), a.X, a.Y), SizeAt(Game(a.Other), a.X, a.Y)) << a.Image;
+        for (const auto& b : panel) {
+            if (&a != &b) {
+                EXPECT_FALSE(OverlapRect(SizeAt(Game(a.Image), a.X, a.Y), SizeAt(Game(b.Image), b.X, b.Y)))
+                    << a.Image << " " << b.Image;
+            }
+        }
+    }
+    // OK and Cancel sit 85 and 150 px left of a box's right edge, 40 px above its bottom.
+    for (int box : {31, 32}) {
+        const int w = Game(box).Picture.Width();
+        const int h = Game(box).Picture.Height();
+        const TRect ok = SizeAt(Game(29), w - 85, h - 40);
+        const TRect cancel = SizeAt(Game(30), w - 150, h - 40);
+        EXPECT_LE(Game(29).Picture.Width(), 60);
+        EXPECT_LE(Game(29).Picture.Height(), 30);
+        EXPECT_FALSE(OverlapRect(ok, cancel));
+        EXPECT_TRUE(Contains({0, 0, w, h}, ok));
+        EXPECT_TRUE(Contains({0, 0, w, h}, cancel));
+    }
+}
+
+TEST(ContentTest, DialogSizesPutPromptsAtTheirInputFields) {
+    ASSERT_EQ(Game(31).Picture.Width(), 274);
+    ASSERT_EQ(Game(31).Picture.Height(), 252);
+    const int top = 300 - 252 / 2;
+    const int torpedoPrompt =
+        top + 20 + 10 + 15 +
+        10 * WrappedLines("Photon torpedo is a mighty gun, which is especially effective against big ships.", 274) +
+        15 + 10 * WrappedLines("You have to input angle, in which will be photon torpedo fired.", 274) + 15;
+    EXPECT_EQ(torpedoPrompt, 309);
+    // The welcome text: title, gap, story, motto, gap, "Controls:", gap, seven lines.
+    const int w = Game(32).Picture.Width();
+    const int h = Game(32).Picture.Height();
+    const std::string story =
+        "You are a captain of a one ship from the zarvoth fleet. Your house guiled the federation and other zarvoths. "
+        "You are the only survival from squadron, which was sended to ambush the federation fleet. Now you must face "
+        "against superiority of federation ships. Cardassians, whose are in this area, have promised us to help you "
+        "with resupply, so do not shoot on them! Use your shields for protection, cloak for sneak attack and weapons "
+        "to destroy as much enemy ships as is possible, the victory of your house depends on you...";
+    const int textEnd = 20 + 10 + 15 + 10 * WrappedLines(story, w) + 10 + 50 + 10 + 15 + 7 * 10;
+    EXPECT_LE(textEnd, h - 40);
+    EXPECT_LE(w, 800);
+    EXPECT_LE(h, 540);
+}
+
+TEST(ContentTest, PlatesUnderTheGameTextAreLightEnoughToRead) {
+    // Score lines in RGB(114, 57, 51) at (10, 10) to (10, 34) on the plate drawn at (9, 0).
+    EXPECT_GE(WorstContrast(Game(34), {1, 10, 100, 46}, RGB(114, 57, 51)), 4.5);
+    // Dialog text in RGB(0, 51, 51) from the margin down to above the buttons.
+    EXPECT_GE(WorstContrast(Game(31), {20, 20, 254, 190}, RGB(0, 51, 51)), 4.5);
+    EXPECT_GE(WorstContrast(Game(32), {20, 20, Game(32).Picture.Width() - 20, Game(32).Picture.Height() - 60},
+                            RGB(0, 51, 51)),
+              4.5);
+    // The best score number in RGB(49, 85, 65) at (245, 213) of the screen.
+    EXPECT_GE(WorstContrast(Menu(9), {255, 213, 400, 240}, RGB(49, 85, 65)), 4.5);
+}
+
+TEST(ContentTest, PanelPiecesCoverTheirGaugesAndHolders) {
+    const auto& pod = Game(35);
+    EXPECT_TRUE(Contains(SizeAt(pod, 680, 0), SizeAt(Game(25), 689, 98)));
+    EXPECT_TRUE(Contains(SizeAt(pod, 680, 0), SizeAt(Game(53), 712, 10)));
+    EXPECT_TRUE(Contains(SizeAt(Game(38), 30, 553), {33, 556, 236, 565}));
+    EXPECT_TRUE(Contains(SizeAt(Game(39), 30, 572), {33, 575, 236, 584}));
+    EXPECT_TRUE(Contains(SizeAt(Game(40), 763, 148), {767, 152, 776, 523}));
+    EXPECT_EQ(SizeAt(Game(33), 0, 0).Bottom, 535);
+    EXPECT_EQ(SizeAt(Game(36), 791, 138).Right, 800);
+    EXPECT_EQ(SizeAt(Game(37), 0, 535), (TRect{0, 535, 800, 600}));
+    // The in-game menu panel holds its four items.
+    for (int item = 45; item <= 52; ++item) {
+        const int row = (item - 45) / 2;
+        EXPECT_TRUE(Contains(SizeAt(Game(44), 200, 88), SizeAt(Game(item), 294, 200 + 40 * row))) << item;
+        EXPECT_LE(Game(item).Picture.Height(), 40) << item;
+    }
+}
+
+TEST(ContentTest, NoPictureColourFallsOntoTheKeyInSixteenBits) {
+    const auto nearKey = [](TColor c) {
+        return std::abs((GetRValue(c) >> 3) - 31) <= 1 && (GetGValue(c) >> 2) <= 1 && std::abs((GetBValue(c) >> 3) - 31) <= 1;
+    };
+    for (const TPictureCollection* list : {&Loaded().Game, &Loaded().Menu}) {
+        for (int i = 0; i < list->Count(); ++i) {
+            for (TColor c : list->Items(i).Picture.Pixels()) {
+                if (c != Key) {
+                    ASSERT_FALSE(nearKey(c)) << i;
+                }
+            }
+        }
+    }
+}
+
+TEST(ContentTest, MenuScreensCaptionEveryClickArea) {
+    ASSERT_EQ(Loaded().Menu.Count(), 12);
+    for (int i = 7; i <= 11; ++i) {
+        EXPECT_EQ(Menu(i).Picture.Width(), 810) << i;
+        EXPECT_EQ(Menu(i).Picture.Height(), 600) << i;
+    }
+    for (int i : {5, 6}) {
+        EXPECT_EQ(Menu(i).Picture.Width(), 33);
+        EXPECT_EQ(Menu(i).Picture.Height(), 29);
+    }
+    // Bright caption pixels inside each click area (screen x + 10 in the picture).
+    const struct {
+        int Screen;
+        TRect Area;
+    } areas[] = {{7, {50, 180, 180, 205}},  {7, {590, 175, 740, 200}}, {7, {185, 250, 290, 275}},
+                 {7, {40, 335, 170, 360}},  {7, {625, 325, 720, 350}}, {11, {30, 535, 322, 561}},
+                 {11, {550, 535, 738, 561}}, {9, {20, 547, 309, 571}},  {9, {230, 265, 505, 300}},
+                 {8, {37, 550, 333, 577}},  {10, {30, 554, 322, 578}}};
+    for (const auto& a : areas) {
+        int bright = 0;
+        for (int y = a.Area.Top; y < a.Area.Bottom; ++y) {
+            for (int x = a.Area.Left; x < a.Area.Right; ++x) {
+                bright += Luminance(Menu(a.Screen).Picture.Pixel(x + 10, y)) > 0.5 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(bright, 40) << a.Screen << " at " << a.Area.Left << "," << a.Area.Top;
+    }
+}
+
+TEST(ContentTest, HoverHighlightsFitBesideTheirItems) {
+    const TRect items[] = {{50, 180, 180, 205}, {590, 175, 740, 200}, {185, 250, 290, 275}, {40, 335, 170, 360},
+                           {625, 325, 720, 350}};
+    const TPoint places[] = {{251, 182}, {459, 177}, {369, 252}, {225, 336}, {537, 329}};
+    for (int i = 0; i < 5; ++i) {
+        const TRect lamp = SizeAt(Menu(i), places[i].X, places[i].Y);
+        EXPECT_TRUE(Contains({0, 0, 800, 600}, lamp)) << i;
+        for (int j = 0; j < 5; ++j) {
+            EXPECT_FALSE(OverlapRect(lamp, items[j])) << i << " " << j;
+            if (j != i) {
+                EXPECT_FALSE(OverlapRect(lamp, SizeAt(Menu(j), places[j].X, places[j].Y))) << i << " " << j;
+            }
+        }
+        // Beside its own item: level with it and nearer to it than to any other.
+        EXPECT_LT(lamp.Top, items[i].Bottom) << i;
+        EXPECT_GT(lamp.Bottom, items[i].Top) << i;
+    }
+}
+
+TEST(ContentTest, EffectsAreShortMonoSixteenBitSounds) {
+    ASSERT_EQ(Loaded().Effects.Count(), 9);
+    for (int i = 0; i < 9; ++i) {
+        const auto& item = Loaded().Effects.Items(i);
+        EXPECT_EQ(item.Wave.FormatTag(), WAVE_FORMAT_PCM) << i;
+        EXPECT_EQ(item.Wave.BitsPerSample(), 16) << i;
+        EXPECT_EQ(item.Wave.SamplesPerSec(), 44100) << i;
+        EXPECT_EQ(item.Wave.Channels(), 1) << i;
+        const double seconds = item.Wave.Size() / 2.0 / 44100.0;
+        EXPECT_GT(seconds, 0.05) << i;
+        EXPECT_LT(seconds, 3.0) << i;
+        EXPECT_FALSE(item.Looped) << i;
+        EXPECT_GT(item.MaxPlayingCount, 0) << i;
+        const auto* samples = reinterpret_cast<const std::int16_t*>(item.Wave.Data());
+        int peak = 0;
+        for (int k = 0; k < item.Wave.Size() / 2; ++k) {
+            peak = std::max(peak, std::abs(static_cast<int>(samples[k])));
+        }
+        EXPECT_GT(peak, 12000) << i;
+        EXPECT_LT(peak, 32767) << i;
+    }
+    // Effects that stack (phaser, explosions) may overlap more than one-off ones (warp).
+    EXPECT_GT(Loaded().Effects.Items(3).MaxPlayingCount, Loaded().Effects.Items(8).MaxPlayingCount);
+}
+
+TEST(ContentTest, MusicIsAMinuteOfStereoThatLoopsWithoutAClick) {
+    ASSERT_EQ(Loaded().Music.Count(), 1);
+    const auto& item = Loaded().Music.Items(0);
+    EXPECT_EQ(item.Wave.SamplesPerSec(), 44100);
+    EXPECT_EQ(item.Wave.BitsPerSample(), 16);
+    EXPECT_EQ(item.Wave.Channels(), 2);
+    EXPECT_TRUE(item.Looped);
+    const int frames = item.Wave.Size() / 4;
+    EXPECT_GE(frames, 60 * 44100);
+    const auto* samples = reinterpret_cast<const std::int16_t*>(item.Wave.Data());
+    for (int channel = 0; channel < 2; ++channel) {
+        std::vector<int> steps;
+        for (int i = 0; i + 1 < frames; i += 3) {
+            steps.push_back(std::abs(samples[2 * (i + 1) + channel] - samples[2 * i + channel]));
+        }
+        std::sort(steps.begin(), steps.end());
+        const int typical = steps[steps.size() * 99 / 100];
+        const int seam = std::abs(samples[channel] - samples[2 * (frames - 1) + channel]);
+        EXPECT_LE(seam, typical) << channel;
+        // Not silence either side of the seam.
+        EXPECT_GT(steps[steps.size() / 2], 20);
+    }
+}
+
+TEST(ContentTest, TwoRunsWriteTheSameBytes) {
+    const fs::path second = Generate("again");
+    for (const char* name : FileNames) {
+        const auto a = Bytes(Loaded().Folder / name);
+        ASSERT_FALSE(a.empty()) << name;
+        EXPECT_TRUE(a == Bytes(second / name)) << name;
+    }
+    fs::remove_all(second);
+}
+
+}  // namespace
