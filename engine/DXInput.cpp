@@ -69,6 +69,12 @@ std::uint8_t VirtualKeyOfScanCode(std::uint8_t scanCode) {
 
 // ---- TCustomInput ----
 
+void TCustomInput::DefineProperties(TPropertyList& list) {
+    list.Boolean("BindInputStates", BindInputStates);
+    list.Boolean("Enabled", Enabled);
+    list.Boolean("ForceFeedback", ForceFeedback);
+}
+
 void TCustomInput::Close() {
     FDevice = nullptr;
     FInitialized = false;
@@ -94,6 +100,17 @@ bool TCustomInput::MayRead() const {
 // ---- TKeyboard ----
 
 TKeyboard::TKeyboard(TCustomDXInput& owner) : TCustomInput(owner), FAssigns(DefaultKeyAssigns()) {}
+
+void TKeyboard::DefineProperties(TPropertyList& list) {
+    TCustomInput::DefineProperties(list);
+    list.Binary(
+        "Assigns", [this](TMemoryStream& stream) { SetAssignsBytes(stream.ReadBytes(stream.Remaining())); },
+        [this](TMemoryStream& stream) {
+            const auto bytes = AssignsBytes();
+            stream.Write(bytes.data(), bytes.size());
+        },
+        [] { return true; });
+}
 
 void TKeyboard::Open() {
     Close();
@@ -204,12 +221,33 @@ TJoystick::TJoystick(TCustomDXInput& owner) : TCustomInput(owner) {
     Enabled = false;
 }
 
+void TJoystick::DefineProperties(TPropertyList& list) {
+    TCustomInput::DefineProperties(list);
+    list.Boolean("AutoCenter", AutoCenter);
+    list.Integer("DeadZoneX", DeadZoneX);
+    list.Integer("DeadZoneY", DeadZoneY);
+    list.Integer("DeadZoneZ", DeadZoneZ);
+    list.Integer("ID", ID);
+    list.Integer("RangeX", RangeX);
+    list.Integer("RangeY", RangeY);
+    list.Integer("RangeZ", RangeZ);
+}
+
 // ---- TCustomDXInput ----
 
 TCustomDXInput::TCustomDXInput(platform::InputDevice* device) : FDevice(device) {}
 
 TCustomDXInput::~TCustomDXInput() {
     Close();
+}
+
+void TCustomDXInput::DefineProperties(TPropertyList& list) {
+    TComponent::DefineProperties(list);
+    list.Boolean("ActiveOnly", ActiveOnly);
+    list.Object("Joystick", Joystick);
+    list.Object("Keyboard", Keyboard);
+    list.Object("Mouse", Mouse);
+    list.Boolean("UseDirectInput", [this] { return FUseDirectInput; }, [this](bool value) { SetUseDirectInput(value); });
 }
 
 void TCustomDXInput::Open() {

@@ -1,14 +1,17 @@
 // DXInput: the window's input component. Each device (keyboard, mouse, a disabled joystick)
 // turns its hardware state into a set of abstract input states (four directions, 32 buttons);
 // Poll merges the bound devices' sets into the one the game reads. Keys are assigned to states
-// by virtual-key code through a 36-row table. Depends on Classes and the platform's input device.
+// by virtual-key code through a 36-row table. Depends on Classes, the component base (Persistent)
+// and the platform's input device.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "engine/Classes.h"
+#include "engine/Persistent.h"
 #include "platform/InputDevices.h"
 
 ZARVOTH_DECLARE_EXCEPTION(EDXInputError, Exception);
@@ -71,12 +74,14 @@ class TCustomDXInput;
 
 // A device's part of the input: whether it is used, whether its states reach the component,
 // and its states after its last Poll.
-class TCustomInput {
+class TCustomInput : public TPersistent {
 public:
     explicit TCustomInput(TCustomDXInput& owner) : FOwner(owner) {}
-    virtual ~TCustomInput() = default;
     TCustomInput(const TCustomInput&) = delete;
     TCustomInput& operator=(const TCustomInput&) = delete;
+
+    // BindInputStates, Enabled, ForceFeedback.
+    void DefineProperties(TPropertyList& list) override;
 
     virtual void Poll() = 0;
     virtual void Open() = 0;
@@ -108,6 +113,9 @@ class TKeyboard final : public TCustomInput {
 public:
     explicit TKeyboard(TCustomDXInput& owner);
 
+    std::string ClassName() const override { return "TKeyboard"; }
+    // The device's flags and the binary "Assigns".
+    void DefineProperties(TPropertyList& list) override;
     void Poll() override;
     void Open() override;
 
@@ -129,6 +137,8 @@ class TMouse final : public TCustomInput {
 public:
     explicit TMouse(TCustomDXInput& owner);
 
+    std::string ClassName() const override { return "TMouse"; }
+
     void Poll() override;
     // Raises "DirectInput is required for mouse support" when enabled without an input device.
     void Open() override;
@@ -144,6 +154,10 @@ class TJoystick final : public TCustomInput {
 public:
     explicit TJoystick(TCustomDXInput& owner);
 
+    std::string ClassName() const override { return "TJoystick"; }
+    // The device's flags, AutoCenter, the dead zones, ID and the ranges.
+    void DefineProperties(TPropertyList& list) override;
+
     void Poll() override { FStateSet = {}; }
     void Open() override { Close(); }
 
@@ -157,13 +171,19 @@ public:
     int RangeZ = 1000;
 };
 
-class TCustomDXInput {
+class TCustomDXInput : public TComponent {
 public:
     // device: the platform's keyboard, mouse and window focus (not owned; none on a platform without).
-    explicit TCustomDXInput(platform::InputDevice* device);
-    virtual ~TCustomDXInput();
+    explicit TCustomDXInput(platform::InputDevice* device = nullptr);
+    ~TCustomDXInput() override;
     TCustomDXInput(const TCustomDXInput&) = delete;
     TCustomDXInput& operator=(const TCustomDXInput&) = delete;
+
+    // ActiveOnly, Joystick, Keyboard, Mouse (their properties as "Keyboard.Assigns" and so on),
+    // UseDirectInput.
+    void DefineProperties(TPropertyList& list) override;
+    // Once the form has given the component its settings: Open.
+    void Loaded() override { Open(); }
 
     // Closes, takes the input device if UseDirectInput, opens every device, polls once.
     void Open();
@@ -200,4 +220,5 @@ private:
 class TDXInput : public TCustomDXInput {
 public:
     using TCustomDXInput::TCustomDXInput;
+    std::string ClassName() const override { return "TDXInput"; }
 };

@@ -1,11 +1,14 @@
 // DXSprite: the sprite tree, its four walks (move, draw, collide, free the dead) and the
-// component that follows the display. Depends on Classes, the surface class and DXDraws.
+// component that follows the display. Depends on Classes, the surface class, DXDraws and the
+// image items (PictureCollection).
 #include "engine/DXSprite.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+
+#include "engine/PictureCollection.h"
 
 namespace {
 
@@ -207,6 +210,24 @@ int TImageSprite::FrameIndex() const {
     return SaturateToInt(std::int64_t{FrameStart} + TruncToInt(FramePos));
 }
 
+TRect TImageSprite::DrawRect() {
+    const TRect bounds = GetBounds();
+    if (Image == nullptr) {
+        return bounds;
+    }
+    const std::int64_t dx = (std::int64_t{Width} - Image->Width()) / 2;
+    const std::int64_t dy = (std::int64_t{Height} - Image->Height()) / 2;
+    return TRect{SaturateToInt(bounds.Left + dx), SaturateToInt(bounds.Top + dy), SaturateToInt(bounds.Right + dx),
+                 SaturateToInt(bounds.Bottom + dy)};
+}
+
+void TImageSprite::Render() {
+    if (Image != nullptr) {
+        const TRect at = DrawRect();
+        Image->Draw(Engine()->Surface(), at.Left, at.Top, FrameIndex());
+    }
+}
+
 void TImageSprite::Advance(int MoveCount) {
     FramePos += FrameSpeed * MoveCount;
     if (FrameLooped) {
@@ -268,11 +289,17 @@ TCustomDXSpriteEngine::~TCustomDXSpriteEngine() {
     SetDXDraw(nullptr);
 }
 
+void TCustomDXSpriteEngine::DefineProperties(TPropertyList& list) {
+    TComponent::DefineProperties(list);
+    list.Reference("DXDraw", FDXDrawName);
+}
+
 void TCustomDXSpriteEngine::SetDXDraw(TCustomDXDraw* Value) {
     if (FDXDraw != nullptr) {
         FDXDraw->Unsubscribe(this);
     }
     FDXDraw = Value;
+    FDXDrawName = Value != nullptr ? Value->Name : std::string();
     if (FDXDraw != nullptr) {
         FDXDraw->Subscribe(this);
     }

@@ -2,14 +2,17 @@
 // moved in insertion order, drawn in depth order onto the display's back surface and found by
 // rectangle overlap on request; dead sprites are freed once per frame, never during a walk.
 // TDXSpriteEngine is the window's component that owns the root and follows the display.
-// Depends on Classes, the surface class and the display (DXDraws).
+// Depends on Classes, the surface class, the display (DXDraws) and the image items
+// (PictureCollection).
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/Classes.h"
 #include "engine/DXDraws.h"
+#include "engine/Persistent.h"
 
 ZARVOTH_DECLARE_EXCEPTION(ESpriteError, Exception);
 
@@ -112,8 +115,13 @@ public:
     // FrameStart + trunc(FramePos).
     int FrameIndex() const;
 
+    // The bounds moved so that the image's frame is centred on them.
+    TRect DrawRect();
+
     // Advances the animation; a one-shot animation stops on its last frame.
     void Advance(int MoveCount) override;
+    // Draws frame FrameIndex of Image at the top left of DrawRect.
+    void Render() override;
 
     int FrameCount = 0;
     bool FrameLooped = false;
@@ -157,16 +165,20 @@ private:
 };
 
 // The window's sprite engine component: owns the root and hands it the display's back surface.
-class TCustomDXSpriteEngine : private IDXDrawSubscriber {
+class TCustomDXSpriteEngine : public TComponent, private IDXDrawSubscriber {
 public:
     TCustomDXSpriteEngine();
-    virtual ~TCustomDXSpriteEngine();
+    ~TCustomDXSpriteEngine() override;
     TCustomDXSpriteEngine(const TCustomDXSpriteEngine&) = delete;
     TCustomDXSpriteEngine& operator=(const TCustomDXSpriteEngine&) = delete;
 
+    // "DXDraw": the display's component name (taken from SetDXDraw), for the form to resolve.
+    void DefineProperties(TPropertyList& list) override;
+    const std::string& DXDrawName() const { return FDXDrawName; }
+
     TSpriteEngine& Engine() { return *FEngine; }
     TCustomDXDraw* DXDraw() const { return FDXDraw; }
-    // Leaves the previous display's subscribers and joins the new one's.
+    // Leaves the previous display's subscribers and joins the new one's, whose name it keeps.
     void SetDXDraw(TCustomDXDraw* Value);
 
     void Move(int MoveCount);
@@ -179,6 +191,10 @@ private:
 
     std::unique_ptr<TSpriteEngine> FEngine;
     TCustomDXDraw* FDXDraw = nullptr;
+    std::string FDXDrawName;
 };
 
-class TDXSpriteEngine : public TCustomDXSpriteEngine {};
+class TDXSpriteEngine : public TCustomDXSpriteEngine {
+public:
+    std::string ClassName() const override { return "TDXSpriteEngine"; }
+};

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/ObjectReader.h"
+#include "engine/ObjectWriter.h"
+
 namespace {
 
 // Scan codes of the keys the tests press.
@@ -203,6 +206,31 @@ TEST(KeyboardAssigns, TheFormBytesAreRowsOfLittleEndianCodes) {
 
     EXPECT_THROW(input.Keyboard.SetAssignsBytes(std::span(changed).first(431)), EDXInputError);
     EXPECT_EQ(input.Keyboard.AssignsBytes(), changed);
+}
+
+TEST(DXInputForm, TheFormRoundTripKeepsTheSettingsAndOpensTheComponent) {
+    FakeInputDevice device;
+    TDXInput written(&device);
+    written.SetName("DXInput1");
+    written.ActiveOnly = false;
+    written.Joystick.DeadZoneY = 7;
+    TKeyAssignList assigns{};
+    assigns[StateLeft] = {'J', 0, 0};
+    written.Keyboard.SetAssigns(assigns);
+
+    TMemoryStream stream;
+    WriteComponent(stream, written);
+    stream.Seek(0);
+    TDXInput read(&device);
+    ReadComponent(stream, read);
+    EXPECT_FALSE(read.ActiveOnly);
+    EXPECT_EQ(read.Joystick.DeadZoneY, 7);
+    EXPECT_FALSE(read.Mouse.BindInputStates);
+    EXPECT_EQ(read.Keyboard.Assigns(), assigns);
+    ASSERT_TRUE(read.Keyboard.Initialized()) << "opened once loaded";
+    device.Press(36);  // J
+    read.Poll();
+    EXPECT_EQ(read.StateSet, TDXInputStates{StateLeft});
 }
 
 }  // namespace

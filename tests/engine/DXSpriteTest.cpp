@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/DXImageList.h"
+#include "engine/ObjectReader.h"
+#include "engine/ObjectWriter.h"
 #include "support/FakeVideoDevice.h"
 
 namespace {
@@ -389,6 +392,94 @@ TEST(DXSpriteEngine, ADisplayLeftBehindNoLongerReachesTheEngine) {
     }
     second.Finalize();  // the destroyed component has left the display's list
     EXPECT_FALSE(second.Initialized());
+}
+
+// A running display with one image: two 10 x 10 frames side by side, red then blue.
+class ImageSpriteDrawTest : public ::testing::Test {
+protected:
+    ImageSpriteDrawTest() : Display(&Device) {
+        std::vector<TColor> pixels;
+        for (int y = 0; y < 10; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                pixels.push_back(x < 10 ? RGB(255, 0, 0) : RGB(0, 0, 255));
+            }
+        }
+        Item = &Images.Items().Add();
+        Item->Picture.AssignPixels(20, 10, pixels);
+        Item->PatternWidth = 10;
+        Item->PatternHeight = 10;
+        Item->Transparent = false;
+        Images.SetDXDraw(&Display);
+        Component.SetDXDraw(&Display);
+        Display.Initialize();
+        Display.Surface()->Fill(0);
+    }
+
+    std::uint16_t Pixel(int x, int y) { return Display.Surface()->Pixel(x, y); }
+    std::uint16_t Color(TColor color) { return Display.Surface()->ColorToPixel(color); }
+
+    FakeVideoDevice Device;
+    TDXDraw Display;
+    TDXImageList Images;
+    TDXSpriteEngine Component;
+    TPictureCollectionItem* Item = nullptr;
+};
+
+TEST_F(ImageSpriteDrawTest, TheFrameIsDrawnCentredOnTheSpriteRectangle) {
+    auto* ship = new TImageSprite(&Component.Engine());
+    ship->Image = Item;
+    ship->X = 100.7;
+    ship->Y = 50;
+    ship->Width = 30;
+    ship->Height = 20;
+    ship->FramePos = 1.9;
+    EXPECT_EQ(ship->DrawRect(), (TRect{110, 55, 140, 75}));
+    Component.Draw();
+    EXPECT_EQ(Pixel(110, 55), Color(RGB(0, 0, 255)));
+    EXPECT_EQ(Pixel(119, 64), Color(RGB(0, 0, 255)));
+    EXPECT_EQ(Pixel(109, 55), 0);
+    EXPECT_EQ(Pixel(120, 64), 0);
+    EXPECT_EQ(Pixel(110, 65), 0);
+}
+
+TEST_F(ImageSpriteDrawTest, ALargerImageOverhangsTheSpriteAndOffsetsTruncateTowardZero) {
+    auto* torpedo = new TImageSprite(&Component.Engine());
+    torpedo->Image = Item;
+    torpedo->X = 200;
+    torpedo->Y = 300;
+    torpedo->Width = 5;  // (5 - 10) div 2 = -2
+    torpedo->Height = 4;  // (4 - 10) div 2 = -3
+    EXPECT_EQ(torpedo->DrawRect(), (TRect{198, 297, 203, 301}));
+    Component.Draw();
+    EXPECT_EQ(Pixel(198, 297), Color(RGB(255, 0, 0)));
+    EXPECT_EQ(Pixel(207, 306), Color(RGB(255, 0, 0)));
+    EXPECT_EQ(Pixel(197, 297), 0);
+
+    auto* blank = new TImageSprite(&Component.Engine());  // no image: nothing to draw
+    blank->Width = 10;
+    blank->Height = 10;
+    EXPECT_EQ(blank->DrawRect(), (TRect{0, 0, 10, 10}));
+    Component.Draw();
+    EXPECT_EQ(Component.Engine().DrawnCount(), 2);
+    EXPECT_EQ(Pixel(0, 0), 0);
+}
+
+TEST(DXSpriteEngine, TheFormKeepsTheDisplayByName) {
+    FakeVideoDevice device;
+    TDXDraw display(&device);
+    display.SetName("DXDraw1");
+    TDXSpriteEngine written;
+    written.SetName("DXSpriteEngine1");
+    written.SetDXDraw(&display);
+
+    TMemoryStream stream;
+    WriteComponent(stream, written);
+    stream.Seek(0);
+    TDXSpriteEngine read;
+    ReadComponent(stream, read);
+    EXPECT_EQ(read.Name, "DXSpriteEngine1");
+    EXPECT_EQ(read.DXDrawName(), "DXDraw1");
+    EXPECT_EQ(read.DXDraw(), nullptr);
 }
 
 }  // namespace

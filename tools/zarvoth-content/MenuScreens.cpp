@@ -1,6 +1,7 @@
 // MenuScreens: every screen starts from the same space backdrop and adds its own plates.
 #include "tools/zarvoth-content/MenuScreens.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -56,7 +57,7 @@ void DrawAreaPlate(Canvas& c, Rect area, const char* caption) {
     const Rect face = area.Inset(2);
     c.Fill(Box(face.Left + 6, face.Top + 1, face.Right - 6, face.Top + 2), Solid(Rgb8(255, 220, 160, 0.25f)), Blend::Add);
     Font font;
-    font.Size = static_cast<int>(area.Bottom - area.Top) - 6;
+    font.Size = std::min(22, static_cast<int>(area.Bottom - area.Top) - 6);
     font = FitFont(font, caption, static_cast<int>(area.Right - area.Left) - 12);
     DrawCaptionIn(c, font, caption, area.Left, area.Top, area.Right, area.Bottom, PlateCaption());
 }

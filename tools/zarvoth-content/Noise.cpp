@@ -21,10 +21,6 @@ float Random::Range(float low, float high) {
     return low + (high - low) * Uniform();
 }
 
-int Random::Below(int n) {
-    return static_cast<int>(Next() % static_cast<std::uint64_t>(n));
-}
-
 namespace {
 float Lattice(int x, int y, std::uint32_t seed) {
     std::uint32_t h = static_cast<std::uint32_t>(x) * 0x8DA6B343u ^ static_cast<std::uint32_t>(y) * 0xD8163841u ^

@@ -13,7 +13,6 @@ public:
     std::uint64_t Next();
     float Uniform();                      // [0, 1)
     float Range(float low, float high);   // [low, high)
-    int Below(int n);                     // [0, n)
     float Bipolar() { return Uniform() * 2.0f - 1.0f; }
 
 private:

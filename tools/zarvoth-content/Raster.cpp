@@ -228,16 +228,6 @@ platform::RgbImage Canvas::ReduceKeyed(float threshold) const {
     return image;
 }
 
-Mask Canvas::Coverage() const {
-    Mask mask{FWidth, FHeight, std::vector<float>(static_cast<std::size_t>(FWidth) * FHeight)};
-    for (int y = 0; y < FHeight; ++y) {
-        for (int x = 0; x < FWidth; ++x) {
-            mask.Values[static_cast<std::size_t>(y) * FWidth + x] = Average(x, y).A;
-        }
-    }
-    return mask;
-}
-
 std::uint32_t AvoidKey(std::uint32_t colour) {
     const auto bits565 = [](std::uint32_t c, int& r, int& g, int& b) {
         r = static_cast<int>(c & 0xFF) >> 3;

@@ -90,8 +90,6 @@ public:
     // Sprite picture: pixels covered less than the threshold become KeyColour, the rest are
     // composited over black, so anti-aliased edges fade to dark, never to the key.
     platform::RgbImage ReduceKeyed(float threshold = 0.12f) const;
-    // Coverage of each final pixel, 0..1.
-    Mask Coverage() const;
 
 private:
     struct Premultiplied {
