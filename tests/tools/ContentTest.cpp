@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -121,6 +122,28 @@ double WorstContrast(const TPictureCollectionItem& item, const TRect& area, TCol
         }
     }
     return worst;
+}
+
+// Mean luminance of the non-key pixels of a pattern (or of the whole picture for index -1).
+double MeanLuminance(const TPictureCollectionItem& item, int pattern = -1) {
+    const int w = pattern < 0 ? item.Picture.Width() : item.PatternWidth;
+    const int left = pattern < 0 ? 0 : pattern * w;
+    double sum = 0;
+    int count = 0;
+    for (int y = 0; y < item.Picture.Height(); ++y) {
+        for (int x = left; x < left + w; ++x) {
+            const TColor c = item.Picture.Pixel(x, y);
+            if (c != Key) {
+                sum += Luminance(c);
+                ++count;
+            }
+        }
+    }
+    return count > 0 ? sum / count : 0.0;
+}
+
+const std::int16_t* Samples(const TWaveCollectionItem& item) {
+    return reinterpret_cast<const std::int16_t*>(item.Wave.Data());
 }
 
 int Frames(const TPictureCollectionItem& item) {
@@ -413,7 +436,7 @@ TEST_F(ContentTest, EffectsAreShortMonoSixteenBitSounds) {
         EXPECT_LT(seconds, 3.0) << i;
         EXPECT_FALSE(item.Looped) << i;
         EXPECT_GT(item.MaxPlayingCount, 0) << i;
-        const auto* samples = reinterpret_cast<const std::int16_t*>(item.Wave.Data());
+        const std::int16_t* samples = Samples(item);
         int peak = 0;
         for (int k = 0; k < item.Wave.Size() / 2; ++k) {
             peak = std::max(peak, std::abs(static_cast<int>(samples[k])));
@@ -434,7 +457,7 @@ TEST_F(ContentTest, MusicIsAMinuteOfStereoThatLoopsWithoutAClick) {
     EXPECT_TRUE(item.Looped);
     const int frames = item.Wave.Size() / 4;
     EXPECT_GE(frames, 60 * 44100);
-    const auto* samples = reinterpret_cast<const std::int16_t*>(item.Wave.Data());
+    const std::int16_t* samples = Samples(item);
     for (int channel = 0; channel < 2; ++channel) {
         std::vector<int> steps;
         for (int i = 0; i + 1 < frames; i += 3) {
@@ -447,6 +470,106 @@ TEST_F(ContentTest, MusicIsAMinuteOfStereoThatLoopsWithoutAClick) {
         // Not silence either side of the seam.
         EXPECT_GT(steps[steps.size() / 2], 20);
     }
+}
+
+TEST_F(ContentTest, SpriteEdgesFadeToDarkNotToTheKey) {
+    // A pixel next to a key pixel is an anti-aliased edge: on average darker than the inside.
+    for (int i : {0, 3, 6, 7, 8, 9, 10}) {
+        const auto& p = Game(i).Picture;
+        double edge = 0, inside = 0;
+        int edges = 0, insides = 0;
+        for (int y = 1; y + 1 < p.Height(); ++y) {
+            for (int x = 1; x + 1 < p.Width(); ++x) {
+                if (p.Pixel(x, y) == Key) {
+                    continue;
+                }
+                const bool border = p.Pixel(x - 1, y) == Key || p.Pixel(x + 1, y) == Key || p.Pixel(x, y - 1) == Key ||
+                                    p.Pixel(x, y + 1) == Key;
+                (border ? edge : inside) += Luminance(p.Pixel(x, y));
+                ++(border ? edges : insides);
+            }
+        }
+        ASSERT_GT(edges, 0) << i;
+        ASSERT_GT(insides, 0) << i;
+        EXPECT_LT(edge / edges, inside / insides) << i;
+    }
+}
+
+TEST_F(ContentTest, BankingFramesDifferFromTheLevelOne) {
+    for (int i : {0, 3, 6, 7, 8, 9}) {
+        const auto& ship = Game(i);
+        int leftDiffers = 0, rightDiffers = 0;
+        for (int y = 0; y < ship.PatternHeight; ++y) {
+            for (int x = 0; x < ship.PatternWidth; ++x) {
+                const TColor level = ship.Picture.Pixel(ship.PatternWidth + x, y);
+                leftDiffers += ship.Picture.Pixel(x, y) != level ? 1 : 0;
+                rightDiffers += ship.Picture.Pixel(2 * ship.PatternWidth + x, y) != level ? 1 : 0;
+            }
+        }
+        EXPECT_GT(leftDiffers, ship.PatternWidth) << i;
+        EXPECT_GT(rightDiffers, ship.PatternWidth) << i;
+    }
+}
+
+TEST_F(ContentTest, StarsBrightenByKindAndTheExplosionBurnsDownToSmoke) {
+    const auto& stars = Game(15);
+    EXPECT_LT(MeanLuminance(stars, 0) * 1.2, MeanLuminance(stars, 1));
+    EXPECT_LT(MeanLuminance(stars, 1), MeanLuminance(stars, 2));
+    const auto& explosion = Game(16);
+    EXPECT_GT(MeanLuminance(explosion, 2), 2 * MeanLuminance(explosion, 8));
+    // The last frame, which stays up after the player's ship is destroyed, still shows smoke.
+    EXPECT_GT(MeanLuminance(explosion, 8), 0.0);
+}
+
+TEST_F(ContentTest, ButtonStatesLookDifferent) {
+    // Lit (on, ready, highlighted) against idle or not ready.
+    const std::pair<int, int> litIdle[] = {{17, 18}, {19, 20}, {27, 28}, {46, 45}, {48, 47}, {50, 49}, {52, 51}};
+    for (const auto& [lit, idle] : litIdle) {
+        EXPECT_GT(MeanLuminance(Game(lit)), MeanLuminance(Game(idle))) << lit;
+    }
+    // Open (its dialog or menu showing) against normal.
+    for (int normal : {21, 23, 25}) {
+        EXPECT_NE(Game(normal).Picture.Pixels(), Game(normal + 1).Picture.Pixels()) << normal;
+    }
+    EXPECT_GT(MeanLuminance(Menu(6)), MeanLuminance(Menu(5)));
+    // Gauge fills in the panel's colours: phaser green, shields blue, hull warm.
+    const auto mid = [](int index) {
+        const auto& p = Game(index).Picture;
+        return p.Pixel(p.Width() / 2, p.Height() / 2);
+    };
+    EXPECT_GT(GetGValue(mid(41)), GetBValue(mid(41)));
+    EXPECT_GT(GetBValue(mid(42)), GetRValue(mid(42)));
+    EXPECT_GT(GetRValue(mid(43)), GetBValue(mid(43)));
+}
+
+TEST_F(ContentTest, EffectsStartAndEndWithoutAClick) {
+    for (int i = 0; i < Loaded().Effects.Count(); ++i) {
+        const auto& item = Loaded().Effects.Items(i);
+        const std::int16_t* samples = Samples(item);
+        const int count = item.Wave.Size() / 2;
+        EXPECT_LT(std::abs(samples[0]), 2000) << i;
+        EXPECT_LT(std::abs(samples[count - 1]), 300) << i;
+    }
+}
+
+TEST_F(ContentTest, MusicIsRealStereoWithQuietAndBusySections) {
+    const auto& item = Loaded().Music.Items(0);
+    const std::int16_t* samples = Samples(item);
+    const int frames = item.Wave.Size() / 4;
+    int differing = 0;
+    for (int i = 0; i < frames; i += 101) {
+        differing += samples[2 * i] != samples[2 * i + 1] ? 1 : 0;
+    }
+    EXPECT_GT(differing, frames / 101 / 2);
+    // Loudness of the first and second quarters: the intro is gentler than the full beat.
+    const auto rms = [&](int from, int to) {
+        double sum = 0;
+        for (int i = from; i < to; ++i) {
+            sum += static_cast<double>(samples[2 * i]) * samples[2 * i];
+        }
+        return std::sqrt(sum / (to - from));
+    };
+    EXPECT_LT(rms(0, frames / 4) * 1.2, rms(frames / 4, frames / 2));
 }
 
 TEST_F(ContentTest, TwoRunsWriteTheSameBytes) {

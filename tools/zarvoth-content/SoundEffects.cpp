@@ -1,21 +1,22 @@
 // SoundEffects: each effect is a short program over time t in seconds.
 #include "tools/zarvoth-content/SoundEffects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
 namespace content {
 namespace {
 
-// Renders seconds of mono sound from a per-sample voice, ending with a short fade so that no
-// effect stops on a click. The peak sets the effect's loudness against the others: interface
+// Renders seconds of mono sound from a per-sample voice, with a very short fade in and a short
+// fade out so that no effect starts or stops on a click. The peak sets the effect's loudness against the others: interface
 // blips stay below the weapons and the explosions.
 PcmSound Render(const char* name, float seconds, float peak, int maxPlaying, const std::function<float(float)>& voice) {
     const auto frames = static_cast<std::size_t>(seconds * SampleRate);
     std::vector<float> samples(frames);
     for (std::size_t i = 0; i < frames; ++i) {
         const float t = static_cast<float>(i) / SampleRate;
-        const float fade = std::min(1.0f, (seconds - t) / 0.01f);
+        const float fade = std::min({1.0f, t / 0.0015f, (seconds - t) / 0.01f});
         samples[i] = voice(t) * fade;
     }
     return {name, 1, ToPcm16(samples, peak), false, maxPlaying};
