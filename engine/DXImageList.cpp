@@ -14,6 +14,7 @@ void TCustomDXImageList::SetDXDraw(TCustomDXDraw* value) {
         old->Unsubscribe(this);
     }
     FDXDraw = value;
+    FDXDrawName = value != nullptr ? value->Name : std::string();
     if (FDXDraw != nullptr) {
         FDXDraw->Subscribe(this);
     }

@@ -329,11 +329,11 @@ void SampleArea(const SampledArea& area) {
     for (int row = 0; row < area.Rows; ++row, across.NextRow(), down.NextRow(), destRow += area.DestPitch) {
         const std::int64_t first = std::max({across.Enter(), down.Enter(), std::int64_t{0}});
         const std::int64_t last = std::min({across.Leave(), down.Leave(), std::int64_t{area.Width}});
+        if (first >= last) {
+            continue;  // before stepping: an empty row's bounds are sentinels far out of range
+        }
         std::int64_t u = across.RowStart() + first * du;
         std::int64_t v = down.RowStart() + first * dv;
-        if (first >= last) {
-            continue;
-        }
         if (dv == 0) {
             // Horizontal sweep (stretching, unrotated scaling): one source row for the whole span.
             const std::uint16_t* sourceRow = area.Source + (v >> 16) * area.SourcePitch;

@@ -81,15 +81,21 @@ void TForm1::RegisterFormClasses(platform::SoundDevice* sound) {
     });
     RegisterClass("TDXSound", [sound] { return std::make_unique<TDXSound>(sound); });
     RegisterClass("TDXWaveList", [] { return std::make_unique<TDXWaveList>(); });
+    RegisterClass("TDXImageList", [] { return std::make_unique<TDXImageList>(); });
 }
 
 // Resolves the references between components and hands out the event handlers.
 void TForm1::BindComponents() {
     Require(DXDraw1, "DXDraw1");
     Require(DXTimer1, "DXTimer1");
+    Require(DXImageList1, "DXImageList1");
     Require(DXWaveList1, "DXWaveList1");
     Require(DXSound1, "DXSound1");
+    Require(DXImageList2, "DXImageList2");
     Require(DXWaveList2, "DXWaveList2");
+    for (TDXImageList* list : {DXImageList1, DXImageList2}) {
+        list->SetDXDraw(dynamic_cast<TDXDraw*>(FindComponent(list->DXDrawName())));
+    }
     for (TDXWaveList* list : {DXWaveList1, DXWaveList2}) {
         list->SetDXSound(dynamic_cast<TDXSound*>(FindComponent(list->DXSoundName)));
     }
@@ -125,6 +131,8 @@ TComponent& TForm1::InsertComponent(std::unique_ptr<TComponent> child) {
     TComponent& inserted = TComponent::InsertComponent(std::move(child));
     if (inserted.Name == "DXDraw1") DXDraw1 = dynamic_cast<TDXDraw*>(&inserted);
     if (inserted.Name == "DXTimer1") DXTimer1 = dynamic_cast<TDXTimer*>(&inserted);
+    if (inserted.Name == "DXImageList1") DXImageList1 = dynamic_cast<TDXImageList*>(&inserted);
+    if (inserted.Name == "DXImageList2") DXImageList2 = dynamic_cast<TDXImageList*>(&inserted);
     if (inserted.Name == "DXWaveList1") DXWaveList1 = dynamic_cast<TDXWaveList*>(&inserted);
     if (inserted.Name == "DXSound1") DXSound1 = dynamic_cast<TDXSound*>(&inserted);
     if (inserted.Name == "DXWaveList2") DXWaveList2 = dynamic_cast<TDXWaveList*>(&inserted);
@@ -215,6 +223,8 @@ void TForm1::DrawCursor() {
     FWindow.PointerScreenPosition(x, y);
     FWindow.ScreenToClient(x, y);
     CursorPos = TPoint{x, y};
+    TPictureCollectionItem& cursor = DXImageList2->Items().Items(CursorOverButton ? 1 : 0);
+    cursor.Draw(DXDraw1->Surface(), CursorPos.X - 16, CursorPos.Y - 16, 0);
 }
 
 void TForm1::FormKeyPress(char Key) {

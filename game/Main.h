@@ -12,6 +12,7 @@
 #include "engine/Classes.h"
 #include "engine/DXClass.h"
 #include "engine/DXDraws.h"
+#include "engine/DXImageList.h"
 #include "engine/DXSounds.h"
 #include "engine/Persistent.h"
 #include "game/Globals.h"
@@ -67,8 +68,10 @@ public:
     // Components, in creation order.
     TDXDraw* DXDraw1 = nullptr;
     TDXTimer* DXTimer1 = nullptr;
+    TDXImageList* DXImageList1 = nullptr;
     TDXWaveList* DXWaveList1 = nullptr;
     TDXSound* DXSound1 = nullptr;
+    TDXImageList* DXImageList2 = nullptr;
     TDXWaveList* DXWaveList2 = nullptr;
 
     void FormCreate();

@@ -211,3 +211,51 @@ TEST_F(MainWindowTest, AMissingSoundFileEndsTheStartWithTheLoadersMessage) {
         EXPECT_STREQ(error.what(), "Cannot open file Data/Sound.dxw");
     }
 }
+
+TEST_F(MainWindowTest, TheTwoCursorsAreEightBitPicturesWithTheirOwnTransparentColours) {
+    Open();
+    TPictureCollection& cursors = Form->DXImageList2->Items();
+    ASSERT_EQ(cursors.Count(), 2);
+    const TColor keys[] = {RGB(252, 2, 252), RGB(252, 2, 244)};
+    const char* names[] = {"Cursor", "Cursor_Red"};
+    for (int i = 0; i < 2; ++i) {
+        TPictureCollectionItem& item = cursors.Items(i);
+        EXPECT_EQ(item.Name, names[i]);
+        EXPECT_EQ(item.Picture.Width(), 26);
+        EXPECT_EQ(item.Picture.Height(), 25);
+        EXPECT_TRUE(item.Transparent);
+        EXPECT_EQ(item.TransparentColor, keys[i]);
+        EXPECT_EQ(item.Picture.Pixel(0, 0), keys[i]) << "the corners are transparent";
+        EXPECT_NE(item.Picture.Pixel(16, 16), keys[i]) << "the hot spot is drawn";
+        TMemoryStream data;
+        item.Picture.SaveToData(data);
+        const std::vector<std::uint8_t>& bytes = data.Data();
+        ASSERT_GT(bytes.size(), 21u);
+        EXPECT_EQ(std::string(bytes.begin() + 1, bytes.begin() + 5), "TDIB");
+        EXPECT_EQ(bytes[5 + 14], 8) << "8 bits per pixel";
+    }
+}
+
+TEST_F(MainWindowTest, TheCursorIsDrawnLastWithItsHotSpotOnThePointer) {
+    Open();
+    Main::Routes()[Main::AppModeMenu].Frame = [this](int) {
+        Form->DXDraw1->Surface()->Fill(Form->DXDraw1->Surface()->ColorToPixel(RGB(0, 0, 255)));
+    };
+    RunFrames(1, 16);
+    // Headless, the pointer rests at (0, 0): only the bottom-right of the picture is on the surface.
+    TDirectDrawSurface& surface = *Form->DXDraw1->Surface();
+    const int cursorX = Main::CursorPos.X;
+    const int cursorY = Main::CursorPos.Y;
+    ASSERT_GE(cursorX, 0);
+    ASSERT_GE(cursorY, 0);
+    const std::uint16_t blue = surface.ColorToPixel(RGB(0, 0, 255));
+    const TColor centre = Form->DXImageList2->Items().Items(0).Picture.Pixel(16, 16);
+    EXPECT_EQ(surface.Pixel(cursorX, cursorY), surface.ColorToPixel(centre));
+    EXPECT_EQ(surface.Pixel(cursorX + 12, cursorY + 12), blue) << "transparent around the reticle";
+
+    Main::CursorOverButton = true;
+    RunFrames(1, 16);
+    const TColor red = Form->DXImageList2->Items().Items(1).Picture.Pixel(16, 16);
+    EXPECT_EQ(surface.Pixel(cursorX, cursorY), surface.ColorToPixel(red));
+    Main::CursorOverButton = false;
+}

@@ -1,4 +1,4 @@
-// Cursors: a ring, a centre dot and four ticks, outlined in dark so that the reticle stays
+// Cursors: a thin ring, a centre dot and four ticks, outlined in dark so that the reticle stays
 // visible on bright pictures.
 #include "Cursors.h"
 
@@ -16,11 +16,10 @@ bool IsReticle(int x, int y) {
     const int dx = x - HotX;
     const int dy = y - HotY;
     const double distance = std::sqrt(static_cast<double>(dx * dx + dy * dy));
-    const bool ring = std::abs(distance - 5.5) < 0.75;
+    const bool ring = std::abs(distance - 5.0) < 0.5;
     const bool dot = dx == 0 && dy == 0;
     const bool tick = (dx == 0 && std::abs(dy) >= 7 && std::abs(dy) <= 8) ||
-                      (dy == 0 && std::abs(dx) >= 7 && std::abs(dx) <= 8) ||
-                      (dx == 0 && std::abs(dy) == 2) || (dy == 0 && std::abs(dx) == 2);
+                      (dy == 0 && std::abs(dx) >= 7 && std::abs(dx) <= 8);
     return ring || dot || tick;
 }
 

@@ -3,8 +3,11 @@
 
 #include <memory>
 
+#include "Cursors.h"
+
 #include "engine/DXClass.h"
 #include "engine/DXDraws.h"
+#include "engine/DXImageList.h"
 #include "engine/DXSounds.h"
 
 namespace FormDesign {
@@ -30,6 +33,14 @@ void DesignDisplay(TDXDraw& draw) {
     draw.SetSurfaceHeight(453);
 }
 
+void AddCursor(TPictureCollection& items, const char* name, TColor reticle, TColor key) {
+    TPictureCollectionItem& item = items.Add();
+    item.Name = name;
+    DrawCursor(item.Picture, reticle, key);
+    item.Transparent = true;
+    item.TransparentColor = key;
+}
+
 void DesignTimer(TDXTimer& timer) {
     timer.SetInterval(0);
     timer.SetActiveOnly(true);
@@ -39,12 +50,18 @@ void DesignTimer(TDXTimer& timer) {
 
 TForm1Design::TForm1Design() {
     SetName("Form1");
-    DesignDisplay(Add<TDXDraw>(*this, "DXDraw1"));
+    TDXDraw& draw = Add<TDXDraw>(*this, "DXDraw1");
+    DesignDisplay(draw);
     TDXTimer& timer = Add<TDXTimer>(*this, "DXTimer1");
     timer.BeginLoading();  // a description only: it never ticks
     DesignTimer(timer);
+    Add<TDXImageList>(*this, "DXImageList1").SetDXDraw(&draw);
     Add<TDXWaveList>(*this, "DXWaveList1").DXSoundName = "DXSound1";
     Add<TDXSound>(*this, "DXSound1");
+    TDXImageList& cursors = Add<TDXImageList>(*this, "DXImageList2");
+    cursors.SetDXDraw(&draw);
+    AddCursor(cursors.Items(), "Cursor", RGB(150, 235, 255), CursorKey);
+    AddCursor(cursors.Items(), "Cursor_Red", RGB(255, 72, 56), RedCursorKey);
     Add<TDXWaveList>(*this, "DXWaveList2").DXSoundName = "DXSound1";
 }
 
