@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <unordered_set>
 
 namespace {
 
@@ -306,6 +307,16 @@ private:
             std::memcpy(&value, &bits, sizeof value);
             return value;
         }
+        if (tag == vaCurrency || tag == vaDate) {
+            std::uint64_t bits = Stream.ReadU32();
+            bits |= static_cast<std::uint64_t>(Stream.ReadU32()) << 32;
+            if (tag == vaCurrency) {  // fixed point, four decimals
+                return static_cast<double>(static_cast<std::int64_t>(bits)) / 10000.0;
+            }
+            double value = 0;
+            std::memcpy(&value, &bits, sizeof value);
+            return value;
+        }
         return static_cast<double>(ReadIntegerPayload(tag));
     }
 
@@ -336,12 +347,22 @@ private:
         RaiseInvalidValue();
     }
 
+    // A collection read twice drops the items of the first reading: they get no notification.
+    void ForgetItemsOf(TCollectionBase& collection) {
+        std::unordered_set<const TPersistent*> items;
+        for (int i = 0; i < collection.Count(); ++i) {
+            items.insert(&collection.ItemAt(i));
+        }
+        std::erase_if(ReadObjects, [&items](const TPersistent* object) { return items.contains(object); });
+    }
+
     // Items until tag 0; an order integer may precede an item's list tag.
     void ReadCollection(TCollectionBase& collection) {
         if (PeekTag() == vaNull) {
             Stream.ReadU8();
             return;
         }
+        ForgetItemsOf(collection);
         collection.Clear();
         while (PeekTag() != vaNull) {
             int tag = Stream.ReadU8();

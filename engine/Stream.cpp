@@ -101,7 +101,7 @@ private:
 std::vector<std::uint8_t> LoadFileBytes(const std::string& fileName) {
     const FileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
-    if (file.Get() < 0 || ::flock(file.Get(), LOCK_SH) != 0 || ::fstat(file.Get(), &info) != 0 ||
+    if (file.Get() < 0 || ::flock(file.Get(), LOCK_SH | LOCK_NB) != 0 || ::fstat(file.Get(), &info) != 0 ||
         !S_ISREG(info.st_mode)) {
         throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
     }
@@ -123,7 +123,7 @@ std::vector<std::uint8_t> LoadFileBytes(const std::string& fileName) {
 
 void SaveFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
     const FileHandle file(::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-    if (file.Get() < 0 || ::flock(file.Get(), LOCK_EX) != 0 || ::ftruncate(file.Get(), 0) != 0) {
+    if (file.Get() < 0 || ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0 || ::ftruncate(file.Get(), 0) != 0) {
         throw EFCreateError(Format("Cannot create file %s", fileName.c_str()));
     }
     std::size_t done = 0;

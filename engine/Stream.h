@@ -58,8 +58,10 @@ private:
 
 [[noreturn]] void RaiseReadError();
 
-// Reads a whole file while holding a shared advisory lock on it (Linux has no mandatory
-// "deny write" sharing mode; writers that take the lock wait). Raises "Cannot open file %s".
+// Reads a whole file while holding a shared advisory lock on it: Linux has no mandatory
+// "deny write" sharing mode, so a file that a cooperating writer holds locked cannot be opened,
+// and such a writer cannot start while it is read. Raises "Cannot open file %s".
 std::vector<std::uint8_t> LoadFileBytes(const std::string& fileName);
-// Replaces a file with the bytes under an exclusive advisory lock. Raises "Cannot create file %s".
+// Replaces a file with the bytes under an exclusive advisory lock, truncating only once the lock
+// is held. Raises "Cannot create file %s".
 void SaveFileBytes(const std::string& fileName, const std::vector<std::uint8_t>& bytes);

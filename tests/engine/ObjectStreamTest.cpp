@@ -176,6 +176,60 @@ TEST(ObjectStream, WriteThenReadGivesTheSameComponent) {
     EXPECT_NE(std::search(d.begin(), d.end(), interval.begin(), interval.end()), d.end());
 }
 
+// A collection whose items count their loaded notifications.
+class TCountedItem : public TPersistent {
+public:
+    static inline int Notified = 0;
+    int Value = 0;
+    std::string ClassName() const override { return "TCountedItem"; }
+    void DefineProperties(TPropertyList& list) override { list.Integer("Value", Value); }
+    void Loaded() override { ++Notified; }
+};
+
+class TCountedItems : public TOwnedCollection<TCountedItem> {
+public:
+    std::string ClassName() const override { return "TCountedItems"; }
+};
+
+class TCountedOwner : public TComponent {
+public:
+    TCountedItems Items;
+    std::string ClassName() const override { return "TCountedOwner"; }
+    void DefineProperties(TPropertyList& list) override {
+        TComponent::DefineProperties(list);
+        list.Collection("Items", Items);
+    }
+};
+
+TEST(ObjectStream, ACollectionReadTwiceNotifiesOnlyTheItemsKept) {
+    Bytes b;
+    b.Text("TPF0").Short("TCountedOwner").Short("");
+    b.Short("Items").U8(14).U8(1).Int8("Value", 1).U8(0).U8(1).Int8("Value", 2).U8(0).U8(0);
+    b.Short("Items").U8(14).U8(1).Int8("Value", 3).U8(0).U8(0);
+    b.U8(0).U8(0);
+    TCountedOwner owner;
+    TCountedItem::Notified = 0;
+    Read(owner, b);
+    ASSERT_EQ(owner.Items.Count(), 1);
+    EXPECT_EQ(owner.Items.Items(0).Value, 3);
+    EXPECT_EQ(TCountedItem::Notified, 1);
+}
+
+TEST(ObjectStream, FloatPropertiesTakeEveryNumericTag) {
+    const auto speed = [](const Bytes& value) {
+        TTestForm form;
+        Bytes child;
+        child.Short("TTestPart").Short("P").Short("Speed").Raw(value).U8(0).U8(0);
+        Read(form, FormStream(child));
+        return dynamic_cast<TTestPart&>(form.Components(0)).Speed;
+    };
+    EXPECT_EQ(speed(Bytes().U8(15).U32(0x3FC00000u)), 1.5);            // single
+    EXPECT_EQ(speed(Bytes().U8(16).U32(25000).U32(0)), 2.5);           // currency
+    EXPECT_EQ(speed(Bytes().U8(17).U32(0).U32(0x40100000u)), 4.0);     // date
+    EXPECT_EQ(speed(Bytes().U8(3).U16(-300 & 0xFFFF)), -300.0);        // integer
+    EXPECT_THROW(speed(Bytes().U8(6).Short("1.5")), EPropertyReadError);
+}
+
 TEST(ObjectStream, ExtendedFloatConversion) {
     for (const double v : {0.0, 1.0, -3.75, 1e300, 1.0 / 3.0}) {
         std::uint8_t bytes[10];

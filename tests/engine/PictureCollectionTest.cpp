@@ -1,6 +1,10 @@
 // Graphics files: the image item properties, the container and the reader's errors.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include "engine/ObjectReader.h"
 #include "engine/ObjectWriter.h"
 #include "engine/PictureCollection.h"
@@ -350,4 +354,35 @@ TEST(GraphicsFile, SaveToFileThenLoadFromFile) {
     ASSERT_EQ(copy.Count(), 1);
     EXPECT_EQ(copy.Items(0).Picture.Pixel(2, 0), RGB(7, 8, 9));
     std::remove(path.c_str());
+}
+
+TEST(GraphicsFile, AFileLockedByAWriterIsNotOpened) {
+    TPictureCollection list;
+    list.Add().Name = "Locked";
+    const std::string path = testing::TempDir() + "asset_locked.dxg";
+    list.SaveToFile(path);
+    const int writer = ::open(path.c_str(), O_WRONLY);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    TPictureCollection copy;
+    EXPECT_THROW(copy.LoadFromFile(path), EFOpenError);
+    EXPECT_THROW(list.SaveToFile(path), EFCreateError);
+    ::close(writer);
+    copy.LoadFromFile(path);
+    EXPECT_EQ(copy.Items(0).Name, "Locked");
+    std::remove(path.c_str());
+}
+
+TEST(GraphicsFile, ColourTableIsReplacedByTheNextLoadAndMustBeComplete) {
+    TPictureCollection list;
+    list.ColorTable.assign(TPictureCollection::ColorTableSize, 1);
+    Load(list, GraphicsFile({SmallItem("A")}));
+    EXPECT_TRUE(list.ColorTable.empty());
+
+    Bytes body;
+    body.Text("TPF0").Short("TPictureCollectionComponent").Short("");
+    body.Short("List.ColorTable").U8(10).U32(4).U32(0).U8(0).U8(0);
+    Bytes file;
+    file.U8(0xFF).U16(10).Text("X").U8(0).U16(0x1030).U32(0).Raw(body);
+    EXPECT_EQ(LoadError(file), "Error reading TPictureCollectionComponent.List.ColorTable: Stream read error");
 }
