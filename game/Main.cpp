@@ -72,14 +72,16 @@ void Require(Component* component, const char* name) {
 }  // namespace
 
 // The component classes the form description may name; each is made with the form's devices.
-void TForm1::RegisterFormClasses(platform::SoundDevice* sound) {
+void TForm1::RegisterFormClasses(TFormDevices devices) {
     RegisterClass("TDXDraw", [this] { return std::make_unique<TDXDraw>(&FWindow); });
     RegisterClass("TDXTimer", [this] {
         auto timer = std::make_unique<TDXTimer>(FApplication);
         timer->BeginLoading();
         return timer;
     });
-    RegisterClass("TDXSound", [sound] { return std::make_unique<TDXSound>(sound); });
+    RegisterClass("TDXSound", [devices] { return std::make_unique<TDXSound>(devices.Sound); });
+    RegisterClass("TDXInput", [devices] { return std::make_unique<TDXInput>(devices.Input); });
+    RegisterClass("TDXSpriteEngine", [] { return std::make_unique<TDXSpriteEngine>(); });
     RegisterClass("TDXWaveList", [] { return std::make_unique<TDXWaveList>(); });
     RegisterClass("TDXImageList", [] { return std::make_unique<TDXImageList>(); });
 }
@@ -89,6 +91,8 @@ void TForm1::BindComponents() {
     Require(DXDraw1, "DXDraw1");
     Require(DXTimer1, "DXTimer1");
     Require(DXImageList1, "DXImageList1");
+    Require(DXSpriteEngine1, "DXSpriteEngine1");
+    Require(DXInput1, "DXInput1");
     Require(DXWaveList1, "DXWaveList1");
     Require(DXSound1, "DXSound1");
     Require(DXImageList2, "DXImageList2");
@@ -96,6 +100,7 @@ void TForm1::BindComponents() {
     for (TDXImageList* list : {DXImageList1, DXImageList2}) {
         list->SetDXDraw(dynamic_cast<TDXDraw*>(FindComponent(list->DXDrawName())));
     }
+    DXSpriteEngine1->SetDXDraw(dynamic_cast<TDXDraw*>(FindComponent(DXSpriteEngine1->DXDrawName())));
     for (TDXWaveList* list : {DXWaveList1, DXWaveList2}) {
         list->SetDXSound(dynamic_cast<TDXSound*>(FindComponent(list->DXSoundName)));
     }
@@ -106,10 +111,10 @@ void TForm1::BindComponents() {
     DXTimer1->OnTimer = [this](TCustomDXTimer& sender, int lag) { DXTimer1Timer(sender, lag); };
 }
 
-TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, platform::SoundDevice* sound)
+TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, TFormDevices devices)
     : FWindow(window), FApplication(application) {
     Form1 = this;
-    RegisterFormClasses(sound);
+    RegisterFormClasses(devices);
     const std::span<const std::uint8_t> resource = FormResource();
     TMemoryStream stream(std::vector<std::uint8_t>(resource.begin(), resource.end()));
     ReadComponentResource(stream, *this);
@@ -132,6 +137,8 @@ TComponent& TForm1::InsertComponent(std::unique_ptr<TComponent> child) {
     if (inserted.Name == "DXDraw1") DXDraw1 = dynamic_cast<TDXDraw*>(&inserted);
     if (inserted.Name == "DXTimer1") DXTimer1 = dynamic_cast<TDXTimer*>(&inserted);
     if (inserted.Name == "DXImageList1") DXImageList1 = dynamic_cast<TDXImageList*>(&inserted);
+    if (inserted.Name == "DXSpriteEngine1") DXSpriteEngine1 = dynamic_cast<TDXSpriteEngine*>(&inserted);
+    if (inserted.Name == "DXInput1") DXInput1 = dynamic_cast<TDXInput*>(&inserted);
     if (inserted.Name == "DXImageList2") DXImageList2 = dynamic_cast<TDXImageList*>(&inserted);
     if (inserted.Name == "DXWaveList1") DXWaveList1 = dynamic_cast<TDXWaveList*>(&inserted);
     if (inserted.Name == "DXSound1") DXSound1 = dynamic_cast<TDXSound*>(&inserted);

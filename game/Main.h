@@ -13,7 +13,9 @@
 #include "engine/DXClass.h"
 #include "engine/DXDraws.h"
 #include "engine/DXImageList.h"
+#include "engine/DXInput.h"
 #include "engine/DXSounds.h"
+#include "engine/DXSprite.h"
 #include "engine/Persistent.h"
 #include "game/Globals.h"
 #include "platform/Application.h"
@@ -21,6 +23,7 @@
 namespace platform {
 class SdlWindow;
 class SoundDevice;
+class InputDevice;
 }
 
 namespace Main {
@@ -52,12 +55,19 @@ void ResetFrameRate();
 
 }  // namespace Main
 
+// The devices the components stand on besides the window; either may be absent (a silent game,
+// a keyboard that reports nothing).
+struct TFormDevices {
+    platform::SoundDevice* Sound = nullptr;
+    platform::InputDevice* Input = nullptr;
+};
+
 // The main window. Its components are created from its embedded design-time description
 // (game/FormResource.h) and owned as its children; the members below name them.
 class TForm1 : public TComponent {
 public:
-    // The window and the sound device outlive the form.
-    TForm1(platform::SdlWindow& window, platform::Application& application, platform::SoundDevice* sound);
+    // The window and the devices outlive the form.
+    TForm1(platform::SdlWindow& window, platform::Application& application, TFormDevices devices);
     ~TForm1() override;
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
@@ -69,6 +79,8 @@ public:
     TDXDraw* DXDraw1 = nullptr;
     TDXTimer* DXTimer1 = nullptr;
     TDXImageList* DXImageList1 = nullptr;
+    TDXSpriteEngine* DXSpriteEngine1 = nullptr;
+    TDXInput* DXInput1 = nullptr;
     TDXWaveList* DXWaveList1 = nullptr;
     TDXSound* DXSound1 = nullptr;
     TDXImageList* DXImageList2 = nullptr;
@@ -97,7 +109,7 @@ public:
     platform::SdlWindow& Window() { return FWindow; }
 
 private:
-    void RegisterFormClasses(platform::SoundDevice* sound);
+    void RegisterFormClasses(TFormDevices devices);
     void BindComponents();
 
     platform::SdlWindow& FWindow;

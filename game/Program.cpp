@@ -6,6 +6,7 @@
 #include "game/Main.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "platform/InputDevices.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/SdlWindow.h"
 
@@ -19,8 +20,9 @@ int main() {
         return 1;
     }
     const std::unique_ptr<platform::SoundDevice> sound = platform::CreateSystemSoundDevice();
+    platform::SdlInputDevice input;
     try {
-        TForm1 form(window, application, sound.get());
+        TForm1 form(window, application, TFormDevices{sound.get(), &input});
         application.Run(window, form.Events());
     } catch (const std::exception& failure) {
         platform::ShowMessageBox(failure.what(), application.Title);

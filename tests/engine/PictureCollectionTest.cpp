@@ -101,11 +101,7 @@ TEST(WorkedExample, ABuiltCursorItemComesOutByteForByte) {
 
 TEST(WorkedExample, ReadsAndWritesBackUnchanged) {
     const Bytes example = WorkedExample();
-    TPictureCollectionItem item;
-    TMemoryStream stream(example.Data);
-    stream.ReadU8();
     TPictureCollection list;
-    // Read through a full file to use the real reader path.
     const Bytes file = GraphicsFile({Bytes().Raw(std::vector<std::uint8_t>(example.Data.begin() + 1, example.Data.end() - 1))});
     Load(list, file);
     ASSERT_EQ(list.Count(), 1);

@@ -7,6 +7,7 @@
 #include "game/Menu.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
+#include "platform/InputDevices.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/SdlWindow.h"
 #include "support/GameData.h"
@@ -63,13 +64,14 @@ protected:
         }
     }
 
-    void Open() { Form = std::make_unique<TForm1>(Window, App, Sound.get()); }
+    void Open() { Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input}); }
 
     TempDirectory Folder;
     platform::SteppedClock Clock{100000};
     platform::Application& App = platform::Application::Instance();
     platform::SdlWindow Window;
     std::unique_ptr<platform::SoundDevice> Sound = platform::CreateSystemSoundDevice();
+    platform::SdlInputDevice Input;
     std::unique_ptr<TForm1> Form;
     std::vector<int> MenuLags;
     std::vector<int> GameLags;
@@ -258,4 +260,18 @@ TEST_F(MainWindowTest, TheCursorIsDrawnLastWithItsHotSpotOnThePointer) {
     const TColor red = Form->DXImageList2->Items().Items(1).Picture.Pixel(16, 16);
     EXPECT_EQ(surface.Pixel(cursorX, cursorY), surface.ColorToPixel(red));
     Main::CursorOverButton = false;
+}
+
+TEST_F(MainWindowTest, TheNineComponentsAreCreatedInTheirOrderAndBound) {
+    Open();
+    const char* names[] = {"DXDraw1",  "DXTimer1",    "DXImageList1", "DXSpriteEngine1", "DXInput1",
+                           "DXWaveList1", "DXSound1", "DXImageList2", "DXWaveList2"};
+    ASSERT_EQ(Form->ComponentCount(), 9);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(Form->Components(i).Name, names[i]);
+    }
+    EXPECT_EQ(Form->DXImageList1->DXDraw(), Form->DXDraw1);
+    EXPECT_EQ(Form->DXImageList2->DXDraw(), Form->DXDraw1);
+    EXPECT_EQ(Form->DXSpriteEngine1->DXDraw(), Form->DXDraw1);
+    EXPECT_EQ(Form->DXInput1->Keyboard.Assigns(), DefaultKeyAssigns());
 }

@@ -191,7 +191,9 @@ TEST_F(ZarvothAssets, ContactSheetShowsEveryPictureWithItsPatternGrid) {
     const platform::RgbImage sheet = Png(Path("sheet.png"));
     EXPECT_EQ(sheet.Width, 1024);
     EXPECT_GT(sheet.Height, 22);
-    EXPECT_NE(std::find(sheet.Pixels.begin(), sheet.Pixels.end(), RGB(255, 0, 255)), sheet.Pixels.end());  // grid
+    EXPECT_NE(std::find(sheet.Pixels.begin(), sheet.Pixels.end(), RGB(255, 255, 0)), sheet.Pixels.end());  // grid
+    // The cursor's transparent colour is shown as a checkerboard, not as itself.
+    EXPECT_EQ(std::find(sheet.Pixels.begin(), sheet.Pixels.end(), RGB(252, 2, 252)), sheet.Pixels.end());
     EXPECT_NE(std::find(sheet.Pixels.begin(), sheet.Pixels.end(), RGB(255, 255, 255)), sheet.Pixels.end());  // digits
 }
 

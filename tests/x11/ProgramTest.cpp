@@ -17,6 +17,7 @@
 #include "game/Menu.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
+#include "platform/InputDevices.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/SdlWindow.h"
 #include "support/GameData.h"
@@ -51,7 +52,8 @@ TEST(X11Window, FullScreenWindowPresentsFramesWithAndWithoutVerticalSync) {
     ASSERT_TRUE(window.Create("Zarvoth Mutador", 800, 600, error)) << error;
     {
         const std::unique_ptr<platform::SoundDevice> sound = platform::CreateSystemSoundDevice();
-        TForm1 form(window, app, sound.get());
+        platform::SdlInputDevice input;
+        TForm1 form(window, app, TFormDevices{sound.get(), &input});
         ASSERT_TRUE(form.DXDraw1->Initialized());
         int width = 0;
         int height = 0;

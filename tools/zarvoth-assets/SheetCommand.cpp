@@ -1,6 +1,7 @@
 // SheetCommand: a contact sheet of every picture of a graphics file — each picture with its
 // index above it and its pattern cells outlined, laid out in rows; large pictures are shown
-// reduced by a whole factor so a cell stays within MaxCellSide.
+// reduced by a whole factor so a cell stays within MaxCellSide; transparent pixels show as a
+// checkerboard.
 #include <algorithm>
 #include <stdexcept>
 
@@ -17,7 +18,9 @@ constexpr int LabelScale = 2;
 constexpr int LabelHeight = 5 * LabelScale + 4;
 constexpr TColor Background = RGB(48, 48, 48);
 constexpr TColor LabelColor = RGB(255, 255, 255);
-constexpr TColor GridColor = RGB(255, 0, 255);
+constexpr TColor GridColor = RGB(255, 255, 0);
+constexpr TColor CheckerDark = RGB(70, 70, 70);
+constexpr TColor CheckerLight = RGB(100, 100, 100);
 constexpr TColor EmptyColor = RGB(120, 0, 0);
 
 struct Cell {
@@ -68,7 +71,9 @@ void DrawCell(TSheetCanvas& canvas, const Cell& c, const TPictureCollectionItem&
     }
     for (int y = 0; y < c.Height; ++y) {
         for (int x = 0; x < c.Width; ++x) {
-            canvas.Put(c.At.X + x, top + y, p.Pixel(x * c.Reduction, y * c.Reduction));
+            const TColor color = p.Pixel(x * c.Reduction, y * c.Reduction);
+            const bool see = item.Transparent && color == (item.TransparentColor & 0xFFFFFF);
+            canvas.Put(c.At.X + x, top + y, !see ? color : ((x / 4 + y / 4) % 2 == 0 ? CheckerDark : CheckerLight));
         }
     }
     const int cellWidth = item.PatternWidth > 0 ? item.PatternWidth : p.Width();

@@ -8,7 +8,9 @@
 #include "engine/DXClass.h"
 #include "engine/DXDraws.h"
 #include "engine/DXImageList.h"
+#include "engine/DXInput.h"
 #include "engine/DXSounds.h"
+#include "engine/DXSprite.h"
 
 namespace FormDesign {
 namespace {
@@ -56,6 +58,8 @@ TForm1Design::TForm1Design() {
     timer.BeginLoading();  // a description only: it never ticks
     DesignTimer(timer);
     Add<TDXImageList>(*this, "DXImageList1").SetDXDraw(&draw);
+    Add<TDXSpriteEngine>(*this, "DXSpriteEngine1").SetDXDraw(&draw);
+    Add<TDXInput>(*this, "DXInput1");
     Add<TDXWaveList>(*this, "DXWaveList1").DXSoundName = "DXSound1";
     Add<TDXSound>(*this, "DXSound1");
     TDXImageList& cursors = Add<TDXImageList>(*this, "DXImageList2");
