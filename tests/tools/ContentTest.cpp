@@ -70,16 +70,17 @@ struct Content {
 };
 
 const Content& Loaded() {
-    static const Content* content = [] {
-        auto* c = new Content;
-        c->Folder = SharedContent();
-        c->Game.LoadFromFile((c->Folder / "GGraphics.dxg").string());
-        c->Menu.LoadFromFile((c->Folder / "MGraphics.dxg").string());
-        c->Effects.LoadFromFile((c->Folder / "Sound.dxw").string());
-        c->Music.LoadFromFile((c->Folder / "Music.dxw").string());
-        return c;
+    static Content content;
+    static const bool loaded = [] {
+        content.Folder = SharedContent();
+        content.Game.LoadFromFile((content.Folder / "GGraphics.dxg").string());
+        content.Menu.LoadFromFile((content.Folder / "MGraphics.dxg").string());
+        content.Effects.LoadFromFile((content.Folder / "Sound.dxw").string());
+        content.Music.LoadFromFile((content.Folder / "Music.dxw").string());
+        return true;
     }();
-    return *content;
+    (void)loaded;
+    return content;
 }
 
 const TPictureCollectionItem& Game(int index) {
