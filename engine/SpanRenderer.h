@@ -1,6 +1,6 @@
-// SpanRenderer: the per-row pixel loops behind every surface draw. Each routine is a template
+// SpanRenderer: the pixel loops behind every surface draw. Each routine is a template
 // specialised to the source and destination pixel layouts, the combination rule and the use of
-// the colour key, so a draw picks one routine up front and the row loops carry no decisions.
+// the colour key, so a draw picks one routine up front and its line loops carry no decisions.
 // Depends only on the platform's pixel layouts.
 #pragma once
 
