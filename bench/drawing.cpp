@@ -85,6 +85,7 @@ std::vector<Case> Cases() {
     TDirectDrawSurface& back = scene.Back;
     SDL_Surface* backView = scene.BackView.get();
     static Source pattern = MakeSource(64, 64, true);
+    static Source opaquePattern = MakeSource(64, 64, false);
     static Source background = MakeSource(800, 600, false);
     static Source bar = MakeSource(200, 12, true);
     static Source torpedo = MakeSource(16, 16, true);
@@ -112,6 +113,12 @@ std::vector<Case> Cases() {
         {"StretchDraw keyed 64x64 -> 96x96", 1.0,
          [&back] { back.StretchDraw(Bounds(300, 200, 96, 96), TRect{0, 0, 64, 64}, pattern.Surface.get(), true); },
          sdlScaled(pattern.View.get(), SDL_Rect{300, 200, 96, 96})},
+        // Without a key SDL takes its fast same-format stretcher.
+        {"StretchDraw opaque 64x64 -> 96x96", 1.0,
+         [&back] {
+             back.StretchDraw(Bounds(300, 200, 96, 96), TRect{0, 0, 64, 64}, opaquePattern.Surface.get(), false);
+         },
+         sdlScaled(opaquePattern.View.get(), SDL_Rect{300, 200, 96, 96})},
         {"DrawRotate torpedo 16x16 (vs keyed blit)", 3.0,
          [&back] {
              back.DrawRotate(400, 300, 16, 16, TRect{0, 0, 16, 16}, torpedo.Surface.get(), 0.5, 0.5, true, 37);

@@ -356,6 +356,7 @@ void SampleArea(const SampledArea& area) {
         if (dv == 0) {
             // One source row for the whole span (stretching, unrotated scaling).
             const std::uint16_t* sourceRow = area.Source + (v >> 16) * area.SourcePitch;
+#pragma GCC unroll 4
             for (std::int64_t i = first; i < last; ++i, u += du, dest += stride) {
                 *dest = Blend<Keyed>(rule, sourceRow[u >> 16], *dest, key);
             }
