@@ -114,13 +114,19 @@ void TForm1::BindComponents() {
 TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, TFormDevices devices)
     : FWindow(window), FApplication(application) {
     Form1 = this;
-    RegisterFormClasses(devices);
-    const std::span<const std::uint8_t> resource = FormResource();
-    TMemoryStream stream(std::vector<std::uint8_t>(resource.begin(), resource.end()));
-    ReadComponentResource(stream, *this);
-    BindComponents();
-    FormCreate();
-    DXDraw1->FormShown();
+    try {
+        RegisterFormClasses(devices);
+        const std::span<const std::uint8_t> resource = FormResource();
+        TMemoryStream stream(std::vector<std::uint8_t>(resource.begin(), resource.end()));
+        ReadComponentResource(stream, *this);
+        BindComponents();
+        FormCreate();
+        DXDraw1->FormShown();
+    } catch (...) {
+        // A window that failed to start is no main window: nothing may reach it through Form1.
+        Form1 = nullptr;
+        throw;
+    }
 }
 
 TForm1::~TForm1() {

@@ -5,6 +5,7 @@
 
 #include "game/Main.h"
 #include "game/Menu.h"
+#include "game/Settings.h"
 #include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/InputDevices.h"
@@ -274,4 +275,11 @@ TEST_F(MainWindowTest, TheNineComponentsAreCreatedInTheirOrderAndBound) {
     EXPECT_EQ(Form->DXImageList2->DXDraw(), Form->DXDraw1);
     EXPECT_EQ(Form->DXSpriteEngine1->DXDraw(), Form->DXDraw1);
     EXPECT_EQ(Form->DXInput1->Keyboard.Assigns(), DefaultKeyAssigns());
+}
+
+TEST_F(MainWindowTest, AWindowThatFailedToStartLeavesNoMainWindowBehind) {
+    std::filesystem::remove("Data/Music.dxw");
+    EXPECT_THROW(Open(), Exception);
+    EXPECT_EQ(Form1, nullptr);
+    Main::LoadSettings();  // reaches the display switch, which must find no window
 }
