@@ -463,3 +463,22 @@ void TCustomDXDraw::Notify(TDXDrawNotifyType type) {
         }
     }
 }
+
+// ---------------------------------------------------------------------------------------------
+// Link of a dependent component
+
+void TDXDrawLink::Set(TCustomDXDraw* display) {
+    if (display == FDXDraw) {
+        return;
+    }
+    if (FDXDraw != nullptr) {
+        TCustomDXDraw* old = FDXDraw;
+        FDXDraw = nullptr;
+        old->Unsubscribe(&FSubscriber);
+    }
+    FDXDraw = display;
+    Name = display != nullptr ? display->Name : std::string();
+    if (FDXDraw != nullptr) {
+        FDXDraw->Subscribe(&FSubscriber);
+    }
+}

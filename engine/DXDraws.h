@@ -200,3 +200,24 @@ public:
     using TCustomDXDraw::TCustomDXDraw;
     std::string ClassName() const override { return "TDXDraw"; }
 };
+
+// The tie of a component to the display it follows (image lists, sprite engines): leaving the
+// old display's subscribers, joining the new one's, and the display's component name as the
+// form description stores it.
+class TDXDrawLink {
+public:
+    explicit TDXDrawLink(IDXDrawSubscriber& subscriber) : FSubscriber(subscriber) {}
+    ~TDXDrawLink() { Set(nullptr); }
+    TDXDrawLink(const TDXDrawLink&) = delete;
+    TDXDrawLink& operator=(const TDXDrawLink&) = delete;
+
+    TCustomDXDraw* Get() const { return FDXDraw; }
+    // The old display's finalize notifications arrive with the link already cleared.
+    void Set(TCustomDXDraw* display);
+
+    std::string Name;
+
+private:
+    IDXDrawSubscriber& FSubscriber;
+    TCustomDXDraw* FDXDraw = nullptr;
+};

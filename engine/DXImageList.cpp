@@ -3,23 +3,6 @@
 
 TCustomDXImageList::~TCustomDXImageList() { SetDXDraw(nullptr); }
 
-void TCustomDXImageList::SetDXDraw(TCustomDXDraw* value) {
-    if (value == FDXDraw) {
-        return;
-    }
-    // Unsubscribing from a running display finalizes the items through the notification.
-    if (FDXDraw != nullptr) {
-        TCustomDXDraw* old = FDXDraw;
-        FDXDraw = nullptr;
-        old->Unsubscribe(this);
-    }
-    FDXDraw = value;
-    FDXDrawName = value != nullptr ? value->Name : std::string();
-    if (FDXDraw != nullptr) {
-        FDXDraw->Subscribe(this);
-    }
-}
-
 void TCustomDXImageList::DXDrawNotify(TCustomDXDraw& Sender, TDXDrawNotifyType NotifyType) {
     switch (NotifyType) {
         case TDXDrawNotifyType::dxntDestroying:
@@ -41,6 +24,6 @@ void TCustomDXImageList::DXDrawNotify(TCustomDXDraw& Sender, TDXDrawNotifyType N
 
 void TCustomDXImageList::DefineProperties(TPropertyList& list) {
     TComponent::DefineProperties(list);
-    list.Reference("DXDraw", FDXDrawName);
+    list.Reference("DXDraw", FDXDraw.Name);
     list.Collection("Items", FItems);
 }

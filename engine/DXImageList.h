@@ -19,10 +19,10 @@ public:
 
     // The display it draws with; assigning unsubscribes from the old one and subscribes to the
     // new one. Cleared when that display is destroyed.
-    TCustomDXDraw* DXDraw() const { return FDXDraw; }
-    void SetDXDraw(TCustomDXDraw* value);
+    TCustomDXDraw* DXDraw() const { return FDXDraw.Get(); }
+    void SetDXDraw(TCustomDXDraw* value) { FDXDraw.Set(value); }
     // The display's component name as the form description gives it, for the form to resolve.
-    const std::string& DXDrawName() const { return FDXDrawName; }
+    const std::string& DXDrawName() const { return FDXDraw.Name; }
 
     TPictureCollection& Items() { return FItems; }
 
@@ -32,9 +32,8 @@ public:
     void DefineProperties(TPropertyList& list) override;
 
 private:
-    TCustomDXDraw* FDXDraw = nullptr;
-    std::string FDXDrawName;
     TPictureCollection FItems;
+    TDXDrawLink FDXDraw{*this};
 };
 
 class TDXImageList : public TCustomDXImageList {

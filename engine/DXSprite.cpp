@@ -291,18 +291,7 @@ TCustomDXSpriteEngine::~TCustomDXSpriteEngine() {
 
 void TCustomDXSpriteEngine::DefineProperties(TPropertyList& list) {
     TComponent::DefineProperties(list);
-    list.Reference("DXDraw", FDXDrawName);
-}
-
-void TCustomDXSpriteEngine::SetDXDraw(TCustomDXDraw* Value) {
-    if (FDXDraw != nullptr) {
-        FDXDraw->Unsubscribe(this);
-    }
-    FDXDraw = Value;
-    FDXDrawName = Value != nullptr ? Value->Name : std::string();
-    if (FDXDraw != nullptr) {
-        FDXDraw->Subscribe(this);
-    }
+    list.Reference("DXDraw", FDXDraw.Name);
 }
 
 void TCustomDXSpriteEngine::DXDrawNotify(TCustomDXDraw& Sender, TDXDrawNotifyType NotifyType) {
@@ -314,7 +303,7 @@ void TCustomDXSpriteEngine::DXDrawNotify(TCustomDXDraw& Sender, TDXDrawNotifyTyp
             FEngine->SetSurface(nullptr);
             break;
         case TDXDrawNotifyType::dxntDestroying:
-            FDXDraw = nullptr;
+            SetDXDraw(nullptr);
             break;
         default:
             break;
@@ -330,7 +319,7 @@ void TCustomDXSpriteEngine::FreeDead() {
 }
 
 void TCustomDXSpriteEngine::Draw() {
-    if (FDXDraw != nullptr && FDXDraw->Initialized()) {
+    if (DXDraw() != nullptr && DXDraw()->Initialized()) {
         FEngine->Draw();
     }
 }

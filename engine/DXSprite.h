@@ -174,12 +174,12 @@ public:
 
     // "DXDraw": the display's component name (taken from SetDXDraw), for the form to resolve.
     void DefineProperties(TPropertyList& list) override;
-    const std::string& DXDrawName() const { return FDXDrawName; }
+    const std::string& DXDrawName() const { return FDXDraw.Name; }
 
     TSpriteEngine& Engine() { return *FEngine; }
-    TCustomDXDraw* DXDraw() const { return FDXDraw; }
+    TCustomDXDraw* DXDraw() const { return FDXDraw.Get(); }
     // Leaves the previous display's subscribers and joins the new one's, whose name it keeps.
-    void SetDXDraw(TCustomDXDraw* Value);
+    void SetDXDraw(TCustomDXDraw* Value) { FDXDraw.Set(Value); }
 
     void Move(int MoveCount);
     void FreeDead();
@@ -190,8 +190,7 @@ private:
     void DXDrawNotify(TCustomDXDraw& Sender, TDXDrawNotifyType NotifyType) override;
 
     std::unique_ptr<TSpriteEngine> FEngine;
-    TCustomDXDraw* FDXDraw = nullptr;
-    std::string FDXDrawName;
+    TDXDrawLink FDXDraw{*this};
 };
 
 class TDXSpriteEngine : public TCustomDXSpriteEngine {
