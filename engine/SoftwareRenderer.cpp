@@ -17,13 +17,17 @@ namespace {
 constexpr double PositionLimit = 1099511627776.0;  // 2^40 in fixed point
 constexpr double StepLimit = 1073741824.0;         // 2^30 in fixed point
 
-std::optional<std::int64_t> ToFixed(double value, double limit) {
-    const double fixed = std::trunc(value * 65536.0);
+// The conversion truncates towards zero, as trunc would, without a library call.
+inline std::optional<std::int64_t> ToFixed(double value, double limit) {
+    const double fixed = value * 65536.0;
     if (!(std::fabs(fixed) < limit)) {  // also catches NaN
         return std::nullopt;
     }
     return static_cast<std::int64_t>(fixed);
 }
+
+// trunc for values known to lie well inside 64 bits.
+inline double Truncated(double value) { return static_cast<double>(static_cast<std::int64_t>(value)); }
 
 struct Box {
     std::int64_t Left, Top, Right, Bottom;
@@ -64,10 +68,10 @@ void TSoftwareRenderer::DrawRotated(TDirectDrawSurface& dest, const TRotatedDraw
     // The bounding box of the four mapped corners, clipped to the destination.
     Box box{INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
     for (const auto& [cornerX, cornerY] : {std::pair{0, 0}, {draw.Width, 0}, {0, draw.Height}, {draw.Width, draw.Height}}) {
-        const double x = std::trunc(cornerX - pivotX);
-        const double y = std::trunc(cornerY - pivotY);
-        const std::int64_t mappedX = draw.X + static_cast<std::int64_t>(std::trunc(x * c - y * s));
-        const std::int64_t mappedY = draw.Y + static_cast<std::int64_t>(std::trunc(x * s + y * c));
+        const double x = Truncated(cornerX - pivotX);
+        const double y = Truncated(cornerY - pivotY);
+        const std::int64_t mappedX = draw.X + static_cast<std::int64_t>(x * c - y * s);
+        const std::int64_t mappedY = draw.Y + static_cast<std::int64_t>(x * s + y * c);
         box = Box{std::min(box.Left, mappedX), std::min(box.Top, mappedY), std::max(box.Right, mappedX),
                   std::max(box.Bottom, mappedY)};
     }

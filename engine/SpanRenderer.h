@@ -333,7 +333,8 @@ struct SampledArea {
 };
 
 // Only the line set-up (the run of pixels inside the source) happens per line; the pixel loop
-// below it is the specialised span.
+// below it is the specialised span. Everything the loops read is held in locals, so the line
+// set-up does not go back to memory.
 template <PixelLayout Src, PixelLayout Dst, template <PixelLayout, PixelLayout> class Rule, bool Keyed>
 void SampleArea(const SampledArea& area) {
     const Rule<Src, Dst> rule(area.Alpha);
@@ -341,30 +342,35 @@ void SampleArea(const SampledArea& area) {
     const std::int64_t du = area.U.Step;
     const std::int64_t dv = area.V.Step;
     const std::int64_t stride = area.PixelStride;
+    const std::int64_t lineStride = area.LineStride;
+    const std::int64_t length = area.Length;
+    const std::uint16_t* const source = area.Source;
+    const std::int64_t pitch = area.SourcePitch;
     CoordinateRun across(area.U, area.Left, area.Right);
     CoordinateRun down(area.V, area.Top, area.Bottom);
     std::uint16_t* line = area.Dest;
-    for (int l = 0; l < area.Lines; ++l, across.NextLine(), down.NextLine(), line += area.LineStride) {
+    for (int l = area.Lines; l > 0; --l, across.NextLine(), down.NextLine(), line += lineStride) {
         const std::int64_t first = std::max({across.Enter(), down.Enter(), std::int64_t{0}});
-        const std::int64_t last = std::min({across.Leave(), down.Leave(), std::int64_t{area.Length}});
+        const std::int64_t last = std::min({across.Leave(), down.Leave(), length});
         if (first >= last) {
             continue;
         }
         std::int64_t u = across.LineStart() + first * du;
         std::int64_t v = down.LineStart() + first * dv;
         std::uint16_t* dest = line + first * stride;
+        std::uint16_t* const end = line + last * stride;
         if (dv == 0) {
             // One source row for the whole span (stretching, unrotated scaling).
-            const std::uint16_t* sourceRow = area.Source + (v >> 16) * area.SourcePitch;
+            const std::uint16_t* sourceRow = source + (v >> 16) * pitch;
 #pragma GCC unroll 4
-            for (std::int64_t i = first; i < last; ++i, u += du, dest += stride) {
+            for (; dest != end; u += du, dest += stride) {
                 *dest = Blend<Keyed>(rule, sourceRow[u >> 16], *dest, key);
             }
             continue;
         }
 #pragma GCC unroll 4
-        for (std::int64_t i = first; i < last; ++i, u += du, v += dv, dest += stride) {
-            *dest = Blend<Keyed>(rule, area.Source[(v >> 16) * area.SourcePitch + (u >> 16)], *dest, key);
+        for (; dest != end; u += du, v += dv, dest += stride) {
+            *dest = Blend<Keyed>(rule, source[(v >> 16) * pitch + (u >> 16)], *dest, key);
         }
     }
 }
