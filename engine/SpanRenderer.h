@@ -222,6 +222,32 @@ struct Sweep {
     std::int64_t LineStep = 0;
 };
 
+// How a moving coordinate advances, followed negated when it shrinks so that it always grows:
+// Step per pixel, and from one line to the next the move of a crossing (below), the same for
+// every bound. Quotients are estimated in floating point and corrected exactly (cheaper than a
+// 64-bit division, which would cost a torpedo's draw a noticeable share).
+struct Pace {
+    explicit Pace(const Sweep& sweep)
+        : Sign(sweep.Step > 0 ? 1 : -1), Step(Sign * sweep.Step), Inverse(1.0 / static_cast<double>(Step)) {
+        const std::int64_t lineStep = Sign * sweep.LineStep;
+        // shift - 1 = floor(lineStep / step)
+        std::int64_t shift = static_cast<std::int64_t>(static_cast<double>(lineStep) * Inverse);
+        while (shift * Step > lineStep) {
+            --shift;
+        }
+        while ((shift + 1) * Step <= lineStep) {
+            ++shift;
+        }
+        ++shift;
+        PixelDelta = -shift;
+        ValueDelta = lineStep - shift * Step;
+    }
+
+    std::int64_t Sign, Step;
+    double Inverse;
+    std::int64_t PixelDelta, ValueDelta;
+};
+
 // Where, along each line, a moving coordinate has passed a bound for good: the first pixel at
 // which it is at or above the bound when it grows, below it when it shrinks. From one line to the
 // next that pixel moves by floor(-LineStep / Step) or one more, so one comparison per line keeps
@@ -229,16 +255,11 @@ struct Sweep {
 // "passed" always reads value >= bound.
 class Crossing {
 public:
-    Crossing(const Sweep& sweep, std::int64_t bound) {
-        const std::int64_t sign = sweep.Step > 0 ? 1 : -1;
-        const std::int64_t start = sign * sweep.Start;
-        const std::int64_t lineStep = sign * sweep.LineStep;
-        FStep = sign * sweep.Step;
-        FBound = sign > 0 ? bound : 1 - bound;  // -p >= 1 - bound  <=>  p < bound
-        // Quotients are estimated in floating point and corrected exactly (cheaper than a 64-bit
-        // division, which would cost a torpedo's draw a noticeable share).
-        const double inverse = 1.0 / static_cast<double>(FStep);
-        FPixel = static_cast<std::int64_t>(static_cast<double>(FBound - start) * inverse);
+    Crossing(const Sweep& sweep, const Pace& pace, std::int64_t bound)
+        : FStep(pace.Step), FBound(pace.Sign > 0 ? bound : 1 - bound),  // -p >= 1 - bound  <=>  p < bound
+          FPixelDelta(pace.PixelDelta), FValueDelta(pace.ValueDelta) {
+        const std::int64_t start = pace.Sign * sweep.Start;
+        FPixel = static_cast<std::int64_t>(static_cast<double>(FBound - start) * pace.Inverse);
         while (start + (FPixel - 1) * FStep >= FBound) {
             --FPixel;
         }
@@ -246,17 +267,6 @@ public:
             ++FPixel;
         }
         FValue = start + FPixel * FStep;
-        // shift - 1 = floor(lineStep / step)
-        std::int64_t shift = static_cast<std::int64_t>(static_cast<double>(lineStep) * inverse);
-        while (shift * FStep > lineStep) {
-            --shift;
-        }
-        while ((shift + 1) * FStep <= lineStep) {
-            ++shift;
-        }
-        ++shift;
-        FPixelDelta = -shift;
-        FValueDelta = lineStep - shift * FStep;
     }
 
     std::int64_t Pixel() const { return FPixel; }
@@ -272,7 +282,7 @@ public:
 
 private:
     std::int64_t FStep, FBound;
-    std::int64_t FPixel, FValue;  // the crossing pixel and the coordinate there
+    std::int64_t FPixel = 0, FValue = 0;  // the crossing pixel and the coordinate there
     std::int64_t FPixelDelta, FValueDelta;
 };
 
@@ -285,8 +295,7 @@ public:
     static constexpr std::int64_t Never = INT64_MAX / 4;
 
     CoordinateRun(const Sweep& sweep, std::int64_t lo, std::int64_t hi)
-        : FSweep(sweep), FLo(lo), FHi(hi), FEnter(sweep.Step != 0 ? Crossing(sweep, sweep.Step > 0 ? lo : hi) : Crossing(Still, 0)),
-          FLeave(sweep.Step != 0 ? Crossing(sweep, sweep.Step > 0 ? hi : lo) : Crossing(Still, 0)) {}
+        : CoordinateRun(sweep, Pace(sweep.Step != 0 ? sweep : Still), lo, hi) {}
 
     std::int64_t Enter() const {
         if (FSweep.Step == 0) {
@@ -306,6 +315,11 @@ public:
     }
 
 private:
+    CoordinateRun(const Sweep& sweep, const Pace& pace, std::int64_t lo, std::int64_t hi)
+        : FSweep(sweep), FLo(lo), FHi(hi),
+          FEnter(sweep.Step != 0 ? Crossing(sweep, pace, sweep.Step > 0 ? lo : hi) : Crossing(Still, pace, 0)),
+          FLeave(sweep.Step != 0 ? Crossing(sweep, pace, sweep.Step > 0 ? hi : lo) : Crossing(Still, pace, 0)) {}
+
     static constexpr Sweep Still{0, 1, 0};  // stands in for the crossings of a coordinate that does not move
 
     Sweep FSweep;
@@ -358,18 +372,20 @@ void SampleArea(const SampledArea& area) {
         std::int64_t u = across.LineStart() + first * du;
         std::int64_t v = down.LineStart() + first * dv;
         std::uint16_t* dest = line + first * stride;
-        std::uint16_t* const end = line + last * stride;
+        // Counted, not compared against an end pointer: the trip count would need a division by
+        // the stride.
+        const std::int64_t count = last - first;
         if (dv == 0) {
             // One source row for the whole span (stretching, unrotated scaling).
             const std::uint16_t* sourceRow = source + (v >> 16) * pitch;
 #pragma GCC unroll 4
-            for (; dest != end; u += du, dest += stride) {
+            for (std::int64_t i = 0; i < count; ++i, u += du, dest += stride) {
                 *dest = Blend<Keyed>(rule, sourceRow[u >> 16], *dest, key);
             }
             continue;
         }
 #pragma GCC unroll 4
-        for (; dest != end; u += du, v += dv, dest += stride) {
+        for (std::int64_t i = 0; i < count; ++i, u += du, v += dv, dest += stride) {
             *dest = Blend<Keyed>(rule, source[(v >> 16) * pitch + (u >> 16)], *dest, key);
         }
     }
