@@ -102,13 +102,14 @@ constexpr std::uint32_t Spread(std::uint16_t pixel) {
 
 constexpr std::uint16_t Unspread(std::uint32_t spread) { return static_cast<std::uint16_t>(spread | (spread >> 16)); }
 
-// Per-channel min(channel maximum, a + b): a channel that carried is filled with ones (the
-// second term completes the 6-bit green of 5-6-5; elsewhere it lands outside the mask).
+// Per-channel min(channel maximum, a + b): a channel that carried is filled with ones. The carry
+// times 63, shifted back by 6, covers the five or six bits below it (in 64 bits, as green's
+// carry of 5-6-5 sits at bit 27); anything it sets outside a channel falls outside the mask.
 template <PixelLayout L>
 constexpr std::uint32_t AddSpread(std::uint32_t a, std::uint32_t b) {
     const std::uint32_t sum = a + b;
-    const std::uint32_t carries = sum & SpreadCarries<L>;
-    return (sum | (carries - (carries >> 5)) | (carries >> 6)) & SpreadMask<L>;
+    const std::uint64_t carries = sum & SpreadCarries<L>;
+    return static_cast<std::uint32_t>((sum | ((carries * 63u) >> 6)) & SpreadMask<L>);
 }
 
 // Combination rules: how a source pixel meets the destination pixel it lands on. A rule is made
