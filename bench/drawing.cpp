@@ -129,6 +129,11 @@ std::vector<Case> Cases() {
              back.DrawRotate(400, 300, 64, 64, TRect{0, 0, 64, 64}, pattern.Surface.get(), 0.5, 0.5, true, 37);
          },
          sdlBlit(pattern.View.get(), 368, 268)},
+        // The beam's sampling alone, without the additive combination: what the additive cases
+        // cost beyond it is the combination.
+        {"DrawRotate beam 4x400 (vs keyed blit)", 3.0,
+         [&back] { back.DrawRotate(400, 500, 4, 400, TRect{0, 0, 4, 400}, beam.Surface.get(), 0.5, 1.0, true, 20); },
+         sdlBlit(beam.View.get(), 398, 100)},
         {"DrawRotateAdd beam 4x400 alpha 128 (vs keyed blit)", 3.0,
          [&back] {
              back.DrawRotateAdd(400, 500, 4, 400, TRect{0, 0, 4, 400}, beam.Surface.get(), 0.5, 1.0, true, 20, 128);
