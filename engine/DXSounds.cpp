@@ -105,7 +105,7 @@ TDXWaveList::~TDXWaveList() { SetDXSound(nullptr); }
 
 void TDXWaveList::DefineProperties(TPropertyList& list) {
     TComponent::DefineProperties(list);
-    list.Reference("DXSound", DXSoundName);
+    list.Reference("DXSound", FDXSoundName);
     list.Collection("Items", FItems);
 }
 
@@ -117,6 +117,7 @@ void TDXWaveList::SetDXSound(TCustomDXSound* value) {
         FDXSound->Unsubscribe(this);
     }
     FDXSound = value;
+    FDXSoundName = value != nullptr ? value->Name : std::string();
     if (FDXSound != nullptr) {
         FDXSound->Subscribe(this);
     }

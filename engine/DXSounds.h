@@ -106,7 +106,7 @@ public:
     std::string ClassName() const override { return "TDXWaveList"; }
     // DXSound (the name of the sound component, bound by the owner once the form is read), Items.
     void DefineProperties(TPropertyList& list) override;
-    std::string DXSoundName;
+    const std::string& DXSoundName() const { return FDXSoundName; }
     TDXWaveList(const TDXWaveList&) = delete;
     TDXWaveList& operator=(const TDXWaveList&) = delete;
 
@@ -120,5 +120,6 @@ public:
 
 private:
     TCustomDXSound* FDXSound = nullptr;
+    std::string FDXSoundName;
     TWaveCollection FItems;
 };

@@ -6,29 +6,29 @@
 
 void TWaveCollectionItem::DefineProperties(TPropertyList& list) {
     list.String("Name", Name);
-    list.Boolean("Looped", [this] { return Looped; }, [this](bool v) { SetLooped(v); });
-    list.Integer("MaxPlayingCount", [this] { return MaxPlayingCount; }, [this](int v) { SetMaxPlayingCount(v); });
+    list.Boolean("Looped", [this] { return FLooped; }, [this](bool v) { SetLooped(v); });
+    list.Integer("MaxPlayingCount", [this] { return FMaxPlayingCount; }, [this](int v) { SetMaxPlayingCount(v); });
     list.Object("Wave", Wave);
 }
 
 // ---- Playback ----
 
 void TWaveCollectionItem::SetLooped(bool looped) {
-    if (looped != Looped) {
+    if (looped != FLooped) {
         StopSound();
-        Looped = looped;
+        FLooped = looped;
     }
 }
 
 void TWaveCollectionItem::SetMaxPlayingCount(int count) {
     const int value = count < 0 ? 0 : count;
-    if (value != MaxPlayingCount && Initialized()) {
+    if (value != FMaxPlayingCount && Initialized()) {
         FPlayback.ReleasePlayBuffers();
     }
-    MaxPlayingCount = value;
+    FMaxPlayingCount = value;
 }
 
-void TWaveCollectionItem::StartSound(bool wait) { FPlayback.StartSound(Looped, MaxPlayingCount, wait); }
+void TWaveCollectionItem::StartSound(bool wait) { FPlayback.StartSound(FLooped, FMaxPlayingCount, wait); }
 
 void TWaveCollectionItem::StopSound() { FPlayback.StopSound(); }
 

@@ -17,14 +17,14 @@ class TCustomDXSound;
 class TWaveCollectionItem : public TPersistent {
 public:
     std::string Name;
-    bool Looped = false;
-    int MaxPlayingCount = 0;
     TWave Wave;
 
     std::string ClassName() const override { return "TWaveCollectionItem"; }
     void DefineProperties(TPropertyList& list) override;
 
-    // Setters that the reader goes through. A change of Looped stops the sound first.
+    bool Looped() const { return FLooped; }
+    int MaxPlayingCount() const { return FMaxPlayingCount; }
+    // Setters that the reader goes through too. A change of Looped stops the sound first.
     void SetLooped(bool looped);
     // A negative count becomes 0 (no limit). A change releases the play buffers.
     void SetMaxPlayingCount(int count);
@@ -51,6 +51,8 @@ public:
     void Finalize() { FPlayback.Release(); }
 
 private:
+    bool FLooped = false;
+    int FMaxPlayingCount = 0;
     TWavePlayback FPlayback;
 };
 

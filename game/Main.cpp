@@ -102,7 +102,7 @@ void TForm1::BindComponents() {
     }
     DXSpriteEngine1->SetDXDraw(dynamic_cast<TDXDraw*>(FindComponent(DXSpriteEngine1->DXDrawName())));
     for (TDXWaveList* list : {DXWaveList1, DXWaveList2}) {
-        list->SetDXSound(dynamic_cast<TDXSound*>(FindComponent(list->DXSoundName)));
+        list->SetDXSound(dynamic_cast<TDXSound*>(FindComponent(list->DXSoundName())));
     }
     DXDraw1->OnInitialize = [this](TCustomDXDraw& sender) { DXDraw1Initialize(sender); };
     DXDraw1->OnFinalize = [this](TCustomDXDraw& sender) { DXDraw1Finalize(sender); };

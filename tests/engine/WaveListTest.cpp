@@ -156,7 +156,7 @@ TEST_F(WaveListTest, LoopedChangesStopTheSoundButTheSameValueDoesNot) {
     Sound->Loaded();
     Music.Items().LoadSoundFile("Music.dxw");
     TWaveCollectionItem& music = Music.Items().Items(0);
-    ASSERT_TRUE(music.Looped);
+    ASSERT_TRUE(music.Looped());
     music.StartSound(false);
     RenderLeft(1000);  // wraps: still sounding
     EXPECT_TRUE(music.Playback().Master()->Playing());
@@ -164,7 +164,7 @@ TEST_F(WaveListTest, LoopedChangesStopTheSoundButTheSameValueDoesNot) {
     music.SetLooped(true);
     EXPECT_TRUE(music.Playback().Master()->Playing());
     music.SetLooped(false);
-    EXPECT_FALSE(music.Looped);
+    EXPECT_FALSE(music.Looped());
     EXPECT_FALSE(music.Playback().Master()->Playing());
     EXPECT_EQ(Mixer->PlayingCount(), 0u);
 
@@ -179,7 +179,7 @@ TEST_F(WaveListTest, ChangingMaxPlayingCountReleasesThePlayBuffers) {
     Sound->Loaded();
     Effects.Items().LoadSoundFile("Sound.dxw");
     TWaveCollectionItem& item = Effects.Items().Items(1);
-    EXPECT_EQ(item.MaxPlayingCount, 2);
+    EXPECT_EQ(item.MaxPlayingCount(), 2);
     item.StartSound(false);
     item.StartSound(false);
     item.StartSound(false);
@@ -188,7 +188,7 @@ TEST_F(WaveListTest, ChangingMaxPlayingCountReleasesThePlayBuffers) {
     item.SetMaxPlayingCount(2);
     EXPECT_EQ(item.Playback().PlayBuffers().size(), 2u);
     item.SetMaxPlayingCount(-4);
-    EXPECT_EQ(item.MaxPlayingCount, 0);
+    EXPECT_EQ(item.MaxPlayingCount(), 0);
     EXPECT_TRUE(item.Playback().PlayBuffers().empty());
     EXPECT_EQ(Mixer->PlayingCount(), 0u);
 }

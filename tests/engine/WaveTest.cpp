@@ -148,10 +148,10 @@ TEST(SoundFile, ReadsItemsAndSavesThemBack) {
     ASSERT_EQ(list.Count(), 2);
     const TWaveCollectionItem& phaser = list.Items(0);
     EXPECT_EQ(phaser.Name, "Phaser");
-    EXPECT_TRUE(phaser.Looped);
-    EXPECT_EQ(phaser.MaxPlayingCount, 0);  // negative becomes 0
+    EXPECT_TRUE(phaser.Looped());
+    EXPECT_EQ(phaser.MaxPlayingCount(), 0);  // negative becomes 0
     EXPECT_EQ(phaser.Wave.Size(), 2);
-    EXPECT_EQ(list.Items(1).MaxPlayingCount, 4);
+    EXPECT_EQ(list.Items(1).MaxPlayingCount(), 4);
     EXPECT_THROW(list.Items(2), EListError);
 
     TMemoryStream saved;
@@ -163,7 +163,7 @@ TEST(SoundFile, ReadsItemsAndSavesThemBack) {
     EXPECT_EQ(copy.ComponentName, "DXWaveList1");
     EXPECT_EQ(copy.Items(0).Wave.Format(), phaser.Wave.Format());
     EXPECT_EQ(copy.Items(0).Wave.Data()[1], 8);
-    EXPECT_TRUE(copy.Items(0).Looped);
+    EXPECT_TRUE(copy.Items(0).Looped());
     EXPECT_EQ(copy.Items(1).Wave.Size(), 0);
 }
 

@@ -283,3 +283,27 @@ TEST_F(MainWindowTest, AWindowThatFailedToStartLeavesNoMainWindowBehind) {
     EXPECT_EQ(Form1, nullptr);
     Main::LoadSettings();  // reaches the display switch, which must find no window
 }
+
+TEST_F(MainWindowTest, AfterTheDeviceLostItsSurfacesTheNextFrameRestoresAndRedraws) {
+    struct RestoreCounter : IDXDrawSubscriber {
+        void DXDrawNotify(TCustomDXDraw&, TDXDrawNotifyType type) override {
+            if (type == TDXDrawNotifyType::dxntRestore) ++Restores;
+        }
+        int Restores = 0;
+    } counter;
+    Open();
+    RunFrames(1, 16);
+    TDirectDrawSurface& surface = *Form->DXDraw1->Surface();
+    const std::uint16_t cursorPixel = surface.Pixel(Main::CursorPos.X, Main::CursorPos.Y);
+    Form->DXDraw1->Subscribe(&counter);
+    counter.Restores = 0;
+
+    Window.NoteDeviceReset();
+    RunFrames(1, 16);
+    EXPECT_EQ(counter.Restores, 1) << "the loss was noticed and the image lists told to re-upload";
+    EXPECT_EQ(MenuLags.size(), 2u) << "the frame after the loss runs on restored surfaces";
+    EXPECT_FALSE(surface.IsLost());
+    EXPECT_EQ(surface.Pixel(Main::CursorPos.X, Main::CursorPos.Y), cursorPixel) << "the cursor picture was re-uploaded";
+    EXPECT_EQ(Window.PresentedFrames(), 2u);
+    Form->DXDraw1->Unsubscribe(&counter);
+}

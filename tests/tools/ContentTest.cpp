@@ -435,8 +435,8 @@ TEST_F(ContentTest, EffectsAreShortMonoSixteenBitSounds) {
         const double seconds = item.Wave.Size() / 2.0 / 44100.0;
         EXPECT_GT(seconds, 0.05) << i;
         EXPECT_LT(seconds, 3.0) << i;
-        EXPECT_FALSE(item.Looped) << i;
-        EXPECT_GT(item.MaxPlayingCount, 0) << i;
+        EXPECT_FALSE(item.Looped()) << i;
+        EXPECT_GT(item.MaxPlayingCount(), 0) << i;
         const std::int16_t* samples = Samples(item);
         int peak = 0;
         for (int k = 0; k < item.Wave.Size() / 2; ++k) {
@@ -446,7 +446,7 @@ TEST_F(ContentTest, EffectsAreShortMonoSixteenBitSounds) {
         EXPECT_LT(peak, 32767) << i;
     }
     // Effects that stack (phaser, explosions) may overlap more than one-off ones (warp).
-    EXPECT_GT(Loaded().Effects.Items(3).MaxPlayingCount, Loaded().Effects.Items(8).MaxPlayingCount);
+    EXPECT_GT(Loaded().Effects.Items(3).MaxPlayingCount(), Loaded().Effects.Items(8).MaxPlayingCount());
 }
 
 TEST_F(ContentTest, MusicIsAMinuteOfStereoThatLoopsWithoutAClick) {
@@ -455,7 +455,7 @@ TEST_F(ContentTest, MusicIsAMinuteOfStereoThatLoopsWithoutAClick) {
     EXPECT_EQ(item.Wave.SamplesPerSec(), 44100);
     EXPECT_EQ(item.Wave.BitsPerSample(), 16);
     EXPECT_EQ(item.Wave.Channels(), 2);
-    EXPECT_TRUE(item.Looped);
+    EXPECT_TRUE(item.Looped());
     const int frames = item.Wave.Size() / 4;
     EXPECT_GE(frames, 60 * 44100);
     const std::int16_t* samples = Samples(item);

@@ -93,7 +93,7 @@ std::string MakeSoundFile(const std::string& path) {
     list.ComponentName = "DXWaveList2";
     TWaveCollectionItem& music = list.Add();
     music.Name = "Music";
-    music.Looped = true;
+    music.SetLooped(true);
     std::vector<std::uint8_t> samples(20000);
     for (std::size_t i = 0; i < samples.size(); ++i) {
         samples[i] = static_cast<std::uint8_t>(i * 7);
@@ -101,7 +101,7 @@ std::string MakeSoundFile(const std::string& path) {
     music.Wave.SetPCM(22050, 16, 2, samples);
     TWaveCollectionItem& beep = list.Add();
     beep.Name = "Beep";
-    beep.MaxPlayingCount = 3;
+    beep.SetMaxPlayingCount(3);
     beep.Wave.SetPCM(11025, 8, 1, {128, 255, 0});
     list.SaveToFile(path);
     return path;

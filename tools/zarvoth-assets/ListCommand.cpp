@@ -19,7 +19,7 @@ void ListSound(int index, const TWaveCollectionItem& item, std::ostream& out) {
     const int bytesPerSecond = w.AvgBytesPerSec();
     const double seconds = bytesPerSecond > 0 ? static_cast<double>(w.Size()) / bytesPerSecond : 0.0;
     out << Format("%03d %-20s looped %s max %d format %d rate %d channels %d bits %d length %d bytes %.3f s\n", index,
-                  ("\"" + item.Name + "\"").c_str(), item.Looped ? "yes" : "no", item.MaxPlayingCount, w.FormatTag(),
+                  ("\"" + item.Name + "\"").c_str(), item.Looped() ? "yes" : "no", item.MaxPlayingCount(), w.FormatTag(),
                   w.SamplesPerSec(), w.Channels(), w.BitsPerSample(), w.Size(), seconds);
 }
 

@@ -9,8 +9,8 @@
 namespace content {
 namespace {
 
-PictureItem Button(const char* name, const ButtonSpec& spec) {
-    return {name, ButtonPicture(spec), 0, 0};
+PictureItem Button(const char* name, const ButtonStyle& style) {
+    return {name, ButtonPicture(style), 0, 0};
 }
 
 void AddButtons(std::vector<PictureItem>& items) {

@@ -55,13 +55,13 @@ void DrawRivet(Canvas& c, Vec2 at) {
                                             {{0, Rgb8(220, 210, 190)}, {0.6f, Rgb8(110, 100, 90)}, {1, Rgb8(30, 30, 30)}}));
 }
 
-void DrawButtonFace(Canvas& c, float x, float y, const ButtonSpec& spec) {
-    const Rect box{x, y, x + static_cast<float>(spec.Width), y + static_cast<float>(spec.Height)};
-    const float radius = std::min(5.0f, static_cast<float>(spec.Height) / 3);
+void DrawButtonFace(Canvas& c, float x, float y, const ButtonStyle& style) {
+    const Rect box{x, y, x + static_cast<float>(style.Width), y + static_cast<float>(style.Height)};
+    const float radius = std::min(5.0f, static_cast<float>(style.Height) / 3);
     CaptionStyle caption;
     Font font;
-    font.Size = spec.FontSize;
-    switch (spec.Look) {
+    font.Size = style.FontSize;
+    switch (style.Look) {
     case ButtonLook::Idle:
         DrawPlate(c, box, radius, Gunmetal);
         caption.Top = Rgb8(236, 240, 228);
@@ -76,11 +76,11 @@ void DrawButtonFace(Canvas& c, float x, float y, const ButtonSpec& spec) {
             const float dx = std::min(px - face.Left, face.Right - px);
             const float dy = std::min(py - face.Top, face.Bottom - py);
             const float edge = std::exp(-std::min(dx, dy) / 2.5f);
-            return WithAlpha(spec.Accent, 0.08f + 0.5f * edge);
+            return WithAlpha(style.Accent, 0.08f + 0.5f * edge);
         }, Blend::Add);
-        caption.Top = Mix(spec.Accent, Rgb8(255, 255, 255), 0.75f);
-        caption.Bottom = Mix(spec.Accent, Rgb8(255, 255, 255), 0.2f);
-        caption.Glow = WithAlpha(spec.Accent, 0.3f);
+        caption.Top = Mix(style.Accent, Rgb8(255, 255, 255), 0.75f);
+        caption.Bottom = Mix(style.Accent, Rgb8(255, 255, 255), 0.2f);
+        caption.Glow = WithAlpha(style.Accent, 0.3f);
         caption.GlowRadius = 2;
         caption.Shadow = Rgb8(0, 0, 0, 0.9f);
         break;
@@ -88,11 +88,11 @@ void DrawButtonFace(Canvas& c, float x, float y, const ButtonSpec& spec) {
     case ButtonLook::Pressed:
         DrawRecess(c, box, radius);
         c.Fill(RoundBox(box.Left + 2, box.Top + 2, box.Right - 2, box.Bottom - 2, radius - 2),
-               Linear({0, box.Top}, {0, box.Bottom}, {{0, WithAlpha(spec.Accent, 0.1f)}, {1, WithAlpha(spec.Accent, 0.32f)}}),
+               Linear({0, box.Top}, {0, box.Bottom}, {{0, WithAlpha(style.Accent, 0.1f)}, {1, WithAlpha(style.Accent, 0.32f)}}),
                Blend::Add);
-        caption.Top = Mix(spec.Accent, Rgb8(255, 255, 255), 0.4f);
-        caption.Bottom = spec.Accent;
-        caption.Glow = WithAlpha(spec.Accent, 0.35f);
+        caption.Top = Mix(style.Accent, Rgb8(255, 255, 255), 0.4f);
+        caption.Bottom = style.Accent;
+        caption.Glow = WithAlpha(style.Accent, 0.35f);
         caption.GlowRadius = 2;
         break;
     case ButtonLook::Dim:
@@ -102,14 +102,14 @@ void DrawButtonFace(Canvas& c, float x, float y, const ButtonSpec& spec) {
         caption.Bottom = Rgb8(84, 88, 84);
         break;
     }
-    const float shift = spec.Look == ButtonLook::Pressed ? 1.0f : 0.0f;
-    DrawCaptionIn(c, font, spec.Caption, box.Left + shift, box.Top + shift, box.Right + shift, box.Bottom + shift,
+    const float shift = style.Look == ButtonLook::Pressed ? 1.0f : 0.0f;
+    DrawCaptionIn(c, font, style.Caption, box.Left + shift, box.Top + shift, box.Right + shift, box.Bottom + shift,
                   caption);
 }
 
-platform::RgbImage ButtonPicture(const ButtonSpec& spec) {
-    Canvas c(spec.Width, spec.Height, 3);
-    DrawButtonFace(c, 0, 0, spec);
+platform::RgbImage ButtonPicture(const ButtonStyle& style) {
+    Canvas c(style.Width, style.Height, 3);
+    DrawButtonFace(c, 0, 0, style);
     return c.ReduceKeyed(0.5f);
 }
 

@@ -48,7 +48,7 @@ enum class ButtonLook {
     Dim,      // not available
 };
 
-struct ButtonSpec {
+struct ButtonStyle {
     int Width;
     int Height;
     std::string_view Caption;
@@ -58,8 +58,8 @@ struct ButtonSpec {
 };
 
 // A whole button picture: rounded corners keyed out, everything else opaque.
-platform::RgbImage ButtonPicture(const ButtonSpec& spec);
+platform::RgbImage ButtonPicture(const ButtonStyle& style);
 // The same face drawn into a larger canvas at (x, y) (menu screens).
-void DrawButtonFace(Canvas& canvas, float x, float y, const ButtonSpec& spec);
+void DrawButtonFace(Canvas& canvas, float x, float y, const ButtonStyle& style);
 
 }  // namespace content

@@ -60,13 +60,14 @@ TForm1Design::TForm1Design() {
     Add<TDXImageList>(*this, "DXImageList1").SetDXDraw(&draw);
     Add<TDXSpriteEngine>(*this, "DXSpriteEngine1").SetDXDraw(&draw);
     Add<TDXInput>(*this, "DXInput1");
-    Add<TDXWaveList>(*this, "DXWaveList1").DXSoundName = "DXSound1";
-    Add<TDXSound>(*this, "DXSound1");
+    TDXWaveList& effects = Add<TDXWaveList>(*this, "DXWaveList1");
+    TDXSound& sound = Add<TDXSound>(*this, "DXSound1");
+    effects.SetDXSound(&sound);
     TDXImageList& cursors = Add<TDXImageList>(*this, "DXImageList2");
     cursors.SetDXDraw(&draw);
     AddCursor(cursors.Items(), "Cursor", RGB(150, 235, 255), CursorKey);
     AddCursor(cursors.Items(), "Cursor_Red", RGB(255, 72, 56), RedCursorKey);
-    Add<TDXWaveList>(*this, "DXWaveList2").DXSoundName = "DXSound1";
+    Add<TDXWaveList>(*this, "DXWaveList2").SetDXSound(&sound);
 }
 
 }  // namespace FormDesign
