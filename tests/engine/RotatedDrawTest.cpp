@@ -384,3 +384,49 @@ TEST(AdditiveDraw, KeyPixelsAreSkippedOnlyWhenTransparent) {
 }
 
 }  // namespace
+
+namespace {
+
+// Additive spans are combined four pixels at a time with the rest one by one: every span length
+// around the block size, key pixels in every lane, both layouts and the alphas at the rules' edges.
+TEST(AdditiveDraw, SpansOfEveryLengthMatchTheModel) {
+    std::mt19937 random(4);
+    const RotationModel model;
+    for (const PixelLayout layout : {PixelLayout::RGB565, PixelLayout::RGB555}) {
+        for (const int alpha : {1, 128, 254, 255}) {
+            for (int size = 1; size <= 14; ++size) {
+                for (const int angle : {10, 37, 200}) {
+                    TDirectDrawSurface source(size, size, layout);
+                    fixtures::FillRandom(source, random);
+                    constexpr std::uint16_t Key = 0x7BEF;  // not black, which would add nothing anyway
+                    source.SetColorKey(Key);
+                    for (int y = 0; y < size; ++y) {
+                        source.SetPixel(y, y, Key);  // on a diagonal: lanes of every position meet it
+                    }
+                    TDirectDrawSurface expected(40, 40, layout);
+                    fixtures::FillRandom(expected, random);
+                    TDirectDrawSurface actual(40, 40, layout);
+                    for (int y = 0; y < expected.Height(); ++y) {
+                        std::copy_n(expected.Row(y), expected.Width(), actual.Row(y));
+                    }
+                    Rotation r;
+                    r.X = 20;
+                    r.Y = 20;
+                    r.Width = 2 * size;
+                    r.Height = 2 * size + 1;
+                    r.SrcRect = TRect{0, 0, size, size};
+                    r.CenterX = 0.5;
+                    r.CenterY = 0.5;
+                    r.Transparent = true;
+                    r.Angle = angle;
+                    r.Alpha = alpha;
+                    model.Draw(expected, source, r, true);
+                    Render(actual, source, r, true);
+                    ASSERT_EQ(fixtures::Pixels(actual), fixtures::Pixels(expected)) << Describe(r, true, layout, layout);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
