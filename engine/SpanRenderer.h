@@ -113,7 +113,7 @@ constexpr std::uint32_t AddSpread(std::uint32_t a, std::uint32_t b) {
     return static_cast<std::uint32_t>((sum | ((carries * 63u) >> 6)) & SpreadMask<L>);
 }
 
-// Four pixels at once, one per 16-bit lane of a vector (the upper four lanes idle): the additive
+// Up to eight pixels at once, one per 16-bit lane of a vector (idle lanes are ignored): the additive
 // rules between equal layouts, channel by channel in the channel's own width,
 // min(maximum, d + s) or min(maximum, d + (s * alpha) div 256). The products stay below 2^16.
 // The compiler's vector extension keeps this portable; on x86-64 it is plain SSE2.
@@ -142,7 +142,7 @@ inline PixelBlock AddBlock(PixelBlock source, PixelBlock dest, std::uint16_t alp
 
 // Combination rules: how a source pixel meets the destination pixel it lands on. A rule is made
 // once per draw (with the draw's alpha) and applied to every pixel; a Blocked rule also combines
-// four pixels at once (PixelBlock).
+// a block of pixels at once (PixelBlock).
 template <PixelLayout Src, PixelLayout Dst>
 struct CopyRule {
     static constexpr bool Blocked = false;
@@ -385,6 +385,34 @@ struct SampledArea {
     int Alpha = 0;
 };
 
+// Width (4 or 8) pixels of a span combined at once: gathered into 64-bit words (four pixels
+// each) for source and destination, combined as one vector, stored back lane by lane. Returns
+// the destination past them and moves the source position on.
+template <int Width, bool Keyed, class Rule>
+inline std::uint16_t* CombineBlock(const Rule& rule, std::uint16_t* dest, std::int64_t stride,
+                                   const std::uint16_t* source, std::int64_t pitch, std::int64_t& u,
+                                   std::int64_t& v, std::int64_t du, std::int64_t dv, std::uint16_t key) {
+    std::uint64_t sources[2] = {0, 0};
+    std::uint64_t unders[2] = {0, 0};
+#pragma GCC unroll 8
+    for (int j = 0; j < Width; ++j, u += du, v += dv) {
+        sources[j / 4] |= std::uint64_t{source[(v >> 16) * pitch + (u >> 16)]} << (16 * (j % 4));
+        unders[j / 4] |= std::uint64_t{dest[j * stride]} << (16 * (j % 4));
+    }
+    const auto sourceBlock = std::bit_cast<PixelBlock>(WordBlock{sources[0], sources[1]});
+    const auto underBlock = std::bit_cast<PixelBlock>(WordBlock{unders[0], unders[1]});
+    PixelBlock combined = rule(sourceBlock, underBlock);
+    if constexpr (Keyed) {
+        combined = sourceBlock == key ? underBlock : combined;
+    }
+    const WordBlock stored = std::bit_cast<WordBlock>(combined);
+#pragma GCC unroll 8
+    for (int j = 0; j < Width; ++j, dest += stride) {
+        *dest = static_cast<std::uint16_t>(stored[j / 4] >> (16 * (j % 4)));
+    }
+    return dest;
+}
+
 // Only the line set-up (the run of pixels inside the source) happens per line; the pixel loop
 // below it is the specialised span. Everything the loops read is held in locals, so the line
 // set-up does not go back to memory.
@@ -425,27 +453,13 @@ void SampleArea(const SampledArea& area) {
         }
         std::int64_t i = 0;
         if constexpr (Rule<Src, Dst>::Blocked) {
-            // Four pixels at a time: gathered into one 64-bit word each for source and
-            // destination, combined as a vector, stored back lane by lane.
-            for (; i + 4 <= count; i += 4) {
-                std::uint64_t sources = 0;
-                std::uint64_t unders = 0;
-#pragma GCC unroll 4
-                for (int j = 0; j < 4; ++j, u += du, v += dv) {
-                    sources |= std::uint64_t{source[(v >> 16) * pitch + (u >> 16)]} << (16 * j);
-                    unders |= std::uint64_t{dest[j * stride]} << (16 * j);
-                }
-                const auto sourceBlock = std::bit_cast<PixelBlock>(WordBlock{sources, 0});
-                const auto underBlock = std::bit_cast<PixelBlock>(WordBlock{unders, 0});
-                PixelBlock combined = rule(sourceBlock, underBlock);
-                if constexpr (Keyed) {
-                    combined = sourceBlock == key ? underBlock : combined;
-                }
-                std::uint64_t stored = std::bit_cast<WordBlock>(combined)[0];
-#pragma GCC unroll 4
-                for (int j = 0; j < 4; ++j, stored >>= 16, dest += stride) {
-                    *dest = static_cast<std::uint16_t>(stored);
-                }
+            // Eight, then four pixels at a time, combined as one vector.
+            for (; i + 8 <= count; i += 8) {
+                dest = CombineBlock<8, Keyed>(rule, dest, stride, source, pitch, u, v, du, dv, key);
+            }
+            if (i + 4 <= count) {
+                dest = CombineBlock<4, Keyed>(rule, dest, stride, source, pitch, u, v, du, dv, key);
+                i += 4;
             }
         }
 #pragma GCC unroll 4

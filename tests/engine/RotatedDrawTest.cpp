@@ -387,8 +387,9 @@ TEST(AdditiveDraw, KeyPixelsAreSkippedOnlyWhenTransparent) {
 
 namespace {
 
-// Additive spans are combined four pixels at a time with the rest one by one: every span length
-// around the block size, key pixels in every lane, both layouts and the alphas at the rules' edges.
+// Additive spans are combined in blocks of eight and four pixels, the rest one by one: every span
+// length around the block sizes, key pixels in every lane, both layouts and the alphas at the
+// rules' edges.
 TEST(AdditiveDraw, SpansOfEveryLengthMatchTheModel) {
     std::mt19937 random(4);
     const RotationModel model;
