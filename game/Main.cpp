@@ -27,6 +27,22 @@ std::array<TModeRoutes, 4>& Routes() {
     return routes;
 }
 
+namespace {
+
+// Calls the current mode's handler for an event, if that mode listens to it.
+template <typename Handler, typename... Args>
+void Route(Handler TModeRoutes::*event, Args&&... args) {
+    if (AppMode >= Routes().size()) {
+        return;
+    }
+    const Handler& handler = Routes()[AppMode].*event;
+    if (handler) {
+        handler(std::forward<Args>(args)...);
+    }
+}
+
+}  // namespace
+
 void ResetFrameRate() {
     CurrentTime = PreviousTime = LastFpsUpdate = FrameCounter = 0.0f;
     FrameTime = 0.0f;
@@ -223,9 +239,7 @@ void TForm1::DXTimer1Timer(TCustomDXTimer&, int LagCount) {
     }
     DXDraw1->Surface()->Fill(0);
     UpdateFrameRate(platform::GetTickCount());
-    if (AppMode < Routes().size() && Routes()[AppMode].Frame) {
-        Routes()[AppMode].Frame(LagCount);
-    }
+    Route(&TModeRoutes::Frame, LagCount);
     DrawCursor();
     DXDraw1->Flip();
 }
@@ -241,27 +255,19 @@ void TForm1::DrawCursor() {
 }
 
 void TForm1::FormKeyPress(char Key) {
-    if (AppMode < Routes().size() && Routes()[AppMode].KeyPress) {
-        Routes()[AppMode].KeyPress(Key);
-    }
+    Route(&TModeRoutes::KeyPress, Key);
 }
 
 void TForm1::DXDraw1MouseDown(platform::MouseButton, platform::TShiftState Shift, int X, int Y) {
-    if (AppMode < Routes().size() && Routes()[AppMode].MouseDown) {
-        Routes()[AppMode].MouseDown(Shift, TPoint{X, Y});
-    }
+    Route(&TModeRoutes::MouseDown, Shift, TPoint{X, Y});
 }
 
 void TForm1::DXDraw1MouseUp(platform::MouseButton, platform::TShiftState, int, int) {
-    if (AppMode < Routes().size() && Routes()[AppMode].MouseUp) {
-        Routes()[AppMode].MouseUp();
-    }
+    Route(&TModeRoutes::MouseUp);
 }
 
 void TForm1::DXDraw1MouseMove(platform::TShiftState, int X, int Y) {
-    if (AppMode < Routes().size() && Routes()[AppMode].MouseMove) {
-        Routes()[AppMode].MouseMove(TPoint{X, Y});
-    }
+    Route(&TModeRoutes::MouseMove, TPoint{X, Y});
 }
 
 void TForm1::FormClose() {

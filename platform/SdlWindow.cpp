@@ -15,6 +15,7 @@ struct SdlWindow::Sdl {
     SDL_Texture* Upscaled = nullptr;  // whole-number nearest upscale, when a smooth final step is needed
     int UpscaledFactor = 0;
     bool VideoStarted = false;
+    bool Accelerated = false;  // the renderer runs on a graphics processor
     std::optional<DisplayMode> Mode;
 };
 
@@ -93,12 +94,11 @@ ScreenRect SdlWindow::ViewRect() const {
     return ScreenRect{left, top, left + viewWidth, top + viewHeight};
 }
 
+// Events and the pointer go through the same two steps, so a click lands on the pixel the
+// cursor is drawn at.
 void SdlWindow::WindowToClient(int& x, int& y) const {
-    const ScreenRect view = ViewRect();
-    const int viewWidth = std::max(view.Right - view.Left, 1);
-    const int viewHeight = std::max(view.Bottom - view.Top, 1);
-    x = static_cast<int>(std::floor(static_cast<double>(x - view.Left) * FClientWidth / viewWidth));
-    y = static_cast<int>(std::floor(static_cast<double>(y - view.Top) * FClientHeight / viewHeight));
+    WindowToScreen(x, y);
+    ScreenToClient(x, y);
 }
 
 // The window's services speak of the screen in the game's pixels: the desktop divided by the
@@ -120,11 +120,15 @@ void SdlWindow::LogicalScreenSize(int& width, int& height) const {
     height = static_cast<int>(std::lround(height / scale));
 }
 
-void SdlWindow::PointerScreenPosition(int& x, int& y) const {
-    SDL_GetMouseState(&x, &y);
+void SdlWindow::WindowToScreen(int& x, int& y) const {
     const double scale = Scale();
     x = static_cast<int>(std::floor(x / scale));
     y = static_cast<int>(std::floor(y / scale));
+}
+
+void SdlWindow::PointerScreenPosition(int& x, int& y) const {
+    SDL_GetMouseState(&x, &y);
+    WindowToScreen(x, y);
 }
 
 void SdlWindow::ScreenToClient(int& x, int& y) const {
@@ -190,6 +194,9 @@ bool SdlWindow::OpenDevice() {
         FSdl->Renderer = SDL_CreateRenderer(FSdl->Window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
     }
     FVSync.reset();
+    SDL_RendererInfo info{};
+    FSdl->Accelerated = FSdl->Renderer != nullptr && SDL_GetRendererInfo(FSdl->Renderer, &info) == 0 &&
+                        (info.flags & SDL_RENDERER_ACCELERATED) != 0;
     return FSdl->Renderer != nullptr;
 }
 
@@ -297,9 +304,7 @@ bool SdlWindow::Present(const PixelBuffer16& frame, bool waitVBlank) {
     const bool whole = scale < 1.0 || std::abs(scale - std::round(scale)) < 1e-9;
     // Without a graphics processor the smooth second step costs more than the whole frame:
     // there the picture is scaled once, nearest neighbour, which stays crisp.
-    SDL_RendererInfo info{};
-    const bool accelerated = SDL_GetRendererInfo(FSdl->Renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) != 0;
-    if (whole || !accelerated) {
+    if (whole || !FSdl->Accelerated) {
         SDL_RenderCopy(FSdl->Renderer, FSdl->Frame, nullptr, &view);
     } else {
         // Sharp scaling: whole-number nearest upscale first, then one smooth step down to the view.

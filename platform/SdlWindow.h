@@ -81,6 +81,7 @@ public:
 
 private:
     struct Sdl;
+    void WindowToScreen(int& x, int& y) const;
     bool EnsureTextures(int width, int height);
     void DropTextures();
     void SetVSync(bool on);
