@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "engine/DirectDrawSurface.h"
+#include "engine/ScanLines.h"
 
 namespace {
 
@@ -96,24 +97,40 @@ void TSoftwareRenderer::DrawRotated(TDirectDrawSurface& dest, const TRotatedDraw
         return;
     }
 
-    // A tall box is walked by columns: fewer lines to set up, each longer.
-    const std::int64_t boxWidth = box.Right - box.Left;
-    const std::int64_t boxHeight = box.Bottom - box.Top;
-    const bool byColumns = boxHeight > boxWidth;
+    const span::BoxMapping mapping{box.Right - box.Left, box.Bottom - box.Top, *u0, *v0, *du, *dv, *duRow, *dvRow,
+                                   src.Left * std::int64_t{65536}, src.Top * std::int64_t{65536},
+                                   src.Right * std::int64_t{65536}, src.Bottom * std::int64_t{65536}};
+    const span::LineFamily lines = span::ChooseLines(mapping);
+    if (lines.Count <= 0) {
+        return;
+    }
+    // Line k, pixel t is the box pixel k (P, Q) + t (A, B): a quantity that grows by gx per
+    // pixel right and gy per pixel down grows by A gx + B gy along a line and by P gx + Q gy from
+    // one line to the next.
+    const auto sweep = [&lines](std::int64_t start, std::int64_t gx, std::int64_t gy) {
+        const std::int64_t lineStep = lines.P * gx + lines.Q * gy;
+        return span::Sweep{start + lines.First * lineStep, lines.A * gx + lines.B * gy, lineStep};
+    };
+    const std::int64_t pitch = dest.Width();
+    const span::Sweep offsets = sweep(0, 1, pitch);
     span::SampledArea area;
     area.Dest = dest.Row(static_cast<int>(box.Top)) + box.Left;
-    area.LineStride = byColumns ? 1 : dest.Width();
-    area.PixelStride = byColumns ? dest.Width() : 1;
-    area.Lines = static_cast<int>(byColumns ? boxWidth : boxHeight);
-    area.Length = static_cast<int>(byColumns ? boxHeight : boxWidth);
+    area.FirstLine = offsets.Start;
+    area.LineStride = offsets.LineStep;
+    area.PixelStride = offsets.Step;
+    area.Lines = static_cast<int>(lines.Count);
+    area.Length = static_cast<int>(lines.A != 0 ? mapping.Width : mapping.Height);
+    area.U = sweep(*u0, *du, *duRow);
+    area.V = sweep(*v0, *dv, *dvRow);
+    if (lines.Slanted()) {
+        area.Box = span::SampledArea::Bounds{true, sweep(0, 1, 0), sweep(0, 0, 1), mapping.Width, mapping.Height};
+    }
     area.Source = source.Row(0);
     area.SourcePitch = source.Width();
-    area.U = byColumns ? span::Sweep{*u0, *duRow, *du} : span::Sweep{*u0, *du, *duRow};
-    area.V = byColumns ? span::Sweep{*v0, *dvRow, *dv} : span::Sweep{*v0, *dv, *dvRow};
-    area.Left = src.Left * std::int64_t{65536};
-    area.Top = src.Top * std::int64_t{65536};
-    area.Right = src.Right * std::int64_t{65536};
-    area.Bottom = src.Bottom * std::int64_t{65536};
+    area.Left = mapping.Left;
+    area.Top = mapping.Top;
+    area.Right = mapping.Right;
+    area.Bottom = mapping.Bottom;
     area.Key = source.ColorKey();
     area.Alpha = alpha;
     span::SelectSampleArea(source.Layout(), dest.Layout(), rule, draw.Transparent)(area);

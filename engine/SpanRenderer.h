@@ -5,12 +5,9 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <utility>
 
 #include "platform/PixelBuffer.h"
 
@@ -88,37 +85,12 @@ constexpr std::uint16_t Convert(std::uint16_t pixel) {
     }
 }
 
-// Between equal layouts the additive rules work in channel units, which gives the same result
-// as the 8-bit arithmetic (the low bits of an expanded channel are zero): (p | p << 16) & mask
-// leaves each channel a free carry bit above it, so all three add and saturate at once.
-template <PixelLayout L>
-constexpr std::uint32_t SpreadMask = L == PixelLayout::RGB565 ? 0x07E0F81Fu : 0x03E07C1Fu;
-template <PixelLayout L>
-constexpr std::uint32_t SpreadCarries = L == PixelLayout::RGB565 ? 0x08010020u : 0x04008020u;
-
-template <PixelLayout L>
-constexpr std::uint32_t Spread(std::uint16_t pixel) {
-    return (pixel | (std::uint32_t{pixel} << 16)) & SpreadMask<L>;
-}
-
-constexpr std::uint16_t Unspread(std::uint32_t spread) { return static_cast<std::uint16_t>(spread | (spread >> 16)); }
-
-// Per-channel min(channel maximum, a + b): a channel that carried is filled with ones. The carry
-// times 63, shifted back by 6, covers the five or six bits below it (in 64 bits, as green's
-// carry of 5-6-5 sits at bit 27); anything it sets outside a channel falls outside the mask.
-template <PixelLayout L>
-constexpr std::uint32_t AddSpread(std::uint32_t a, std::uint32_t b) {
-    const std::uint32_t sum = a + b;
-    const std::uint64_t carries = sum & SpreadCarries<L>;
-    return static_cast<std::uint32_t>((sum | ((carries * 63u) >> 6)) & SpreadMask<L>);
-}
-
 // Up to eight pixels at once, one per 16-bit lane of a vector (idle lanes are ignored): the additive
 // rules between equal layouts, channel by channel in the channel's own width,
-// min(maximum, d + s) or min(maximum, d + (s * alpha) div 256). The products stay below 2^16.
+// min(maximum, d + s) or min(maximum, d + (s * alpha) div 256). That gives the same result as the
+// 8-bit arithmetic, since the low bits of an expanded channel are zero. The products stay below 2^16.
 // The compiler's vector extension keeps this portable; on x86-64 it is plain SSE2.
 using PixelBlock = std::uint16_t __attribute__((vector_size(16)));
-using WordBlock = std::uint64_t __attribute__((vector_size(16)));
 
 template <int Shift, int Bits, bool Scaled>
 inline PixelBlock AddChannelBlock(PixelBlock source, PixelBlock dest, std::uint16_t alpha) {
@@ -141,8 +113,8 @@ inline PixelBlock AddBlock(PixelBlock source, PixelBlock dest, std::uint16_t alp
 }
 
 // Combination rules: how a source pixel meets the destination pixel it lands on. A rule is made
-// once per draw (with the draw's alpha) and applied to every pixel; a Blocked rule also combines
-// a block of pixels at once (PixelBlock).
+// once per draw (with the draw's alpha). A Blocked rule combines blocks of pixels at once
+// (PixelBlock, between equal layouts); the others go pixel by pixel.
 template <PixelLayout Src, PixelLayout Dst>
 struct CopyRule {
     static constexpr bool Blocked = false;
@@ -157,61 +129,29 @@ struct AddRule {
     explicit AddRule(int) {}
     PixelBlock operator()(PixelBlock source, PixelBlock dest) const { return AddBlock<Dst, false>(source, dest, 0); }
     std::uint16_t operator()(std::uint16_t source, std::uint16_t dest) const {
-        if constexpr (Src == Dst) {
-            return Unspread(AddSpread<Dst>(Spread<Dst>(dest), Spread<Dst>(source)));
-        } else {
-            return Pack<Dst>(AddSaturated(Expand<Dst>(dest), Expand<Src>(source)));
-        }
+        return Pack<Dst>(AddSaturated(Expand<Dst>(dest), Expand<Src>(source)));
     }
 };
 
 // Additive with an intensity 0 < alpha < 255: min(255, d + (s * alpha) div 256) per channel.
-// Between equal layouts each channel's scaled value, (channel * alpha) div 256 in channel units,
-// comes from a small table made per draw; otherwise the three 8-bit lanes are scaled by one
-// multiplication (the products stay below 2^16).
+// Pixel by pixel the three 8-bit lanes are scaled by one multiplication (the products stay
+// below 2^16).
 template <PixelLayout Src, PixelLayout Dst>
 class AddAlphaRule {
 public:
     static constexpr bool Blocked = Src == Dst;
 
-    explicit AddAlphaRule(int alpha) : FAlpha(static_cast<Lanes>(alpha)) {
-        if constexpr (Src == Dst) {
-            using C = Channels<Src>;
-            FillScaled<C::RedShift>(FRed.data(), 1 << C::RedBits, alpha);
-            FillScaled<C::GreenShift>(FGreen.data(), 1 << C::GreenBits, alpha);
-            FillScaled<C::BlueShift>(FBlue.data(), 1 << C::BlueBits, alpha);
-        }
-    }
+    explicit AddAlphaRule(int alpha) : FAlpha(static_cast<std::uint16_t>(alpha)) {}
 
-    PixelBlock operator()(PixelBlock source, PixelBlock dest) const {
-        return AddBlock<Dst, true>(source, dest, static_cast<std::uint16_t>(FAlpha));
-    }
+    PixelBlock operator()(PixelBlock source, PixelBlock dest) const { return AddBlock<Dst, true>(source, dest, FAlpha); }
 
     std::uint16_t operator()(std::uint16_t source, std::uint16_t dest) const {
-        if constexpr (Src == Dst) {
-            using C = Channels<Src>;
-            const std::uint32_t scaled = FRed[(source >> C::RedShift) & ((1u << C::RedBits) - 1u)] |
-                                         FGreen[(source >> C::GreenShift) & ((1u << C::GreenBits) - 1u)] |
-                                         FBlue[(source >> C::BlueShift) & ((1u << C::BlueBits) - 1u)];
-            return Unspread(AddSpread<Dst>(Spread<Dst>(dest), scaled));
-        } else {
-            const Lanes scaled = ((Expand<Src>(source) * FAlpha) >> 8) & LaneBytes;
-            return Pack<Dst>(AddSaturated(Expand<Dst>(dest), scaled));
-        }
+        const Lanes scaled = ((Expand<Src>(source) * Lanes{FAlpha}) >> 8) & LaneBytes;
+        return Pack<Dst>(AddSaturated(Expand<Dst>(dest), scaled));
     }
 
 private:
-    template <int Shift>
-    static void FillScaled(std::uint32_t* table, int size, int alpha) {
-        for (int value = 0; value < size; ++value) {
-            table[value] = Spread<Src>(static_cast<std::uint16_t>(((value * alpha) >> 8) << Shift));
-        }
-    }
-
-    Lanes FAlpha;
-    std::array<std::uint32_t, 32> FRed{};
-    std::array<std::uint32_t, 64> FGreen{};
-    std::array<std::uint32_t, 32> FBlue{};
+    std::uint16_t FAlpha;
 };
 
 // The stored value for one source pixel: the key leaves the destination as it was.
@@ -328,7 +268,7 @@ private:
 // The pixels of each line at which one coordinate lies within [lo, hi): from where it enters to
 // where it leaves. A coordinate that grows enters at lo and leaves at hi; one that shrinks
 // enters below hi and leaves below lo; one that does not move along the line covers the whole
-// line or none of it.
+// line (from -Never to Never) or none of it.
 class CoordinateRun {
 public:
     static constexpr std::int64_t Never = INT64_MAX / 4;
@@ -338,7 +278,7 @@ public:
 
     std::int64_t Enter() const {
         if (FSweep.Step == 0) {
-            return FLo <= FSweep.Start && FSweep.Start < FHi ? 0 : Never;
+            return FLo <= FSweep.Start && FSweep.Start < FHi ? -Never : Never;
         }
         return FEnter.Pixel();
     }
@@ -369,103 +309,142 @@ private:
 // A nearest-neighbour draw over a box of the destination, walked line by line: the source
 // position (u, v) follows the sweeps U and V; a pixel is drawn when it lies inside the source
 // rectangle [Left, Right) x [Top, Bottom) (in 16.16), taking the source pixel (floor u, floor v).
-// Every pixel is drawn at most once and on its own, so rows and columns give the same picture;
-// the caller walks a tall box by columns to set up fewer, longer lines.
+// Every pixel is drawn at most once and on its own, so any walk that visits each pixel of the
+// box once gives the same picture. Lines are rows or columns of the box (pixels 0 .. Length - 1
+// from its edge), or, for long thin draws, parallel lines of another slope that follow the
+// drawing: those start outside the box and are cut to it by the box's own coordinates (Box).
 struct SampledArea {
     std::uint16_t* Dest = nullptr;  // the box's top-left pixel
+    std::int64_t FirstLine = 0;     // from Dest to pixel 0 of the first line
     std::int64_t LineStride = 0;    // destination pixels from one line to the next
     std::int64_t PixelStride = 1;   // and from one pixel to the next along a line
     int Lines = 0;
-    int Length = 0;  // pixels per line
+    int Length = 0;  // pixels per line, for rows and columns
     const std::uint16_t* Source = nullptr;  // pixel (0, 0) of the source surface
     std::int64_t SourcePitch = 0;
     Sweep U, V;
     std::int64_t Left = 0, Top = 0, Right = 0, Bottom = 0;
     std::uint16_t Key = 0;
     int Alpha = 0;
+    struct Bounds {
+        bool Active = false;  // lines of another slope than rows and columns
+        Sweep X, Y;           // box-relative pixel coordinates along those lines
+        std::int64_t Width = 0, Height = 0;
+    } Box;
 };
 
-// Width (4 or 8) pixels of a span combined at once: gathered into 64-bit words (four pixels
-// each) for source and destination, combined as one vector, stored back lane by lane. Returns
-// the destination past them and moves the source position on.
-template <int Width, bool Keyed, class Rule>
+// The part of each line inside the box. Rows and columns: pixels 0 .. Length - 1.
+struct EdgeRun {
+    std::int64_t Length;
+
+    std::int64_t First() const { return 0; }
+    std::int64_t Last() const { return Length; }
+    void NextLine() {}
+};
+
+// Slanted lines: where the box's own coordinates enter and leave their ranges.
+class BoxRun {
+public:
+    explicit BoxRun(const SampledArea::Bounds& box) : FX(box.X, 0, box.Width), FY(box.Y, 0, box.Height) {}
+
+    std::int64_t First() const { return std::max(FX.Enter(), FY.Enter()); }
+    std::int64_t Last() const { return std::min(FX.Leave(), FY.Leave()); }
+    void NextLine() {
+        FX.NextLine();
+        FY.NextLine();
+    }
+
+private:
+    CoordinateRun FX, FY;
+};
+
+// Up to eight pixels of a span combined at once: source and destination pixels gathered into
+// vector lanes, combined as one vector, stored back lane by lane. Returns the destination past
+// them and moves the source position on.
+template <bool Keyed, class Rule>
 inline std::uint16_t* CombineBlock(const Rule& rule, std::uint16_t* dest, std::int64_t stride,
                                    const std::uint16_t* source, std::int64_t pitch, std::int64_t& u,
-                                   std::int64_t& v, std::int64_t du, std::int64_t dv, std::uint16_t key) {
-    std::uint64_t sources[2] = {0, 0};
-    std::uint64_t unders[2] = {0, 0};
+                                   std::int64_t& v, std::int64_t du, std::int64_t dv, std::uint16_t key, int count) {
+    PixelBlock sourceBlock{};
+    PixelBlock underBlock{};
 #pragma GCC unroll 8
-    for (int j = 0; j < Width; ++j, u += du, v += dv) {
-        sources[j / 4] |= std::uint64_t{source[(v >> 16) * pitch + (u >> 16)]} << (16 * (j % 4));
-        unders[j / 4] |= std::uint64_t{dest[j * stride]} << (16 * (j % 4));
+    for (int j = 0; j < count; ++j, u += du, v += dv) {
+        sourceBlock[j] = source[(v >> 16) * pitch + (u >> 16)];
+        underBlock[j] = dest[j * stride];
     }
-    const auto sourceBlock = std::bit_cast<PixelBlock>(WordBlock{sources[0], sources[1]});
-    const auto underBlock = std::bit_cast<PixelBlock>(WordBlock{unders[0], unders[1]});
     PixelBlock combined = rule(sourceBlock, underBlock);
     if constexpr (Keyed) {
         combined = sourceBlock == key ? underBlock : combined;
     }
-    const WordBlock stored = std::bit_cast<WordBlock>(combined);
 #pragma GCC unroll 8
-    for (int j = 0; j < Width; ++j, dest += stride) {
-        *dest = static_cast<std::uint16_t>(stored[j / 4] >> (16 * (j % 4)));
+    for (int j = 0; j < count; ++j, dest += stride) {
+        *dest = combined[j];
     }
     return dest;
+}
+
+// The count pixels of one span from dest on, the source position starting at (u, v).
+template <bool Keyed, class Rule>
+inline void SampleSpan(const Rule& rule, std::uint16_t* dest, std::int64_t stride, const std::uint16_t* source,
+                       std::int64_t pitch, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
+                       std::uint16_t key, std::int64_t count) {
+    if constexpr (Rule::Blocked) {
+        for (; count >= 8; count -= 8) {
+            dest = CombineBlock<Keyed>(rule, dest, stride, source, pitch, u, v, du, dv, key, 8);
+        }
+        if (count > 0) {
+            CombineBlock<Keyed>(rule, dest, stride, source, pitch, u, v, du, dv, key, static_cast<int>(count));
+        }
+    } else if (dv == 0) {
+        // One source row for the whole span (stretching, unrotated scaling).
+        const std::uint16_t* sourceRow = source + (v >> 16) * pitch;
+#pragma GCC unroll 4
+        for (std::int64_t i = 0; i < count; ++i, u += du, dest += stride) {
+            *dest = Blend<Keyed>(rule, sourceRow[u >> 16], *dest, key);
+        }
+    } else {
+        // Counted, not compared against an end pointer: the trip count would need a division by
+        // the stride.
+#pragma GCC unroll 4
+        for (std::int64_t i = 0; i < count; ++i, u += du, v += dv, dest += stride) {
+            *dest = Blend<Keyed>(rule, source[(v >> 16) * pitch + (u >> 16)], *dest, key);
+        }
+    }
 }
 
 // Only the line set-up (the run of pixels inside the source) happens per line; the pixel loop
 // below it is the specialised span. Everything the loops read is held in locals, so the line
 // set-up does not go back to memory.
-template <PixelLayout Src, PixelLayout Dst, template <PixelLayout, PixelLayout> class Rule, bool Keyed>
-void SampleArea(const SampledArea& area) {
+template <PixelLayout Src, PixelLayout Dst, template <PixelLayout, PixelLayout> class Rule, bool Keyed, class Run>
+void SampleLines(const SampledArea& area, Run box) {
     const Rule<Src, Dst> rule(area.Alpha);
     const std::uint16_t key = area.Key;
     const std::int64_t du = area.U.Step;
     const std::int64_t dv = area.V.Step;
     const std::int64_t stride = area.PixelStride;
     const std::int64_t lineStride = area.LineStride;
-    const std::int64_t length = area.Length;
     const std::uint16_t* const source = area.Source;
     const std::int64_t pitch = area.SourcePitch;
     CoordinateRun across(area.U, area.Left, area.Right);
     CoordinateRun down(area.V, area.Top, area.Bottom);
-    std::uint16_t* line = area.Dest;
-    for (int l = area.Lines; l > 0; --l, across.NextLine(), down.NextLine(), line += lineStride) {
-        const std::int64_t first = std::max({across.Enter(), down.Enter(), std::int64_t{0}});
-        const std::int64_t last = std::min({across.Leave(), down.Leave(), length});
+    std::int64_t line = area.FirstLine;
+    for (int l = area.Lines; l > 0; --l, across.NextLine(), down.NextLine(), box.NextLine(), line += lineStride) {
+        const std::int64_t first = std::max(std::max(across.Enter(), down.Enter()), box.First());
+        const std::int64_t last = std::min(std::min(across.Leave(), down.Leave()), box.Last());
         if (first >= last) {
             continue;
         }
-        std::int64_t u = across.LineStart() + first * du;
-        std::int64_t v = down.LineStart() + first * dv;
-        std::uint16_t* dest = line + first * stride;
-        // Counted, not compared against an end pointer: the trip count would need a division by
-        // the stride.
-        const std::int64_t count = last - first;
-        if (dv == 0) {
-            // One source row for the whole span (stretching, unrotated scaling).
-            const std::uint16_t* sourceRow = source + (v >> 16) * pitch;
-#pragma GCC unroll 4
-            for (std::int64_t i = 0; i < count; ++i, u += du, dest += stride) {
-                *dest = Blend<Keyed>(rule, sourceRow[u >> 16], *dest, key);
-            }
-            continue;
-        }
-        std::int64_t i = 0;
-        if constexpr (Rule<Src, Dst>::Blocked) {
-            // Eight, then four pixels at a time, combined as one vector.
-            for (; i + 8 <= count; i += 8) {
-                dest = CombineBlock<8, Keyed>(rule, dest, stride, source, pitch, u, v, du, dv, key);
-            }
-            if (i + 4 <= count) {
-                dest = CombineBlock<4, Keyed>(rule, dest, stride, source, pitch, u, v, du, dv, key);
-                i += 4;
-            }
-        }
-#pragma GCC unroll 4
-        for (; i < count; ++i, u += du, v += dv, dest += stride) {
-            *dest = Blend<Keyed>(rule, source[(v >> 16) * pitch + (u >> 16)], *dest, key);
-        }
+        SampleSpan<Keyed>(rule, area.Dest + (line + first * stride), stride, source, pitch,
+                          across.LineStart() + first * du, down.LineStart() + first * dv, du, dv, key, last - first);
+    }
+}
+
+template <PixelLayout Src, PixelLayout Dst, template <PixelLayout, PixelLayout> class Rule, bool Keyed>
+void SampleArea(const SampledArea& area) {
+    if (area.Box.Active) {
+        SampleLines<Src, Dst, Rule, Keyed>(area, BoxRun(area.Box));
+    } else {
+        SampleLines<Src, Dst, Rule, Keyed>(area, EdgeRun{area.Length});
     }
 }
 

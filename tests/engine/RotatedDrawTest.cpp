@@ -431,3 +431,45 @@ TEST(AdditiveDraw, SpansOfEveryLengthMatchTheModel) {
 }
 
 }  // namespace
+
+namespace {
+
+// Long thin draws (phaser beams) are walked along slanted lines rather than rows or columns:
+// every angle, beams reaching off the surface, scaled strips, both layouts, copy and additive,
+// all pixel for pixel against the model.
+TEST(RotatedDraw, LongThinDrawsMatchTheModelAtEveryAngle) {
+    std::mt19937 random(28);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const RotationModel model;
+    for (const PixelLayout layout : {PixelLayout::RGB565, PixelLayout::RGB555}) {
+        TDirectDrawSurface beam(4, 300, layout);
+        fixtures::FillRandom(beam, random);
+        beam.SetColorKey(beam.Pixel(1, 7));
+        for (int angle = 0; angle < 256; ++angle) {
+            TDirectDrawSurface expected(160, 120, layout);
+            fixtures::FillRandom(expected, random);
+            TDirectDrawSurface actual(expected.Width(), expected.Height(), layout);
+            for (int y = 0; y < expected.Height(); ++y) {
+                std::copy_n(expected.Row(y), expected.Width(), actual.Row(y));
+            }
+            Rotation r;
+            r.X = pick(-20, 180);
+            r.Y = pick(-20, 140);
+            r.Width = pick(1, 3) == 1 ? pick(2, 9) : 4;
+            r.Height = pick(40, 400);
+            const int top = pick(0, 100);
+            r.SrcRect = TRect{0, top, pick(1, 4), pick(top + 1, 300)};
+            r.CenterX = 0.5;
+            r.CenterY = pick(0, 3) == 0 ? 0.5 : 1.0;
+            r.Transparent = pick(0, 1) == 1;
+            r.Angle = angle + 256 * pick(-1, 1);
+            r.Alpha = pick(0, 2) == 0 ? 255 : pick(1, 254);
+            const bool additive = angle % 2 == 1;
+            model.Draw(expected, beam, r, additive);
+            Render(actual, beam, r, additive);
+            ASSERT_EQ(fixtures::Pixels(actual), fixtures::Pixels(expected)) << Describe(r, additive, layout, layout);
+        }
+    }
+}
+
+}  // namespace
