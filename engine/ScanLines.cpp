@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
 
 namespace span {
 
@@ -40,6 +39,8 @@ struct Completion {
     int P = 0, Q = 0;
 };
 
+constexpr int Magnitude(int value) { return value < 0 ? -value : value; }
+
 constexpr auto Completions = [] {
     std::array<std::array<Completion, LargestStep + 1>, 2 * LargestStep + 1> table{};
     for (int a = -LargestStep; a <= LargestStep; ++a) {
@@ -47,7 +48,7 @@ constexpr auto Completions = [] {
             for (int p = -LargestStep; p <= LargestStep; ++p) {
                 for (int q = -LargestStep; q <= LargestStep; ++q) {
                     Completion& entry = table[a + LargestStep][b];
-                    const bool smaller = !entry.Coprime || std::abs(p) + std::abs(q) < std::abs(entry.P) + std::abs(entry.Q);
+                    const bool smaller = !entry.Coprime || Magnitude(p) + Magnitude(q) < Magnitude(entry.P) + Magnitude(entry.Q);
                     if (a != 0 && a * q - b * p == 1 && smaller) {
                         entry = Completion{true, p, q};
                     }
@@ -137,7 +138,11 @@ LineFamily ChooseLines(const BoxMapping& m) {
             family.A = longEdge.X > 0 ? n : -n;
             family.B = Rounded(n * slope);
         }
-        if (family.B == 0 || family.A == 0 || !Completions[family.A + LargestStep][family.B].Coprime) {
+        if (family.B == 0 || family.A == 0) {
+            continue;
+        }
+        const Completion& completion = Completions[family.A + LargestStep][family.B];
+        if (!completion.Coprime) {
             continue;
         }
         // The lines the drawn area spans, before the box cuts them.
@@ -145,8 +150,8 @@ LineFamily ChooseLines(const BoxMapping& m) {
         if ((spanned(across) + spanned(along)) * SlantedLineCost >= bestCost) {
             continue;
         }
-        family.P = Completions[family.A + LargestStep][family.B].P;
-        family.Q = Completions[family.A + LargestStep][family.B].Q;
+        family.P = completion.P;
+        family.Q = completion.Q;
         if (CoverLines(family, m, corners) && static_cast<double>(family.Count) * SlantedLineCost < bestCost) {
             best = family;
             bestCost = static_cast<double>(family.Count) * SlantedLineCost;
