@@ -88,20 +88,31 @@ constexpr std::uint16_t Convert(std::uint16_t pixel) {
 // Up to eight pixels at once, one per 16-bit lane of a vector (idle lanes are ignored): the additive
 // rules between equal layouts, channel by channel in the channel's own width,
 // min(maximum, d + s) or min(maximum, d + (s * alpha) div 256). That gives the same result as the
-// 8-bit arithmetic, since the low bits of an expanded channel are zero. The products stay below 2^16.
-// The compiler's vector extension keeps this portable; on x86-64 it is plain SSE2.
+// 8-bit arithmetic, since the low bits of an expanded channel are zero. Products and sums stay
+// below 2^15, so a signed minimum saturates them. The compiler's vector extension keeps this
+// portable; on x86-64 it is plain SSE2.
 using PixelBlock = std::uint16_t __attribute__((vector_size(16)));
+using SignedBlock = std::int16_t __attribute__((vector_size(16)));
+
+template <int Shift, int Bits>
+inline PixelBlock ChannelOf(PixelBlock pixels) {
+    constexpr std::uint16_t Maximum = (1u << Bits) - 1u;
+    if constexpr (Shift + Bits == 16) {
+        return pixels >> Shift;  // nothing above it to mask off
+    } else {
+        return (pixels >> Shift) & Maximum;
+    }
+}
 
 template <int Shift, int Bits, bool Scaled>
 inline PixelBlock AddChannelBlock(PixelBlock source, PixelBlock dest, std::uint16_t alpha) {
-    constexpr std::uint16_t Maximum = (1u << Bits) - 1u;
-    PixelBlock added = (source >> Shift) & Maximum;
+    constexpr std::int16_t Maximum = (1 << Bits) - 1;
+    PixelBlock added = ChannelOf<Shift, Bits>(source);
     if constexpr (Scaled) {
         added = (added * alpha) >> 8;
     }
-    const PixelBlock sum = ((dest >> Shift) & Maximum) + added;
-    // A sum above the maximum has its bit Bits set; all ones in the lane then saturate it.
-    return ((sum | -(sum >> Bits)) & Maximum) << Shift;
+    const SignedBlock sum = __builtin_convertvector(ChannelOf<Shift, Bits>(dest) + added, SignedBlock);
+    return __builtin_convertvector(sum > Maximum ? Maximum : sum, PixelBlock) << Shift;
 }
 
 template <PixelLayout L, bool Scaled>
@@ -333,29 +344,64 @@ struct SampledArea {
     } Box;
 };
 
+// Floor and ceiling of a / b for b > 0.
+constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((b - 1 - a) / b); }
+constexpr std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
+
 // The part of each line inside the box. Rows and columns: pixels 0 .. Length - 1.
 struct EdgeRun {
     std::int64_t Length;
 
-    std::int64_t First() const { return 0; }
-    std::int64_t Last() const { return Length; }
+    void Cut(std::int64_t& first, std::int64_t& last) const {
+        first = std::max<std::int64_t>(first, 0);
+        last = std::min(last, Length);
+    }
     void NextLine() {}
 };
 
-// Slanted lines: where the box's own coordinates enter and leave their ranges.
+// Slanted lines, cut by the box's own coordinates along them. The drawn area meets the box's
+// edges only near its corners, so most spans lie wholly inside and are only checked at their
+// two ends; the others are cut exactly.
 class BoxRun {
 public:
-    explicit BoxRun(const SampledArea::Bounds& box) : FX(box.X, 0, box.Width), FY(box.Y, 0, box.Height) {}
+    explicit BoxRun(const SampledArea::Bounds& box) : FX(box.X), FY(box.Y), FWidth(box.Width), FHeight(box.Height) {}
 
-    std::int64_t First() const { return std::max(FX.Enter(), FY.Enter()); }
-    std::int64_t Last() const { return std::min(FX.Leave(), FY.Leave()); }
+    void Cut(std::int64_t& first, std::int64_t& last) const {
+        constexpr std::int64_t Never = CoordinateRun::Never;
+        if (first > -Never && last < Never && Inside(first) && Inside(last - 1)) {
+            return;
+        }
+        CutTo(FX, FWidth, first, last);
+        CutTo(FY, FHeight, first, last);
+    }
+
     void NextLine() {
-        FX.NextLine();
-        FY.NextLine();
+        FX.Start += FX.LineStep;
+        FY.Start += FY.LineStep;
     }
 
 private:
-    CoordinateRun FX, FY;
+    bool Inside(std::int64_t t) const {
+        const std::int64_t x = FX.Start + t * FX.Step;
+        const std::int64_t y = FY.Start + t * FY.Step;
+        return static_cast<std::uint64_t>(x) < static_cast<std::uint64_t>(FWidth) &&
+               static_cast<std::uint64_t>(y) < static_cast<std::uint64_t>(FHeight);
+    }
+
+    // Keeps the pixels t with 0 <= Start + t Step < size (Step is never 0 on a slanted line).
+    static void CutTo(const Sweep& coordinate, std::int64_t size, std::int64_t& first, std::int64_t& last) {
+        if (coordinate.Step > 0) {
+            first = std::max(first, CeilDiv(-coordinate.Start, coordinate.Step));
+            last = std::min(last, CeilDiv(size - coordinate.Start, coordinate.Step));
+        } else {
+            const std::int64_t step = -coordinate.Step;
+            first = std::max(first, FloorDiv(coordinate.Start - size, step) + 1);
+            last = std::min(last, FloorDiv(coordinate.Start, step) + 1);
+        }
+    }
+
+    Sweep FX, FY;
+    std::int64_t FWidth, FHeight;
 };
 
 // Up to eight pixels of a span combined at once: source and destination pixels gathered into
@@ -376,9 +422,12 @@ inline std::uint16_t* CombineBlock(const Rule& rule, std::uint16_t* dest, std::i
     if constexpr (Keyed) {
         combined = sourceBlock == key ? underBlock : combined;
     }
+    // Stored from two 64-bit words, four pixels each, shifted out one by one.
+    std::uint64_t words[2];
+    std::memcpy(words, &combined, sizeof words);
 #pragma GCC unroll 8
     for (int j = 0; j < count; ++j, dest += stride) {
-        *dest = combined[j];
+        *dest = static_cast<std::uint16_t>(words[j / 4] >> (16 * (j % 4)));
     }
     return dest;
 }
@@ -429,8 +478,12 @@ void SampleLines(const SampledArea& area, Run box) {
     CoordinateRun down(area.V, area.Top, area.Bottom);
     std::int64_t line = area.FirstLine;
     for (int l = area.Lines; l > 0; --l, across.NextLine(), down.NextLine(), box.NextLine(), line += lineStride) {
-        const std::int64_t first = std::max(std::max(across.Enter(), down.Enter()), box.First());
-        const std::int64_t last = std::min(std::min(across.Leave(), down.Leave()), box.Last());
+        std::int64_t first = std::max(across.Enter(), down.Enter());
+        std::int64_t last = std::min(across.Leave(), down.Leave());
+        if (first >= last) {
+            continue;
+        }
+        box.Cut(first, last);
         if (first >= last) {
             continue;
         }
