@@ -408,7 +408,7 @@ private:
 // vector lanes, combined as one vector, stored back lane by lane. Returns the destination past
 // them and moves the source position on.
 template <bool Keyed, class Rule>
-inline std::uint16_t* CombineBlock(const Rule& rule, std::uint16_t* dest, std::int64_t stride,
+inline std::uint16_t* CombineBlock(const Rule rule, std::uint16_t* dest, std::int64_t stride,
                                    const std::uint16_t* source, std::int64_t pitch, std::int64_t& u,
                                    std::int64_t& v, std::int64_t du, std::int64_t dv, std::uint16_t key, int count) {
     PixelBlock sourceBlock{};
@@ -432,9 +432,10 @@ inline std::uint16_t* CombineBlock(const Rule& rule, std::uint16_t* dest, std::i
     return dest;
 }
 
-// The count pixels of one span from dest on, the source position starting at (u, v).
+// The count pixels of one span from dest on, the source position starting at (u, v). Rules are
+// taken by value: a reference would have the alpha read again after every store through dest.
 template <bool Keyed, class Rule>
-inline void SampleSpan(const Rule& rule, std::uint16_t* dest, std::int64_t stride, const std::uint16_t* source,
+inline void SampleSpan(const Rule rule, std::uint16_t* dest, std::int64_t stride, const std::uint16_t* source,
                        std::int64_t pitch, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
                        std::uint16_t key, std::int64_t count) {
     if constexpr (Rule::Blocked) {
