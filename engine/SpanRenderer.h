@@ -422,7 +422,8 @@ inline std::uint16_t* CombineBlock(const Rule rule, std::uint16_t* dest, std::in
     if constexpr (Keyed) {
         combined = sourceBlock == key ? underBlock : combined;
     }
-    // Stored from two 64-bit words, four pixels each, shifted out one by one.
+    // Stored from two 64-bit words, four pixels each, shifted out one by one: fewer instructions
+    // than extracting the lanes one at a time.
     std::uint64_t words[2];
     std::memcpy(words, &combined, sizeof words);
 #pragma GCC unroll 8
