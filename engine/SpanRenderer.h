@@ -1,14 +1,19 @@
 // SpanRenderer: the pixel loops behind every surface draw. Each routine is a template
 // specialised to the source and destination pixel layouts, the combination rule and the use of
 // the colour key, so a draw picks one routine up front and its line loops carry no decisions.
-// Depends only on the platform's pixel layouts.
+// Depends on SpanTrace (which pixels each line draws) and the platform's pixel layouts.
 #pragma once
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 #include <cstring>
+#include <span>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "engine/SpanTrace.h"
 #include "platform/PixelBuffer.h"
 
 namespace span {
@@ -203,206 +208,71 @@ void CopyRow(std::uint16_t* dest, const std::uint16_t* source, int count, std::u
     }
 }
 
-// One coordinate of the source position over a box of the destination, in 16.16 fixed point:
-// at pixel i of line l it is Start + l * LineStep + i * Step. Lines are the box's rows, or its
-// columns when a tall box is walked column by column.
-struct Sweep {
-    std::int64_t Start = 0;
-    std::int64_t Step = 0;
-    std::int64_t LineStep = 0;
-};
+// Four positions of a span at once, one per 32-bit lane. A draw whose source is under 32768
+// pixels a side (every real picture; see SourceLanes::Usable) keeps every position inside its
+// spans below 2^31, so the lanes hold them exactly, and the source indices
+// (v >> 16) * pitch + (u >> 16) of all four are one multiply-add of 16-bit halves: fewer
+// instructions than the same sums pixel by pixel.
+using Quad = std::uint32_t __attribute__((vector_size(16)));
 
-// How a moving coordinate advances, followed negated when it shrinks so that it always grows:
-// Step per pixel, and from one line to the next the move of a crossing (below), the same for
-// every bound. Quotients are estimated in floating point and corrected exactly (cheaper than a
-// 64-bit division, which would cost a torpedo's draw a noticeable share).
-struct Pace {
-    explicit Pace(const Sweep& sweep)
-        : Sign(sweep.Step > 0 ? 1 : -1), Step(Sign * sweep.Step), Inverse(1.0 / static_cast<double>(Step)) {
-        const std::int64_t lineStep = Sign * sweep.LineStep;
-        // shift - 1 = floor(lineStep / step)
-        std::int64_t shift = static_cast<std::int64_t>(static_cast<double>(lineStep) * Inverse);
-        while (shift * Step > lineStep) {
-            --shift;
-        }
-        while ((shift + 1) * Step <= lineStep) {
-            ++shift;
-        }
-        ++shift;
-        PixelDelta = -shift;
-        ValueDelta = lineStep - shift * Step;
-    }
+struct SourceLanes {
+    bool Usable = false;
+    Quad OffsetU{}, OffsetV{};  // lane j: j steps on
+    std::uint32_t StepU = 0, StepV = 0;  // four steps on
+    Quad PitchPairs{};  // 1 in the low half of every lane, the pitch in the high half
 
-    std::int64_t Sign, Step;
-    double Inverse;
-    std::int64_t PixelDelta, ValueDelta;
-};
-
-// Where, along each line, a moving coordinate has passed a bound for good: the first pixel at
-// which it is at or above the bound when it grows, below it when it shrinks. From one line to the
-// next that pixel moves by floor(-LineStep / Step) or one more, so one comparison per line keeps
-// it exact. The pixel may lie outside the box. A shrinking coordinate is followed negated, so that
-// "passed" always reads value >= bound.
-class Crossing {
-public:
-    Crossing(const Sweep& sweep, const Pace& pace, std::int64_t bound)
-        : FStep(pace.Step), FBound(pace.Sign > 0 ? bound : 1 - bound),  // -p >= 1 - bound  <=>  p < bound
-          FPixelDelta(pace.PixelDelta), FValueDelta(pace.ValueDelta) {
-        const std::int64_t start = pace.Sign * sweep.Start;
-        FPixel = static_cast<std::int64_t>(static_cast<double>(FBound - start) * pace.Inverse);
-        while (start + (FPixel - 1) * FStep >= FBound) {
-            --FPixel;
-        }
-        while (start + FPixel * FStep < FBound) {
-            ++FPixel;
-        }
-        FValue = start + FPixel * FStep;
-    }
-
-    std::int64_t Pixel() const { return FPixel; }
-
-    void NextLine() {
-        // The candidate one short of the shortest possible move; one step on when it is behind.
-        FPixel += FPixelDelta;
-        FValue += FValueDelta;
-        const bool behind = FValue < FBound;
-        FPixel += behind ? 1 : 0;
-        FValue += behind ? FStep : 0;
-    }
-
-private:
-    std::int64_t FStep, FBound;
-    std::int64_t FPixel = 0, FValue = 0;  // the crossing pixel and the coordinate there
-    std::int64_t FPixelDelta, FValueDelta;
-};
-
-// The pixels of each line at which one coordinate lies within [lo, hi): from where it enters to
-// where it leaves. A coordinate that grows enters at lo and leaves at hi; one that shrinks
-// enters below hi and leaves below lo; one that does not move along the line covers the whole
-// line (from -Never to Never) or none of it.
-class CoordinateRun {
-public:
-    static constexpr std::int64_t Never = INT64_MAX / 4;
-
-    CoordinateRun(const Sweep& sweep, std::int64_t lo, std::int64_t hi)
-        : CoordinateRun(sweep, Pace(sweep.Step != 0 ? sweep : Still), lo, hi) {}
-
-    std::int64_t Enter() const {
-        if (FSweep.Step == 0) {
-            return FLo <= FSweep.Start && FSweep.Start < FHi ? -Never : Never;
-        }
-        return FEnter.Pixel();
-    }
-    std::int64_t Leave() const { return FSweep.Step == 0 ? Never : FLeave.Pixel(); }
-    std::int64_t LineStart() const { return FSweep.Start; }
-
-    void NextLine() {
-        FSweep.Start += FSweep.LineStep;
-        if (FSweep.Step != 0) {
-            FEnter.NextLine();
-            FLeave.NextLine();
-        }
-    }
-
-private:
-    CoordinateRun(const Sweep& sweep, const Pace& pace, std::int64_t lo, std::int64_t hi)
-        : FSweep(sweep), FLo(lo), FHi(hi),
-          FEnter(sweep.Step != 0 ? Crossing(sweep, pace, sweep.Step > 0 ? lo : hi) : Crossing(Still, pace, 0)),
-          FLeave(sweep.Step != 0 ? Crossing(sweep, pace, sweep.Step > 0 ? hi : lo) : Crossing(Still, pace, 0)) {}
-
-    static constexpr Sweep Still{0, 1, 0};  // stands in for the crossings of a coordinate that does not move
-
-    Sweep FSweep;
-    std::int64_t FLo, FHi;
-    Crossing FEnter, FLeave;
-};
-
-// A nearest-neighbour draw over a box of the destination, walked line by line: the source
-// position (u, v) follows the sweeps U and V; a pixel is drawn when it lies inside the source
-// rectangle [Left, Right) x [Top, Bottom) (in 16.16), taking the source pixel (floor u, floor v).
-// Every pixel is drawn at most once and on its own, so any walk that visits each pixel of the
-// box once gives the same picture. Lines are rows or columns of the box (pixels 0 .. Length - 1
-// from its edge), or, for long thin draws, parallel lines of another slope that follow the
-// drawing: those start outside the box and are cut to it by the box's own coordinates (Box).
-struct SampledArea {
-    std::uint16_t* Dest = nullptr;  // the box's top-left pixel
-    std::int64_t FirstLine = 0;     // from Dest to pixel 0 of the first line
-    std::int64_t LineStride = 0;    // destination pixels from one line to the next
-    std::int64_t PixelStride = 1;   // and from one pixel to the next along a line
-    int Lines = 0;
-    int Length = 0;  // pixels per line, for rows and columns
-    const std::uint16_t* Source = nullptr;  // pixel (0, 0) of the source surface
-    std::int64_t SourcePitch = 0;
-    Sweep U, V;
-    std::int64_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-    std::uint16_t Key = 0;
-    int Alpha = 0;
-    struct Bounds {
-        bool Active = false;  // lines of another slope than rows and columns
-        Sweep X, Y;           // box-relative pixel coordinates along those lines
-        std::int64_t Width = 0, Height = 0;
-    } Box;
-};
-
-// Floor and ceiling of a / b for b > 0.
-constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((b - 1 - a) / b); }
-constexpr std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDiv(-a, b); }
-
-// The part of each line inside the box. Rows and columns: pixels 0 .. Length - 1.
-struct EdgeRun {
-    std::int64_t Length;
-
-    void Cut(std::int64_t& first, std::int64_t& last) const {
-        first = std::max<std::int64_t>(first, 0);
-        last = std::min(last, Length);
-    }
-    void NextLine() {}
-};
-
-// Slanted lines, cut by the box's own coordinates along them. The drawn area meets the box's
-// edges only near its corners, so most spans lie wholly inside and are only checked at their
-// two ends; the others are cut exactly.
-class BoxRun {
-public:
-    explicit BoxRun(const SampledArea::Bounds& box) : FX(box.X), FY(box.Y), FWidth(box.Width), FHeight(box.Height) {}
-
-    void Cut(std::int64_t& first, std::int64_t& last) const {
-        constexpr std::int64_t Never = CoordinateRun::Never;
-        if (first > -Never && last < Never && Inside(first) && Inside(last - 1)) {
+    explicit SourceLanes(const SampledArea& area) {
+        constexpr std::int64_t Limit = 32767;
+        if (area.SourcePitch > Limit || area.Right > (Limit << 16) || area.Bottom > (Limit << 16)) {
             return;
         }
-        CutTo(FX, FWidth, first, last);
-        CutTo(FY, FHeight, first, last);
+        Usable = true;
+        const auto du = static_cast<std::uint32_t>(area.U.Step), dv = static_cast<std::uint32_t>(area.V.Step);
+        OffsetU = Quad{0, du, 2 * du, 3 * du};
+        OffsetV = Quad{0, dv, 2 * dv, 3 * dv};
+        StepU = 4 * du;
+        StepV = 4 * dv;
+        PitchPairs = Quad{} + static_cast<std::uint32_t>((area.SourcePitch << 16) | 1);
+    }
+};
+
+// The source positions of four pixels and, from them, their source indices.
+class QuadPositions {
+public:
+    QuadPositions(const SourceLanes& lanes, std::int64_t u, std::int64_t v)
+        : FU(static_cast<std::uint32_t>(u) + lanes.OffsetU), FV(static_cast<std::uint32_t>(v) + lanes.OffsetV),
+          FStepU(lanes.StepU), FStepV(lanes.StepV), FPitchPairs(lanes.PitchPairs) {}
+
+    // Lanes 0 and 1 in the first word, 2 and 3 in the second.
+    void Indices(std::uint64_t (&words)[2]) const {
+        const Quad at = Multiplied((FU >> 16) | (FV & 0xFFFF0000u));
+        std::memcpy(words, &at, sizeof words);
     }
 
-    void NextLine() {
-        FX.Start += FX.LineStep;
-        FY.Start += FY.LineStep;
+    void Next() {
+        FU += FStepU;
+        FV += FStepV;
     }
 
 private:
-    bool Inside(std::int64_t t) const {
-        const std::int64_t x = FX.Start + t * FX.Step;
-        const std::int64_t y = FY.Start + t * FY.Step;
-        return static_cast<std::uint64_t>(x) < static_cast<std::uint64_t>(FWidth) &&
-               static_cast<std::uint64_t>(y) < static_cast<std::uint64_t>(FHeight);
+    // Per lane, low half times 1 plus high half times the pitch.
+    Quad Multiplied(Quad pairs) const {
+#if defined(__SSE2__)
+        return reinterpret_cast<Quad>(
+            _mm_madd_epi16(reinterpret_cast<__m128i>(pairs), reinterpret_cast<__m128i>(FPitchPairs)));
+#else
+        return (pairs & 0xFFFFu) + (pairs >> 16) * (FPitchPairs >> 16);
+#endif
     }
 
-    // Keeps the pixels t with 0 <= Start + t Step < size (Step is never 0 on a slanted line).
-    static void CutTo(const Sweep& coordinate, std::int64_t size, std::int64_t& first, std::int64_t& last) {
-        if (coordinate.Step > 0) {
-            first = std::max(first, CeilDiv(-coordinate.Start, coordinate.Step));
-            last = std::min(last, CeilDiv(size - coordinate.Start, coordinate.Step));
-        } else {
-            const std::int64_t step = -coordinate.Step;
-            first = std::max(first, FloorDiv(coordinate.Start - size, step) + 1);
-            last = std::min(last, FloorDiv(coordinate.Start, step) + 1);
-        }
-    }
-
-    Sweep FX, FY;
-    std::int64_t FWidth, FHeight;
+    Quad FU, FV;
+    std::uint32_t FStepU, FStepV;
+    Quad FPitchPairs;
 };
+
+inline std::uint32_t Lane(const std::uint64_t (&words)[2], int j) {
+    return static_cast<std::uint32_t>(words[j / 2] >> (32 * (j % 2)));
+}
 
 // Up to eight pixels of a span combined at once: source and destination pixels gathered into
 // vector lanes, combined as one vector, stored back lane by lane. Returns the destination past
@@ -435,10 +305,14 @@ inline std::uint16_t* CombineBlock(const Rule rule, std::uint16_t* dest, std::in
 
 // The count pixels of one span from dest on, the source position starting at (u, v). Rules are
 // taken by value: a reference would have the alpha read again after every store through dest.
+// Blocked rules go eight pixels at a time, their source indices worked out pixel by pixel (the
+// vector units are busy combining). The others go pixel by pixel, their source indices worked
+// out four at a time where the lanes allow it.
 template <bool Keyed, class Rule>
-inline void SampleSpan(const Rule rule, std::uint16_t* dest, std::int64_t stride, const std::uint16_t* source,
-                       std::int64_t pitch, std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
-                       std::uint16_t key, std::int64_t count) {
+[[gnu::always_inline]] inline void SampleSpan(const Rule rule, const SourceLanes& lanes, std::uint16_t* dest,
+                                              std::int64_t stride, const std::uint16_t* source, std::int64_t pitch,
+                                              std::int64_t u, std::int64_t v, std::int64_t du, std::int64_t dv,
+                                              std::uint16_t key, std::int64_t count) {
     if constexpr (Rule::Blocked) {
         for (; count >= 8; count -= 8) {
             dest = CombineBlock<Keyed>(rule, dest, stride, source, pitch, u, v, du, dv, key, 8);
@@ -446,60 +320,53 @@ inline void SampleSpan(const Rule rule, std::uint16_t* dest, std::int64_t stride
         if (count > 0) {
             CombineBlock<Keyed>(rule, dest, stride, source, pitch, u, v, du, dv, key, static_cast<int>(count));
         }
-    } else if (dv == 0) {
+        return;
+    }
+    if (dv == 0) {
         // One source row for the whole span (stretching, unrotated scaling).
         const std::uint16_t* sourceRow = source + (v >> 16) * pitch;
 #pragma GCC unroll 4
         for (std::int64_t i = 0; i < count; ++i, u += du, dest += stride) {
             *dest = Blend<Keyed>(rule, sourceRow[u >> 16], *dest, key);
         }
-    } else {
-        // Counted, not compared against an end pointer: the trip count would need a division by
-        // the stride.
+        return;
+    }
+    std::int64_t done = 0;
+    if (lanes.Usable) {
+        QuadPositions positions(lanes, u, v);
+        for (; done + 4 <= count; done += 4, dest += 4 * stride) {
+            std::uint64_t words[2];
+            positions.Indices(words);
+            positions.Next();
 #pragma GCC unroll 4
-        for (std::int64_t i = 0; i < count; ++i, u += du, v += dv, dest += stride) {
-            *dest = Blend<Keyed>(rule, source[(v >> 16) * pitch + (u >> 16)], *dest, key);
+            for (int j = 0; j < 4; ++j) {
+                dest[j * stride] = Blend<Keyed>(rule, source[Lane(words, j)], dest[j * stride], key);
+            }
         }
+        u += done * du;
+        v += done * dv;
+    }
+    // Counted, not compared against an end pointer: the trip count would need a division by
+    // the stride.
+#pragma GCC unroll 4
+    for (; done < count; ++done, u += du, v += dv, dest += stride) {
+        *dest = Blend<Keyed>(rule, source[(v >> 16) * pitch + (u >> 16)], *dest, key);
     }
 }
 
-// Only the line set-up (the run of pixels inside the source) happens per line; the pixel loop
-// below it is the specialised span. Everything the loops read is held in locals, so the line
-// set-up does not go back to memory.
-template <PixelLayout Src, PixelLayout Dst, template <PixelLayout, PixelLayout> class Rule, bool Keyed, class Run>
-void SampleLines(const SampledArea& area, Run box) {
-    const Rule<Src, Dst> rule(area.Alpha);
-    const std::uint16_t key = area.Key;
-    const std::int64_t du = area.U.Step;
-    const std::int64_t dv = area.V.Step;
-    const std::int64_t stride = area.PixelStride;
-    const std::int64_t lineStride = area.LineStride;
-    const std::uint16_t* const source = area.Source;
-    const std::int64_t pitch = area.SourcePitch;
-    CoordinateRun across(area.U, area.Left, area.Right);
-    CoordinateRun down(area.V, area.Top, area.Bottom);
-    std::int64_t line = area.FirstLine;
-    for (int l = area.Lines; l > 0; --l, across.NextLine(), down.NextLine(), box.NextLine(), line += lineStride) {
-        std::int64_t first = std::max(across.Enter(), down.Enter());
-        std::int64_t last = std::min(across.Leave(), down.Leave());
-        if (first >= last) {
-            continue;
-        }
-        box.Cut(first, last);
-        if (first >= last) {
-            continue;
-        }
-        SampleSpan<Keyed>(rule, area.Dest + (line + first * stride), stride, source, pitch,
-                          across.LineStart() + first * du, down.LineStart() + first * dv, du, dv, key, last - first);
-    }
-}
-
+// The runs of the lines are traced a batch at a time; the pixel loop over each is the
+// specialised span.
 template <PixelLayout Src, PixelLayout Dst, template <PixelLayout, PixelLayout> class Rule, bool Keyed>
 void SampleArea(const SampledArea& area) {
-    if (area.Box.Active) {
-        SampleLines<Src, Dst, Rule, Keyed>(area, BoxRun(area.Box));
-    } else {
-        SampleLines<Src, Dst, Rule, Keyed>(area, EdgeRun{area.Length});
+    const Rule<Src, Dst> rule(area.Alpha);
+    const SourceLanes lanes(area);
+    SpanTracer tracer(area);
+    SpanStart spans[SpanTracer::Batch];
+    while (const int count = tracer.Next(spans)) {
+        for (const SpanStart& span : std::span(spans, static_cast<std::size_t>(count))) {
+            SampleSpan<Keyed>(rule, lanes, area.Dest + span.Offset, area.PixelStride, area.Source, area.SourcePitch,
+                              span.U, span.V, area.U.Step, area.V.Step, area.Key, span.Count);
+        }
     }
 }
 

@@ -387,43 +387,90 @@ TEST(AdditiveDraw, KeyPixelsAreSkippedOnlyWhenTransparent) {
 
 namespace {
 
-// Additive spans are combined in blocks of eight and four pixels, the rest one by one: every span
-// length around the block sizes, key pixels in every lane, both layouts and the alphas at the
-// rules' edges.
-TEST(AdditiveDraw, SpansOfEveryLengthMatchTheModel) {
+// Spans go in blocks (eight pixels for additive draws between equal layouts, four for the
+// others) and the rest one by one: every span length around the block sizes, key pixels in every
+// lane, copy and additive, equal and different layouts, and the alphas at the rules' edges.
+TEST(RotatedDraw, SpansOfEveryLengthMatchTheModel) {
     std::mt19937 random(4);
     const RotationModel model;
     for (const PixelLayout layout : {PixelLayout::RGB565, PixelLayout::RGB555}) {
-        for (const int alpha : {1, 128, 254, 255}) {
-            for (int size = 1; size <= 14; ++size) {
-                for (const int angle : {10, 37, 200}) {
-                    TDirectDrawSurface source(size, size, layout);
-                    fixtures::FillRandom(source, random);
-                    constexpr std::uint16_t Key = 0x7BEF;  // not black, which would add nothing anyway
-                    source.SetColorKey(Key);
-                    for (int y = 0; y < size; ++y) {
-                        source.SetPixel(y, y, Key);  // on a diagonal: lanes of every position meet it
+        for (const PixelLayout destLayout : {layout, layout == PixelLayout::RGB565 ? PixelLayout::RGB555 : layout}) {
+            for (const int alpha : {0, 1, 128, 254, 255}) {
+                for (int size = 1; size <= 14; ++size) {
+                    for (const int angle : {10, 37, 200}) {
+                        TDirectDrawSurface source(size, size, layout);
+                        fixtures::FillRandom(source, random);
+                        constexpr std::uint16_t Key = 0x7BEF;  // not black, which would add nothing anyway
+                        source.SetColorKey(Key);
+                        for (int y = 0; y < size; ++y) {
+                            source.SetPixel(y, y, Key);  // on a diagonal: lanes of every position meet it
+                        }
+                        TDirectDrawSurface expected(40, 40, destLayout);
+                        fixtures::FillRandom(expected, random);
+                        TDirectDrawSurface actual(40, 40, destLayout);
+                        for (int y = 0; y < expected.Height(); ++y) {
+                            std::copy_n(expected.Row(y), expected.Width(), actual.Row(y));
+                        }
+                        Rotation r;
+                        r.X = 20;
+                        r.Y = 20;
+                        r.Width = 2 * size;
+                        r.Height = 2 * size + 1;
+                        r.SrcRect = TRect{0, 0, size, size};
+                        r.CenterX = 0.5;
+                        r.CenterY = 0.5;
+                        r.Transparent = true;
+                        r.Angle = angle;
+                        r.Alpha = alpha;
+                        const bool additive = alpha > 0;  // alpha 0 stands for a plain copy here
+                        model.Draw(expected, source, r, additive);
+                        Render(actual, source, r, additive);
+                        ASSERT_EQ(fixtures::Pixels(actual), fixtures::Pixels(expected))
+                            << Describe(r, additive, layout, destLayout);
                     }
-                    TDirectDrawSurface expected(40, 40, layout);
+                }
+            }
+        }
+    }
+}
+
+// Source positions are worked out in 32-bit lanes only for sources under 32768 pixels a side;
+// wider or taller sheets go pixel by pixel. Patterns at the far edge of sheets on either side
+// of that limit, turned and scaled, copy and additive.
+TEST(RotatedDraw, SheetsAtAndBeyondTheLaneLimitMatchTheModel) {
+    std::mt19937 random(32768);
+    const RotationModel model;
+    for (const int side : {32767, 32768, 40000}) {
+        for (const bool wide : {true, false}) {
+            TDirectDrawSurface sheet(wide ? side : 3, wide ? 3 : side, PixelLayout::RGB565);
+            const TRect pattern = wide ? TRect{side - 12, 0, side, 3} : TRect{0, side - 12, 3, side};
+            for (int y = pattern.Top; y < pattern.Bottom; ++y) {
+                for (int x = pattern.Left; x < pattern.Right; ++x) {
+                    sheet.SetPixel(x, y, static_cast<std::uint16_t>(random()));
+                }
+            }
+            for (const int angle : {0, 23, 64, 101, 192}) {
+                for (const bool additive : {false, true}) {
+                    TDirectDrawSurface expected(48, 48, PixelLayout::RGB565);
                     fixtures::FillRandom(expected, random);
-                    TDirectDrawSurface actual(40, 40, layout);
+                    TDirectDrawSurface actual(48, 48, PixelLayout::RGB565);
                     for (int y = 0; y < expected.Height(); ++y) {
                         std::copy_n(expected.Row(y), expected.Width(), actual.Row(y));
                     }
                     Rotation r;
-                    r.X = 20;
-                    r.Y = 20;
-                    r.Width = 2 * size;
-                    r.Height = 2 * size + 1;
-                    r.SrcRect = TRect{0, 0, size, size};
+                    r.X = 24;
+                    r.Y = 24;
+                    r.Width = 2 * pattern.Width();
+                    r.Height = 5 * pattern.Height();
+                    r.SrcRect = pattern;
                     r.CenterX = 0.5;
                     r.CenterY = 0.5;
-                    r.Transparent = true;
                     r.Angle = angle;
-                    r.Alpha = alpha;
-                    model.Draw(expected, source, r, true);
-                    Render(actual, source, r, true);
-                    ASSERT_EQ(fixtures::Pixels(actual), fixtures::Pixels(expected)) << Describe(r, true, layout, layout);
+                    r.Alpha = 200;
+                    model.Draw(expected, sheet, r, additive);
+                    Render(actual, sheet, r, additive);
+                    ASSERT_EQ(fixtures::Pixels(actual), fixtures::Pixels(expected))
+                        << "side " << side << " " << Describe(r, additive, PixelLayout::RGB565, PixelLayout::RGB565);
                 }
             }
         }
