@@ -343,8 +343,19 @@ template <bool Keyed, class Rule>
                 dest[j * stride] = Blend<Keyed>(rule, source[Lane(words, j)], dest[j * stride], key);
             }
         }
-        u += done * du;
-        v += done * dv;
+        // The last pixels, fewer than four, without a branch on how many: lanes past the end
+        // read the source's first pixel and write to a scratch pixel.
+        const std::int64_t rest = count - done;
+        std::uint64_t words[2];
+        positions.Indices(words);
+        std::uint16_t scratch[3] = {};
+#pragma GCC unroll 3
+        for (int j = 0; j < 3; ++j) {
+            const bool inside = j < rest;
+            std::uint16_t* const at = inside ? dest + j * stride : &scratch[j];
+            *at = Blend<Keyed>(rule, source[inside ? Lane(words, j) : 0], *at, key);
+        }
+        return;
     }
     // Counted, not compared against an end pointer: the trip count would need a division by
     // the stride.
