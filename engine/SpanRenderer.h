@@ -322,15 +322,6 @@ template <bool Keyed, class Rule>
         }
         return;
     }
-    if (dv == 0) {
-        // One source row for the whole span (stretching, unrotated scaling).
-        const std::uint16_t* sourceRow = source + (v >> 16) * pitch;
-#pragma GCC unroll 4
-        for (std::int64_t i = 0; i < count; ++i, u += du, dest += stride) {
-            *dest = Blend<Keyed>(rule, sourceRow[u >> 16], *dest, key);
-        }
-        return;
-    }
     std::int64_t done = 0;
     if (lanes.Usable) {
         QuadPositions positions(lanes, u, v);
@@ -365,13 +356,73 @@ template <bool Keyed, class Rule>
     }
 }
 
+// Stretches and draws turned by a multiple of a quarter turn: along a line only u moves, and from
+// one line to the next only v, so every line samples the same source columns. Those are worked
+// out once per draw, for lines up to this long, and each line only reads through them.
+constexpr int RepeatedColumnsLimit = 1024;
+
+inline bool ColumnsRepeat(const SampledArea& area) {
+    return area.V.Step == 0 && area.U.LineStep == 0 && !area.Box.Active && area.Length <= RepeatedColumnsLimit;
+}
+
+// One line read through the columns. Lines are rows except in quarter-turned draws walked by
+// columns, and a stride known to be 1 makes a tighter loop.
+template <bool Keyed, bool Row, class Rule>
+inline void ReadColumns(const Rule rule, std::uint16_t* dest, std::int64_t stride, const std::uint16_t* source,
+                        const std::uint32_t* columns, std::int64_t width, std::uint16_t key) {
+    const std::int64_t step = Row ? 1 : stride;
+#pragma GCC unroll 4
+    for (std::int64_t i = 0; i < width; ++i) {
+        dest[i * step] = Blend<Keyed>(rule, source[columns[i]], dest[i * step], key);
+    }
+}
+
+template <bool Keyed, class Rule>
+void SampleRepeatedColumns(const Rule rule, const SampledArea& area, SpanTracer& tracer) {
+    std::uint32_t columns[RepeatedColumnsLimit];
+    std::int64_t width = 0;
+    std::int64_t firstU = 0;
+    const std::int64_t stride = area.PixelStride;
+    SpanStart spans[SpanTracer::Batch];
+    while (const int count = tracer.Next(spans)) {
+        for (const SpanStart& span : std::span(spans, static_cast<std::size_t>(count))) {
+            if (span.Count <= 0) {
+                continue;
+            }
+            // Every line starts at the same pixel with the same u, as no crossing moves from line
+            // to line; the check keeps the columns right should that ever change.
+            if (span.Count != width || span.U != firstU) {
+                width = span.Count;
+                firstU = span.U;
+                std::int64_t u = span.U;
+                for (std::int64_t i = 0; i < width; ++i, u += area.U.Step) {
+                    columns[i] = static_cast<std::uint32_t>(u >> 16);
+                }
+            }
+            const std::uint16_t* const source = area.Source + (span.V >> 16) * area.SourcePitch;
+            std::uint16_t* const dest = area.Dest + span.Offset;
+            if (stride == 1) {
+                ReadColumns<Keyed, true>(rule, dest, stride, source, columns, width, area.Key);
+            } else {
+                ReadColumns<Keyed, false>(rule, dest, stride, source, columns, width, area.Key);
+            }
+        }
+    }
+}
+
 // The runs of the lines are traced a batch at a time; the pixel loop over each is the
 // specialised span.
 template <PixelLayout Src, PixelLayout Dst, template <PixelLayout, PixelLayout> class Rule, bool Keyed>
 void SampleArea(const SampledArea& area) {
     const Rule<Src, Dst> rule(area.Alpha);
-    const SourceLanes lanes(area);
     SpanTracer tracer(area);
+    if constexpr (!Rule<Src, Dst>::Blocked) {
+        if (ColumnsRepeat(area)) {
+            SampleRepeatedColumns<Keyed>(rule, area, tracer);
+            return;
+        }
+    }
+    const SourceLanes lanes(area);
     SpanStart spans[SpanTracer::Batch];
     while (const int count = tracer.Next(spans)) {
         for (const SpanStart& span : std::span(spans, static_cast<std::size_t>(count))) {

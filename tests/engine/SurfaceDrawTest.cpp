@@ -210,4 +210,38 @@ TEST_F(StretchedCopy, EmptyOrInvalidRectanglesDrawNothing) {
     EXPECT_EQ(Covered(), 0);
 }
 
+// Every row of a stretch samples the same source columns: they are worked out once per draw for
+// rows up to 1024 pixels and position by position beyond. Rows on both sides of that, clipped on
+// the left, keyed and not, against the nearest-neighbour rule: pixel i samples the source at
+// (i + 1/2) x source / destination, in 16.16 with the step truncated.
+TEST_F(StretchedCopy, RowsOfEveryLengthSampleTheSameColumns) {
+    const std::uint16_t key = Marker(7, 1);
+    pattern.SetColorKey(key);
+    const TRect from{3, 1, 29, 4};
+    for (const int width : {1000, 1064, 1065, 1500}) {  // rows of 960, 1024, 1025 and 1100 pixels
+        for (const bool keyed : {false, true}) {
+            TDirectDrawSurface wide(1100, 3, PixelLayout::RGB565);
+            wide.Fill(Background);
+            const TRect to{-40, 0, width - 40, 3};
+            wide.StretchDraw(to, from, &pattern, keyed);
+            const std::int64_t du = (std::int64_t{from.Width()} << 16) / to.Width();
+            const std::int64_t dv = (std::int64_t{from.Height()} << 16) / to.Height();
+            for (int y = 0; y < wide.Height(); ++y) {
+                for (int x = 0; x < wide.Width(); ++x) {
+                    const std::int64_t i = x - to.Left;
+                    std::uint16_t expected = Background;
+                    if (i < to.Width()) {
+                        const auto sx = static_cast<int>(from.Left + ((du / 2 + i * du) >> 16));
+                        const auto sy = static_cast<int>(from.Top + ((dv / 2 + y * dv) >> 16));
+                        const std::uint16_t sample = pattern.Pixel(sx, sy);
+                        expected = keyed && sample == key ? Background : sample;
+                    }
+                    ASSERT_EQ(wide.Pixel(x, y), expected) << "width " << width << " keyed " << keyed << " at " << x
+                                                          << "," << y;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
