@@ -356,9 +356,10 @@ template <bool Keyed, class Rule>
     }
 }
 
-// Stretches and draws turned by a multiple of a quarter turn: along a line only u moves, and from
-// one line to the next only v, so every line samples the same source columns. Those are worked
-// out once per draw, for lines up to this long, and each line only reads through them.
+// Stretches, and draws turned by a multiple of a quarter turn whose lines run along the picture's
+// rows: along a line only u moves, and from one line to the next only v, so every line samples
+// the same source columns. Those are worked out once per draw, for lines up to this long, and
+// each line only reads through them.
 constexpr int RepeatedColumnsLimit = 1024;
 
 inline bool ColumnsRepeat(const SampledArea& area) {
