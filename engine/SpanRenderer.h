@@ -270,6 +270,7 @@ private:
     Quad FPitchPairs;
 };
 
+// Index j of the four that QuadPositions::Indices wrote.
 inline std::uint32_t Lane(const std::uint64_t (&words)[2], int j) {
     return static_cast<std::uint32_t>(words[j / 2] >> (32 * (j % 2)));
 }
