@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <numbers>
 #include <random>
+#include <vector>
 
 #include "SurfaceFixtures.h"
 #include "engine/DirectDrawSurface.h"
@@ -158,6 +159,25 @@ void Render(TDirectDrawSurface& dest, TDirectDrawSurface& source, const Rotation
     }
 }
 
+// One draw made by the model and by the renderer, each over its own copy of dest: the pixels
+// before, the model's and the renderer's.
+struct Pictures {
+    std::vector<std::uint16_t> Before, Expected, Actual;
+};
+
+Pictures DrawBoth(const RotationModel& model, const TDirectDrawSurface& dest, TDirectDrawSurface& source,
+                  const Rotation& r, bool additive) {
+    TDirectDrawSurface expected(dest.Width(), dest.Height(), dest.Layout());
+    TDirectDrawSurface actual(dest.Width(), dest.Height(), dest.Layout());
+    for (int y = 0; y < dest.Height(); ++y) {
+        std::copy_n(dest.Row(y), dest.Width(), expected.Row(y));
+        std::copy_n(dest.Row(y), dest.Width(), actual.Row(y));
+    }
+    model.Draw(expected, source, r, additive);
+    Render(actual, source, r, additive);
+    return {fixtures::Pixels(dest), fixtures::Pixels(expected), fixtures::Pixels(actual)};
+}
+
 std::string Describe(const Rotation& r, bool additive, PixelLayout s, PixelLayout d) {
     return Format("X=%d Y=%d W=%d H=%d src=(%d,%d,%d,%d) centre=(%.17g,%.17g) angle=%d alpha=%d key=%d add=%d "
                   "layouts=%d/%d",
@@ -180,12 +200,8 @@ TEST(RotatedDraw, MatchesThePixelByPixelModelOverRandomDraws) {
         fixtures::FillRandom(source, random);
         // A few key pixels so the key is exercised.
         source.SetColorKey(source.Pixel(pick(0, source.Width() - 1), pick(0, source.Height() - 1)));
-        TDirectDrawSurface expected(pick(1, 9) == 1 ? pick(1, 3) : pick(8, 70), pick(8, 70), destLayout);
-        fixtures::FillRandom(expected, random);
-        TDirectDrawSurface actual(expected.Width(), expected.Height(), destLayout);
-        for (int y = 0; y < expected.Height(); ++y) {
-            std::copy_n(expected.Row(y), expected.Width(), actual.Row(y));
-        }
+        TDirectDrawSurface dest(pick(1, 9) == 1 ? pick(1, 3) : pick(8, 70), pick(8, 70), destLayout);
+        fixtures::FillRandom(dest, random);
 
         Rotation r;
         const int left = pick(0, source.Width() - 1);
@@ -193,8 +209,8 @@ TEST(RotatedDraw, MatchesThePixelByPixelModelOverRandomDraws) {
         r.SrcRect = TRect{left, top, pick(left + 1, source.Width()), pick(top + 1, source.Height())};
         r.Width = pick(0, 9) == 0 ? -pick(1, 60) : pick(1, 90);
         r.Height = pick(0, 9) == 0 ? -pick(1, 60) : pick(1, 90);
-        r.X = pick(-30, expected.Width() + 30);
-        r.Y = pick(-30, expected.Height() + 30);
+        r.X = pick(-30, dest.Width() + 30);
+        r.Y = pick(-30, dest.Height() + 30);
         const double centres[] = {0.0, 0.5, 1.0, real(-1.5, 2.5)};
         r.CenterX = centres[pick(0, 3)];
         r.CenterY = centres[pick(0, 3)];
@@ -204,11 +220,9 @@ TEST(RotatedDraw, MatchesThePixelByPixelModelOverRandomDraws) {
         const int alphas[] = {0, 1, 128, 254, 255, 300, pick(-5, 260)};
         r.Alpha = alphas[pick(0, 6)];
 
-        const auto before = fixtures::Pixels(expected);
-        model.Draw(expected, source, r, additive);
-        Render(actual, source, r, additive);
-        ASSERT_EQ(fixtures::Pixels(actual), fixtures::Pixels(expected)) << Describe(r, additive, sourceLayout, destLayout);
-        drawsThatChangedPixels += fixtures::Pixels(expected) != before ? 1 : 0;
+        const Pictures pictures = DrawBoth(model, dest, source, r, additive);
+        ASSERT_EQ(pictures.Actual, pictures.Expected) << Describe(r, additive, sourceLayout, destLayout);
+        drawsThatChangedPixels += pictures.Expected != pictures.Before ? 1 : 0;
     }
     EXPECT_GT(drawsThatChangedPixels, 900);  // many random draws land off the surface or add nothing
 }
@@ -405,12 +419,8 @@ TEST(RotatedDraw, SpansOfEveryLengthMatchTheModel) {
                         for (int y = 0; y < size; ++y) {
                             source.SetPixel(y, y, Key);  // on a diagonal: lanes of every position meet it
                         }
-                        TDirectDrawSurface expected(40, 40, destLayout);
-                        fixtures::FillRandom(expected, random);
-                        TDirectDrawSurface actual(40, 40, destLayout);
-                        for (int y = 0; y < expected.Height(); ++y) {
-                            std::copy_n(expected.Row(y), expected.Width(), actual.Row(y));
-                        }
+                        TDirectDrawSurface dest(40, 40, destLayout);
+                        fixtures::FillRandom(dest, random);
                         Rotation r;
                         r.X = 20;
                         r.Y = 20;
@@ -423,9 +433,8 @@ TEST(RotatedDraw, SpansOfEveryLengthMatchTheModel) {
                         r.Angle = angle;
                         r.Alpha = alpha;
                         const bool additive = alpha > 0;  // alpha 0 stands for a plain copy here
-                        model.Draw(expected, source, r, additive);
-                        Render(actual, source, r, additive);
-                        ASSERT_EQ(fixtures::Pixels(actual), fixtures::Pixels(expected))
+                        const Pictures pictures = DrawBoth(model, dest, source, r, additive);
+                        ASSERT_EQ(pictures.Actual, pictures.Expected)
                             << Describe(r, additive, layout, destLayout);
                     }
                 }
@@ -451,12 +460,8 @@ TEST(RotatedDraw, SheetsAtAndBeyondTheLaneLimitMatchTheModel) {
             }
             for (const int angle : {0, 23, 64, 101, 192}) {
                 for (const bool additive : {false, true}) {
-                    TDirectDrawSurface expected(48, 48, PixelLayout::RGB565);
-                    fixtures::FillRandom(expected, random);
-                    TDirectDrawSurface actual(48, 48, PixelLayout::RGB565);
-                    for (int y = 0; y < expected.Height(); ++y) {
-                        std::copy_n(expected.Row(y), expected.Width(), actual.Row(y));
-                    }
+                    TDirectDrawSurface dest(48, 48, PixelLayout::RGB565);
+                    fixtures::FillRandom(dest, random);
                     Rotation r;
                     r.X = 24;
                     r.Y = 24;
@@ -467,9 +472,8 @@ TEST(RotatedDraw, SheetsAtAndBeyondTheLaneLimitMatchTheModel) {
                     r.CenterY = 0.5;
                     r.Angle = angle;
                     r.Alpha = 200;
-                    model.Draw(expected, sheet, r, additive);
-                    Render(actual, sheet, r, additive);
-                    ASSERT_EQ(fixtures::Pixels(actual), fixtures::Pixels(expected))
+                    const Pictures pictures = DrawBoth(model, dest, sheet, r, additive);
+                    ASSERT_EQ(pictures.Actual, pictures.Expected)
                         << "side " << side << " " << Describe(r, additive, PixelLayout::RGB565, PixelLayout::RGB565);
                 }
             }
@@ -493,12 +497,8 @@ TEST(RotatedDraw, LongThinDrawsMatchTheModelAtEveryAngle) {
         fixtures::FillRandom(beam, random);
         beam.SetColorKey(beam.Pixel(1, 7));
         for (int angle = 0; angle < 256; ++angle) {
-            TDirectDrawSurface expected(160, 120, layout);
-            fixtures::FillRandom(expected, random);
-            TDirectDrawSurface actual(expected.Width(), expected.Height(), layout);
-            for (int y = 0; y < expected.Height(); ++y) {
-                std::copy_n(expected.Row(y), expected.Width(), actual.Row(y));
-            }
+            TDirectDrawSurface dest(160, 120, layout);
+            fixtures::FillRandom(dest, random);
             Rotation r;
             r.X = pick(-20, 180);
             r.Y = pick(-20, 140);
@@ -512,9 +512,8 @@ TEST(RotatedDraw, LongThinDrawsMatchTheModelAtEveryAngle) {
             r.Angle = angle + 256 * pick(-1, 1);
             r.Alpha = pick(0, 2) == 0 ? 255 : pick(1, 254);
             const bool additive = angle % 2 == 1;
-            model.Draw(expected, beam, r, additive);
-            Render(actual, beam, r, additive);
-            ASSERT_EQ(fixtures::Pixels(actual), fixtures::Pixels(expected)) << Describe(r, additive, layout, layout);
+            const Pictures pictures = DrawBoth(model, dest, beam, r, additive);
+            ASSERT_EQ(pictures.Actual, pictures.Expected) << Describe(r, additive, layout, layout);
         }
     }
 }
