@@ -20,10 +20,6 @@ constexpr std::int64_t CeilDiv(std::int64_t a, std::int64_t b) { return -FloorDi
 // 64-bit division, which would cost a torpedo's draw a noticeable share).
 std::int64_t FloorQuotient(std::int64_t a, std::int64_t b, double inverse) {
     auto quotient = static_cast<std::int64_t>(static_cast<double>(a) * inverse);
-    // The estimate is off by at most one for every quotient a draw can produce; those two
-    // corrections go without branches, the loops only guard the rest.
-    quotient -= quotient * b > a ? 1 : 0;
-    quotient += (quotient + 1) * b <= a ? 1 : 0;
     while (quotient * b > a) {
         --quotient;
     }
@@ -36,13 +32,20 @@ std::int64_t FloorQuotient(std::int64_t a, std::int64_t b, double inverse) {
 // A coordinate that does not move along the lines covers the whole of every line it is allowed
 // on (which lines those are is settled up front, LinesInside): it enters before every pixel and
 // leaves after every pixel, and neither moves.
-constexpr Pace Still{1, 1, 0, 0, 2 * Never, 0};
+constexpr Pace Still{1, 0, 0, 2 * Never, 0};
 constexpr Crossing NeverPassed{-Never, 0};
 
-// The pace of a coordinate over its range [lo, hi).
-Pace PaceOf(const Sweep& sweep, std::int64_t lo, std::int64_t hi) {
+// How a coordinate moves over its range [lo, hi), and where it enters that range on the line
+// the sweep starts: at lo when it grows, below hi when it shrinks. A shrinking coordinate is
+// followed negated, so that "passed" always reads value >= bound (-p >= 1 - hi  <=>  p < hi).
+struct Followed {
+    Pace Moves;
+    Crossing Enter;
+};
+
+Followed Follow(const Sweep& sweep, std::int64_t lo, std::int64_t hi) {
     if (sweep.Step == 0) {
-        return Still;
+        return {Still, NeverPassed};
     }
     const std::int64_t sign = sweep.Step > 0 ? 1 : -1;
     const std::int64_t step = sign * sweep.Step;
@@ -50,21 +53,12 @@ Pace PaceOf(const Sweep& sweep, std::int64_t lo, std::int64_t hi) {
     const std::int64_t lineStep = sign * sweep.LineStep;
     const std::int64_t shift = FloorQuotient(lineStep, step, inverse) + 1;
     const std::int64_t across = FloorQuotient(hi - lo, step, inverse);
-    return Pace{sign, step, -shift, lineStep - shift * step, across, hi - lo - across * step};
-}
-
-// Where a coordinate enters its range [lo, hi) on the first line: at lo when it grows, below hi
-// when it shrinks. A shrinking coordinate is followed negated, so that "passed" always reads
-// value >= bound (-p >= 1 - hi  <=>  p < hi).
-Crossing EnterOf(const Sweep& sweep, const Pace& pace, std::int64_t lo, std::int64_t hi) {
-    if (sweep.Step == 0) {
-        return NeverPassed;
-    }
-    const std::int64_t start = pace.Sign * sweep.Start;
-    const std::int64_t passed = pace.Sign > 0 ? lo : 1 - hi;
+    const std::int64_t start = sign * sweep.Start;
+    const std::int64_t passed = sign > 0 ? lo : 1 - hi;
     // The first pixel at or beyond: ceil((passed - start) / step).
-    const std::int64_t pixel = -FloorQuotient(start - passed, pace.Step, 1.0 / static_cast<double>(pace.Step));
-    return Crossing{pixel, start + pixel * pace.Step - passed};
+    const std::int64_t pixel = -FloorQuotient(start - passed, step, inverse);
+    return {Pace{step, -shift, lineStep - shift * step, across, hi - lo - across * step},
+            Crossing{pixel, start + pixel * step - passed}};
 }
 
 // Where it leaves the range: the far bound lies Across steps and Rest beyond the near one, so
@@ -179,9 +173,7 @@ Sweep Advanced(Sweep sweep, std::int64_t lines) {
 
 }  // namespace
 
-SpanTracer::SpanTracer(const SampledArea& area)
-    : FArea(area), FEnd(area.Lines), FAcross(PaceOf(area.U, area.Left, area.Right)),
-      FDown(PaceOf(area.V, area.Top, area.Bottom)), FBox(area.Box) {
+SpanTracer::SpanTracer(const SampledArea& area) : FArea(area), FEnd(area.Lines), FBox(area.Box) {
     LinesInside(area.U, area.Left, area.Right, FLine, FEnd);
     LinesInside(area.V, area.Top, area.Bottom, FLine, FEnd);
     if (FLine >= FEnd) {
@@ -192,8 +184,12 @@ SpanTracer::SpanTracer(const SampledArea& area)
     FOffset = area.FirstLine + FLine * area.LineStride;
     FU = u.Start;
     FV = v.Start;
-    FEnterU = EnterOf(u, FAcross, area.Left, area.Right);
-    FEnterV = EnterOf(v, FDown, area.Top, area.Bottom);
+    const Followed across = Follow(u, area.Left, area.Right);
+    const Followed down = Follow(v, area.Top, area.Bottom);
+    FAcross = across.Moves;
+    FEnterU = across.Enter;
+    FDown = down.Moves;
+    FEnterV = down.Enter;
     FBox.X = Advanced(FBox.X, FLine);
     FBox.Y = Advanced(FBox.Y, FLine);
 }

@@ -58,7 +58,7 @@ struct SpanStart {
 // every bound. Across is floor((hi - lo) / Step) for the coordinate's range [lo, hi) and Rest
 // the remainder.
 struct Pace {
-    std::int64_t Sign, Step;
+    std::int64_t Step;
     std::int64_t PixelDelta, ValueDelta;
     std::int64_t Across, Rest;
 };
