@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/DirectDrawSurface.h"
+#include "engine/display/DirectDrawSurface.h"
 
 namespace {
 

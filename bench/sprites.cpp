@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/DXImageList.h"
-#include "engine/DXSprite.h"
+#include "engine/images/DXImageList.h"
+#include "engine/sprites/DXSprite.h"
 #include "tests/support/FakeVideoDevice.h"
 
 namespace {

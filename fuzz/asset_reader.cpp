@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/PictureCollection.h"
-#include "engine/WaveCollection.h"
+#include "engine/images/PictureCollection.h"
+#include "engine/sound/WaveCollection.h"
 
 namespace {
 

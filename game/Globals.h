@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/Classes.h"
+#include "engine/assets/Classes.h"
 
 namespace Main {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "engine/ObjectReader.h"
+#include "engine/assets/ObjectReader.h"
 #include "game/FormResource.h"
 #include "game/Menu.h"
 #include "game/Settings.h"

@@ -9,14 +9,14 @@
 #include <functional>
 #include <memory>
 
-#include "engine/Classes.h"
-#include "engine/DXClass.h"
-#include "engine/DXDraws.h"
-#include "engine/DXImageList.h"
-#include "engine/DXInput.h"
-#include "engine/DXSounds.h"
-#include "engine/DXSprite.h"
-#include "engine/Persistent.h"
+#include "engine/assets/Classes.h"
+#include "engine/timer/DXClass.h"
+#include "engine/display/DXDraws.h"
+#include "engine/images/DXImageList.h"
+#include "engine/input/DXInput.h"
+#include "engine/sound/DXSounds.h"
+#include "engine/sprites/DXSprite.h"
+#include "engine/assets/Persistent.h"
 #include "game/Globals.h"
 #include "platform/Application.h"
 

@@ -1,7 +1,7 @@
 // Menu: start-menu logic.
 #include "game/Menu.h"
 
-#include "engine/DXDraws.h"
+#include "engine/display/DXDraws.h"
 #include "game/Main.h"
 
 namespace Menu {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/DirectDrawSurface.h"
-#include "engine/SurfaceCanvas.h"
+#include "engine/display/DirectDrawSurface.h"
+#include "engine/display/SurfaceCanvas.h"
 #include "platform/Text.h"
 
 TEST(Fonts, TheGamesFontNamesResolveToInstalledFonts) {

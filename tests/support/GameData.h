@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "engine/WaveCollection.h"
+#include "engine/sound/WaveCollection.h"
 
 inline void ProvideGameData() {
     namespace fs = std::filesystem;

@@ -18,8 +18,8 @@
 
 #include <unistd.h>
 
-#include "engine/PictureCollection.h"
-#include "engine/WaveCollection.h"
+#include "engine/images/PictureCollection.h"
+#include "engine/sound/WaveCollection.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "engine/PictureCollection.h"
-#include "engine/WaveCollection.h"
+#include "engine/images/PictureCollection.h"
+#include "engine/sound/WaveCollection.h"
 #include "platform/ImageFile.h"
-#include "tests/engine/AssetBytes.h"
-#include "tests/engine/JPEGSupport.h"
+#include "tests/engine/assets/AssetBytes.h"
+#include "tests/engine/images/JPEGSupport.h"
 
 namespace fs = std::filesystem;
 

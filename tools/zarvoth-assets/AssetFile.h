@@ -7,8 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "engine/PictureCollection.h"
-#include "engine/WaveCollection.h"
+#include "engine/images/PictureCollection.h"
+#include "engine/sound/WaveCollection.h"
 
 enum class AssetKind { Pictures, Sounds };
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Commands.h"
-#include "engine/Classes.h"
+#include "engine/assets/Classes.h"
 
 namespace {
 

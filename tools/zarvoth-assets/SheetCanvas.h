@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/Classes.h"
+#include "engine/assets/Classes.h"
 #include "platform/ImageFile.h"
 
 class TSheetCanvas {

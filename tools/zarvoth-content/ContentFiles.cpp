@@ -4,8 +4,8 @@
 #include <cstring>
 #include <future>
 
-#include "engine/PictureCollection.h"
-#include "engine/WaveCollection.h"
+#include "engine/images/PictureCollection.h"
+#include "engine/sound/WaveCollection.h"
 #include "tools/zarvoth-content/GameGraphics.h"
 #include "tools/zarvoth-content/MenuScreens.h"
 #include "tools/zarvoth-content/Music.h"

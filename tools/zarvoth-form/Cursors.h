@@ -3,8 +3,8 @@
 // 16 pixels up and left of the pointer. The red twin marks clickable places.
 #pragma once
 
-#include "engine/Classes.h"
-#include "engine/Graphics.h"
+#include "engine/assets/Classes.h"
+#include "engine/images/Graphics.h"
 
 namespace FormDesign {
 

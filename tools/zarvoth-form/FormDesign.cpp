@@ -5,12 +5,12 @@
 
 #include "Cursors.h"
 
-#include "engine/DXClass.h"
-#include "engine/DXDraws.h"
-#include "engine/DXImageList.h"
-#include "engine/DXInput.h"
-#include "engine/DXSounds.h"
-#include "engine/DXSprite.h"
+#include "engine/timer/DXClass.h"
+#include "engine/display/DXDraws.h"
+#include "engine/images/DXImageList.h"
+#include "engine/input/DXInput.h"
+#include "engine/sound/DXSounds.h"
+#include "engine/sprites/DXSprite.h"
 
 namespace FormDesign {
 namespace {

@@ -2,7 +2,7 @@
 // at design time. The program reads this description back at start-up.
 #pragma once
 
-#include "engine/Persistent.h"
+#include "engine/assets/Persistent.h"
 
 namespace FormDesign {
 

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "FormDesign.h"
-#include "engine/ObjectWriter.h"
+#include "engine/assets/ObjectWriter.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

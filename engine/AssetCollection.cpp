@@ -1,7 +1,0 @@
-// AssetCollection: the published properties of an asset file's root object.
-#include "engine/AssetCollection.h"
-
-void TCollectionComponent::DefineProperties(TPropertyList& list) {
-    TComponent::DefineProperties(list);
-    list.Collection("List", List);
-}

@@ -1,0 +1,55 @@
+// WaveCollection: the stored properties of sound items and the sound-file root; playback of
+// the items through their buffers.
+#include "engine/sound/WaveCollection.h"
+
+#include <span>
+
+void TWaveCollectionItem::DefineProperties(TPropertyList& list) {
+    list.String("Name", Name);
+    list.Boolean("Looped", [this] { return FLooped; }, [this](bool v) { SetLooped(v); });
+    list.Integer("MaxPlayingCount", [this] { return FMaxPlayingCount; }, [this](int v) { SetMaxPlayingCount(v); });
+    list.Object("Wave", Wave);
+}
+
+// ---- Playback ----
+
+void TWaveCollectionItem::SetLooped(bool looped) {
+    if (looped != FLooped) {
+        StopSound();
+        FLooped = looped;
+    }
+}
+
+void TWaveCollectionItem::SetMaxPlayingCount(int count) {
+    const int value = count < 0 ? 0 : count;
+    if (value != FMaxPlayingCount && Initialized()) {
+        FPlayback.ReleasePlayBuffers();
+    }
+    FMaxPlayingCount = value;
+}
+
+void TWaveCollectionItem::StartSound(bool wait) { FPlayback.StartSound(FLooped, FMaxPlayingCount, wait); }
+
+void TWaveCollectionItem::StopSound() { FPlayback.StopSound(); }
+
+void TWaveCollectionItem::Setup(TCustomDXSound* sound) {
+    FPlayback.Setup(sound, Wave.Format(), std::span<const std::uint8_t>(Wave.Data(), static_cast<std::size_t>(Wave.Size())));
+}
+
+void TWaveCollection::Initialize(TCustomDXSound* sound) {
+    FDXSound = sound;
+    for (int i = 0; i < Count(); ++i) {
+        Items(i).Setup(sound);
+    }
+}
+
+void TWaveCollection::Finalize() {
+    for (int i = 0; i < Count(); ++i) {
+        Items(i).Finalize();
+    }
+}
+
+void TWaveCollection::LoadSoundFile(const std::string& fileName) {
+    LoadFromFile(fileName);
+    Restore();
+}

@@ -1,0 +1,247 @@
+// Plain and stretched copies between surfaces: the clipping order, the colour key, layout
+// conversion, refusal on surfaces that cannot be locked, and the text canvas holding the surface.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "SurfaceFixtures.h"
+#include "engine/display/DirectDrawSurface.h"
+#include "engine/display/SurfaceCanvas.h"
+#include "platform/Text.h"
+
+using fixtures::Marker;
+using platform::PixelLayout;
+
+namespace {
+
+constexpr std::uint16_t Background = 0x0841;
+
+class PlainCopy : public ::testing::Test {
+protected:
+    PlainCopy() : pattern(32, 32, PixelLayout::RGB565), dest(100, 80, PixelLayout::RGB565) {
+        fixtures::FillWithMarkers(pattern);
+        dest.Fill(Background);
+    }
+    // How many destination pixels are not the background.
+    int Covered() const {
+        int covered = 0;
+        for (int y = 0; y < dest.Height(); ++y) {
+            for (int x = 0; x < dest.Width(); ++x) {
+                covered += dest.Pixel(x, y) != Background ? 1 : 0;
+            }
+        }
+        return covered;
+    }
+    TDirectDrawSurface pattern;
+    TDirectDrawSurface dest;
+};
+
+TEST_F(PlainCopy, CopiesOneToOneAtThePosition) {
+    dest.Draw(10, 20, TRect{0, 0, 32, 32}, &pattern, false);
+    EXPECT_EQ(dest.Pixel(10, 20), Marker(0, 0));
+    EXPECT_EQ(dest.Pixel(41, 51), Marker(31, 31));
+    EXPECT_EQ(dest.Pixel(42, 51), Background);
+    EXPECT_EQ(Covered(), 32 * 32);
+}
+
+TEST_F(PlainCopy, OffTheTopLeftCornerKeepsTheVisiblePart) {
+    // At (-10, -5) source columns 10..31 and rows 5..31 land in the corner.
+    dest.Draw(-10, -5, TRect{0, 0, 32, 32}, &pattern, false);
+    EXPECT_EQ(dest.Pixel(0, 0), Marker(10, 5));
+    EXPECT_EQ(dest.Pixel(21, 26), Marker(31, 31));
+    EXPECT_EQ(dest.Pixel(22, 0), Background);
+    EXPECT_EQ(dest.Pixel(0, 27), Background);
+    EXPECT_EQ(Covered(), 22 * 27);
+}
+
+TEST_F(PlainCopy, OffTheBottomRightAndAtTheEdge) {
+    dest.Draw(90, 70, TRect{0, 0, 32, 32}, &pattern, false);
+    EXPECT_EQ(dest.Pixel(99, 79), Marker(9, 9));
+    EXPECT_EQ(Covered(), 10 * 10);
+    dest.Fill(Background);
+    dest.Draw(dest.Width(), 0, TRect{0, 0, 32, 32}, &pattern, false);
+    dest.Draw(dest.Width() + 1, 0, TRect{0, 0, 32, 32}, &pattern, false);
+    dest.Draw(0, dest.Height(), TRect{0, 0, 32, 32}, &pattern, false);
+    dest.Draw(-32, 0, TRect{0, 0, 32, 32}, &pattern, false);
+    dest.Draw(INT32_MIN, INT32_MIN, TRect{0, 0, 32, 32}, &pattern, false);
+    EXPECT_EQ(Covered(), 0);
+}
+
+TEST_F(PlainCopy, SourceRectanglePastItsSurfaceIsClipped) {
+    // Left edge at -4: the destination moves right by 4; the right edge is cut to the surface.
+    dest.Draw(10, 10, TRect{-4, 0, 40, 2}, &pattern, false);
+    EXPECT_EQ(dest.Pixel(13, 10), Background);
+    EXPECT_EQ(dest.Pixel(14, 10), Marker(0, 0));
+    EXPECT_EQ(dest.Pixel(45, 11), Marker(31, 1));
+    EXPECT_EQ(Covered(), 32 * 2);
+    dest.Fill(Background);
+    dest.Draw(10, 10, TRect{32, 0, 40, 2}, &pattern, false);
+    dest.Draw(10, 10, TRect{5, 5, 5, 9}, &pattern, false);
+    dest.Draw(10, 10, TRect{0, 0, 8, 8}, nullptr, false);
+    EXPECT_EQ(Covered(), 0);
+}
+
+TEST_F(PlainCopy, KeyPixelsAreSkippedOnlyWhenTransparent) {
+    pattern.SetColorKey(Marker(1, 0));
+    dest.Draw(0, 0, TRect{0, 0, 32, 1}, &pattern, true);
+    EXPECT_EQ(dest.Pixel(0, 0), Marker(0, 0));
+    EXPECT_EQ(dest.Pixel(1, 0), Background);
+    EXPECT_EQ(dest.Pixel(2, 0), Marker(2, 0));
+    EXPECT_EQ(dest.Pixel(31, 0), Marker(31, 0));  // past the blocks of eight
+    dest.Draw(0, 0, TRect{0, 0, 32, 1}, &pattern, false);
+    EXPECT_EQ(dest.Pixel(1, 0), Marker(1, 0));
+}
+
+TEST_F(PlainCopy, ConvertsBetweenLayouts) {
+    TDirectDrawSurface source555(2, 1, PixelLayout::RGB555);
+    source555.SetPixel(0, 0, source555.ColorToPixel(RGB(248, 120, 16)));
+    source555.SetPixel(1, 0, source555.ColorToPixel(RGB(255, 255, 255)));
+    dest.Draw(0, 0, TRect{0, 0, 2, 1}, &source555, false);
+    EXPECT_EQ(dest.Pixel(0, 0), dest.ColorToPixel(RGB(248, 120, 16)));
+    EXPECT_EQ(dest.Pixel(1, 0), dest.ColorToPixel(RGB(248, 248, 248)));  // 5 bits of green widen to 248
+}
+
+TEST_F(PlainCopy, RefusedOnLostSurfaces) {
+    auto tracker = std::make_shared<TSurfaceLossTracker>();
+    TDirectDrawSurface lostSource(32, 32, PixelLayout::RGB565, tracker);
+    lostSource.Fill(0xFFFF);
+    tracker->Generation++;
+    dest.Draw(0, 0, TRect{0, 0, 32, 32}, &lostSource, false);
+    dest.StretchDraw(TRect{0, 0, 64, 64}, TRect{0, 0, 32, 32}, &lostSource, false);
+    EXPECT_EQ(Covered(), 0);
+    EXPECT_EQ(dest.LockCount(), 0);
+    lostSource.Restore();
+    dest.Draw(0, 0, TRect{0, 0, 32, 32}, &lostSource, false);
+    EXPECT_EQ(Covered(), 32 * 32);
+}
+
+TEST_F(PlainCopy, TextCanvasHoldsTheSurfaceUntilReleased) {
+    if (platform::ResolveFontFile("DejaVu Sans", false).empty()) {
+        GTEST_SKIP() << "no font installed";
+    }
+    TDirectDrawSurfaceCanvas& canvas = dest.Canvas();
+    canvas.Font.Name = "DejaVu Sans";
+    canvas.Font.Size = 12;
+    canvas.Font.Color = RGB(255, 255, 255);
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.TextOut(2, 2, "Zarvoth");
+    const int textPixels = Covered();
+    EXPECT_GT(textPixels, 20);  // the text went onto this surface's pixels
+
+    // While held, nothing else may draw on or fill the surface.
+    dest.Draw(50, 40, TRect{0, 0, 32, 32}, &pattern, false);
+    dest.StretchDraw(TRect{50, 40, 60, 50}, TRect{0, 0, 32, 32}, &pattern, false);
+    dest.DrawRotate(60, 60, 32, 32, TRect{0, 0, 32, 32}, &pattern, 0.5, 0.5, false, 10);
+    dest.DrawRotateAdd(60, 60, 32, 32, TRect{0, 0, 32, 32}, &pattern, 0.5, 0.5, false, 10, 255);
+    EXPECT_FALSE(dest.Fill(Background));
+    EXPECT_EQ(Covered(), textPixels);
+    // Nor can it be the source of a draw.
+    TDirectDrawSurface other(40, 40, PixelLayout::RGB565);
+    other.Draw(0, 0, TRect{0, 0, 40, 40}, &dest, false);
+    EXPECT_EQ(other.Pixel(20, 20), 0);
+
+    canvas.Release();
+    dest.Draw(50, 40, TRect{0, 0, 32, 32}, &pattern, false);
+    EXPECT_EQ(Covered(), textPixels + 32 * 32);
+    EXPECT_TRUE(dest.Fill(Background));
+}
+
+TEST(Fill, WritesTheRawValueEverywhere) {
+    TDirectDrawSurface surface(13, 7, PixelLayout::RGB565);
+    for (const std::uint16_t value : {std::uint16_t{0}, std::uint16_t{0x1234}, std::uint16_t{0xFFFF}}) {
+        ASSERT_TRUE(surface.Fill(value));
+        for (const std::uint16_t pixel : fixtures::Pixels(surface)) {
+            ASSERT_EQ(pixel, value);
+        }
+    }
+}
+
+class StretchedCopy : public PlainCopy {};
+
+TEST_F(StretchedCopy, SameSizeEqualsThePlainCopy) {
+    TDirectDrawSurface plain(100, 80, PixelLayout::RGB565);
+    plain.Fill(Background);
+    pattern.SetColorKey(Marker(5, 5));
+    plain.Draw(-3, 60, TRect{2, 1, 30, 31}, &pattern, true);
+    dest.StretchDraw(Bounds(-3, 60, 28, 30), TRect{2, 1, 30, 31}, &pattern, true);
+    EXPECT_EQ(fixtures::Pixels(dest), fixtures::Pixels(plain));
+}
+
+TEST_F(StretchedCopy, NearestNeighbourInBothDirections) {
+    dest.StretchDraw(TRect{0, 0, 64, 16}, TRect{0, 0, 32, 32}, &pattern, false);
+    EXPECT_EQ(dest.Pixel(0, 0), Marker(0, 1));
+    EXPECT_EQ(dest.Pixel(1, 0), Marker(0, 1));
+    EXPECT_EQ(dest.Pixel(2, 0), Marker(1, 1));
+    EXPECT_EQ(dest.Pixel(63, 15), Marker(31, 31));
+    EXPECT_EQ(Covered(), 64 * 16);
+}
+
+TEST_F(StretchedCopy, ABarShrinksToItsValue) {
+    TDirectDrawSurface bar(100, 4, PixelLayout::RGB565);
+    fixtures::FillWithMarkers(bar);
+    dest.StretchDraw(TRect{10, 10, 47, 14}, TRect{0, 0, 100, 4}, &bar, false);
+    EXPECT_EQ(Covered(), 37 * 4);
+    EXPECT_EQ(dest.Pixel(10, 10), Marker(1, 0));
+    EXPECT_EQ(dest.Pixel(46, 13), Marker(98, 3));
+}
+
+TEST_F(StretchedCopy, ClippedToTheDestination) {
+    dest.StretchDraw(TRect{-32, -32, 32, 32}, TRect{0, 0, 32, 32}, &pattern, false);
+    EXPECT_EQ(dest.Pixel(0, 0), Marker(16, 16));
+    EXPECT_EQ(dest.Pixel(31, 31), Marker(31, 31));
+    EXPECT_EQ(Covered(), 32 * 32);
+    dest.Fill(Background);
+    dest.StretchDraw(TRect{90, 70, 190, 170}, TRect{0, 0, 32, 32}, &pattern, false);
+    EXPECT_EQ(Covered(), 10 * 10);
+}
+
+TEST_F(StretchedCopy, EmptyOrInvalidRectanglesDrawNothing) {
+    dest.StretchDraw(TRect{10, 10, 10, 20}, TRect{0, 0, 32, 32}, &pattern, false);
+    dest.StretchDraw(TRect{10, 20, 30, 10}, TRect{0, 0, 32, 32}, &pattern, false);
+    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{5, 0, 5, 32}, &pattern, false);
+    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{0, 0, 33, 32}, &pattern, false);
+    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{-1, 0, 32, 32}, &pattern, false);
+    dest.StretchDraw(TRect{200, 10, 220, 20}, TRect{0, 0, 32, 32}, &pattern, false);
+    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{0, 0, 32, 32}, nullptr, false);
+    dest.StretchDraw(TRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, TRect{0, 0, 32, 32}, &pattern, true);
+    EXPECT_EQ(Covered(), 100 * 80);  // only the last one, which covers everything
+    dest.Fill(Background);
+    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{0, 0, 33, 32}, &pattern, false);
+    EXPECT_EQ(Covered(), 0);
+}
+
+// Every row of a stretch samples the same source columns: they are worked out once per draw for
+// rows up to 1024 pixels and position by position beyond. Rows on both sides of that, clipped on
+// the left, keyed and not, against the nearest-neighbour rule: pixel i samples the source at
+// (i + 1/2) x source / destination, in 16.16 with the step truncated.
+TEST_F(StretchedCopy, RowsOfEveryLengthSampleTheSameColumns) {
+    const std::uint16_t key = Marker(7, 1);
+    pattern.SetColorKey(key);
+    const TRect from{3, 1, 29, 4};
+    for (const int width : {1000, 1064, 1065, 1500}) {  // rows of 960, 1024, 1025 and 1100 pixels
+        for (const bool keyed : {false, true}) {
+            TDirectDrawSurface wide(1100, 3, PixelLayout::RGB565);
+            wide.Fill(Background);
+            const TRect to{-40, 0, width - 40, 3};
+            wide.StretchDraw(to, from, &pattern, keyed);
+            const std::int64_t du = (std::int64_t{from.Width()} << 16) / to.Width();
+            const std::int64_t dv = (std::int64_t{from.Height()} << 16) / to.Height();
+            for (int y = 0; y < wide.Height(); ++y) {
+                for (int x = 0; x < wide.Width(); ++x) {
+                    const std::int64_t i = x - to.Left;
+                    std::uint16_t expected = Background;
+                    if (i < to.Width()) {
+                        const auto sx = static_cast<int>(from.Left + ((du / 2 + i * du) >> 16));
+                        const auto sy = static_cast<int>(from.Top + ((dv / 2 + y * dv) >> 16));
+                        const std::uint16_t sample = pattern.Pixel(sx, sy);
+                        expected = keyed && sample == key ? Background : sample;
+                    }
+                    ASSERT_EQ(wide.Pixel(x, y), expected) << "width " << width << " keyed " << keyed << " at " << x
+                                                          << "," << y;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace

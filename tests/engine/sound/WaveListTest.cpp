@@ -1,0 +1,227 @@
+// Tests of the wave list on a sound device: loading a sound file sets the items up, items
+// without a device or without samples stay silent, Looped and MaxPlayingCount as the game
+// assigns them, and the restore of every list after the device was lost.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+#include "engine/sound/DXSounds.h"
+#include "support/FakeAudioOutput.h"
+#include "support/TempDirectory.h"
+#include "tests/engine/assets/AssetBytes.h"
+
+namespace {
+
+constexpr std::uint32_t Rate = 11025;
+
+Bytes Chunk(const std::string& id, const Bytes& body) {
+    return Bytes().Text(id).U32(static_cast<std::uint32_t>(body.Size())).Raw(body);
+}
+
+// A RIFF image of 8-bit mono samples at the mixer's rate, with the given chunks.
+Bytes Riff(const Bytes& chunks) {
+    return Bytes().Text("RIFF").U32(static_cast<std::uint32_t>(chunks.Size() + 4)).Text("WAVE").Raw(chunks);
+}
+
+Bytes FormatChunk() { return Chunk("fmt ", Bytes().U16(1).U16(1).U32(Rate).U32(Rate).U16(1).U16(8)); }
+
+Bytes Samples(std::size_t count, int level) {
+    Bytes b;
+    for (std::size_t i = 0; i < count; ++i) {
+        b.U8(level);
+    }
+    return b;
+}
+
+// The reader does not compare the root class name, so the graphics-file builder serves for a
+// sound file too.
+void WriteSoundFile(const std::string& path, const std::vector<Bytes>& items) {
+    const Bytes file = GraphicsFile(items, "SOUND");
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.Data.data()),
+                                                static_cast<std::streamsize>(file.Size()));
+}
+
+class WaveListTest : public ::testing::Test {
+protected:
+    WaveListTest() {
+        auto output = std::make_unique<FakeAudioOutput>();
+        Output = output.get();
+        Mixer = std::make_unique<platform::AudioMixer>(std::move(output), Rate);
+        Sound = std::make_unique<TDXSound>(Mixer.get());
+        Effects.SetDXSound(Sound.get());
+        Music.SetDXSound(Sound.get());
+
+        Bytes plain;
+        plain.Str("Name", "Plain").Binary("Wave.WAVE", Riff(Bytes().Raw(FormatChunk()).Raw(Chunk("data", Samples(1000, 192)))));
+        Bytes extra;
+        extra.Str("Name", "Extra").Int8("MaxPlayingCount", 2).Binary(
+            "Wave.WAVE", Riff(Bytes().Raw(FormatChunk()).Raw(Chunk("LIST", Samples(7, 0))).Raw(Chunk("data", Samples(500, 64)))));
+        Bytes noData;
+        noData.Str("Name", "NoData").Binary("Wave.WAVE", Riff(Bytes().Raw(FormatChunk())));
+        Bytes looped;
+        looped.Str("Name", "Music").Bool("Looped", true).Binary(
+            "Wave.WAVE", Riff(Bytes().Raw(FormatChunk()).Raw(Chunk("data", Samples(300, 160)))));
+        WriteSoundFile("Sound.dxw", {plain, extra, noData});
+        WriteSoundFile("Music.dxw", {looped});
+    }
+
+    float RenderLeft(std::size_t frames) {
+        std::vector<float> out(2 * frames);
+        Mixer->Render(out.data(), frames);
+        return out[out.size() - 2];
+    }
+
+    TempDirectory Folder;
+    FakeAudioOutput* Output = nullptr;
+    std::unique_ptr<platform::AudioMixer> Mixer;
+    std::unique_ptr<TDXSound> Sound;
+    TDXWaveList Effects;
+    TDXWaveList Music;
+};
+
+TEST_F(WaveListTest, LoadingOnAnInitialisedDeviceSetsEveryItemUp) {
+    Sound->Loaded();
+    Effects.Items().LoadSoundFile("Sound.dxw");
+    TWaveCollection& items = Effects.Items();
+    ASSERT_EQ(items.Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(items.Items(i).Initialized()) << i;
+    }
+    EXPECT_EQ(items.DXSound(), Sound.get());
+    EXPECT_TRUE(items.Items(0).Playback().Master()->HasBuffer());
+
+    // An extra chunk before "data" changes nothing: its samples play.
+    items.Items(1).StartSound(false);
+    EXPECT_FLOAT_EQ(RenderLeft(10), -0.5f);
+    EXPECT_EQ(RenderLeft(500), 0.0f);
+
+    // Without a "data" chunk the item is empty and silent.
+    EXPECT_EQ(items.Items(2).Wave.Size(), 0);
+    EXPECT_FALSE(items.Items(2).Playback().Master()->HasBuffer());
+    items.Items(2).StartSound(false);
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+
+    try {
+        items.Items(3);
+        FAIL() << "only three items";
+    } catch (const EListError& error) {
+        EXPECT_STREQ(error.what(), "List index out of bounds (3)");
+    }
+}
+
+TEST_F(WaveListTest, ItemsLoadedBeforeTheDeviceAreSetUpWhenItInitialises) {
+    Effects.Items().LoadSoundFile("Sound.dxw");
+    TWaveCollectionItem& item = Effects.Items().Items(0);
+    EXPECT_FALSE(item.Initialized());
+    item.StartSound(false);
+    item.StopSound();
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+
+    Sound->Loaded();
+    EXPECT_TRUE(item.Initialized());
+    item.StartSound(false);
+    EXPECT_FLOAT_EQ(RenderLeft(10), 0.5f);
+
+    Sound->Finalize();
+    EXPECT_FALSE(item.Initialized());
+    EXPECT_EQ(item.Playback().Master(), nullptr);
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+}
+
+TEST_F(WaveListTest, BindingAListToAnInitialisedDeviceSetsItUpAndUnbindingReleasesIt) {
+    Sound->Loaded();
+    TDXWaveList late;
+    late.Items().LoadSoundFile("Sound.dxw");
+    EXPECT_FALSE(late.Items().Items(0).Initialized());
+    late.SetDXSound(Sound.get());
+    EXPECT_TRUE(late.Items().Items(0).Initialized());
+    late.SetDXSound(nullptr);
+    EXPECT_FALSE(late.Items().Items(0).Initialized());
+    EXPECT_EQ(late.Items().DXSound(), nullptr);
+}
+
+TEST_F(WaveListTest, ReloadingReplacesTheItemsAndSilencesTheOldOnes) {
+    Sound->Loaded();
+    Effects.Items().LoadSoundFile("Sound.dxw");
+    Effects.Items().Items(0).StartSound(false);
+    EXPECT_EQ(Mixer->PlayingCount(), 1u);
+    Effects.Items().LoadSoundFile("Music.dxw");
+    EXPECT_EQ(Effects.Items().Count(), 1);
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+    EXPECT_TRUE(Effects.Items().Items(0).Initialized());
+}
+
+TEST_F(WaveListTest, LoopedChangesStopTheSoundButTheSameValueDoesNot) {
+    Sound->Loaded();
+    Music.Items().LoadSoundFile("Music.dxw");
+    TWaveCollectionItem& music = Music.Items().Items(0);
+    ASSERT_TRUE(music.Looped());
+    music.StartSound(false);
+    RenderLeft(1000);  // wraps: still sounding
+    EXPECT_TRUE(music.Playback().Master()->Playing());
+
+    music.SetLooped(true);
+    EXPECT_TRUE(music.Playback().Master()->Playing());
+    music.SetLooped(false);
+    EXPECT_FALSE(music.Looped());
+    EXPECT_FALSE(music.Playback().Master()->Playing());
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+
+    // Now a one-shot: it plays from a duplicate and ends.
+    music.StartSound(false);
+    EXPECT_EQ(music.Playback().PlayBuffers().size(), 1u);
+    RenderLeft(400);
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+}
+
+TEST_F(WaveListTest, ChangingMaxPlayingCountReleasesThePlayBuffers) {
+    Sound->Loaded();
+    Effects.Items().LoadSoundFile("Sound.dxw");
+    TWaveCollectionItem& item = Effects.Items().Items(1);
+    EXPECT_EQ(item.MaxPlayingCount(), 2);
+    item.StartSound(false);
+    item.StartSound(false);
+    item.StartSound(false);
+    EXPECT_EQ(item.Playback().PlayBuffers().size(), 2u);
+
+    item.SetMaxPlayingCount(2);
+    EXPECT_EQ(item.Playback().PlayBuffers().size(), 2u);
+    item.SetMaxPlayingCount(-4);
+    EXPECT_EQ(item.MaxPlayingCount(), 0);
+    EXPECT_TRUE(item.Playback().PlayBuffers().empty());
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+}
+
+TEST_F(WaveListTest, LostDeviceRestoresEveryListOnce) {
+    Sound->Loaded();
+    Effects.Items().LoadSoundFile("Sound.dxw");
+    Music.Items().LoadSoundFile("Music.dxw");
+    Effects.Items().Items(0).StartSound(false);
+    Music.Items().Items(0).StartSound(false);
+    ASSERT_EQ(Output->Starts, 1);
+
+    Output->IsLost = true;
+    Effects.Items().Items(0).SetPan(-2000);  // finds the loss
+    EXPECT_EQ(Output->Starts, 2);
+    EXPECT_TRUE(Effects.Items().Items(0).Playback().PlayBuffers().empty());
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+    EXPECT_EQ(Effects.Items().Items(0).Pan(), -2000);
+
+    // Every item has a fresh master; the music starts again when asked.
+    Music.Items().Items(0).StartSound(false);
+    EXPECT_FLOAT_EQ(RenderLeft(10), 0.25f);
+    EXPECT_EQ(Output->Starts, 2);
+}
+
+TEST_F(WaveListTest, DestroyingTheDeviceUnbindsItsLists) {
+    Sound->Loaded();
+    Effects.Items().LoadSoundFile("Sound.dxw");
+    Sound.reset();
+    EXPECT_EQ(Effects.DXSound(), nullptr);
+    EXPECT_FALSE(Effects.Items().Items(0).Initialized());
+    Effects.Items().Items(0).StartSound(false);
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+}
+
+}  // namespace

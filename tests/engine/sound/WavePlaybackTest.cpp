@@ -1,0 +1,276 @@
+// Tests of a sound item's playback: the pool of duplicates, the limit on overlapping plays,
+// looped restarts, when pan takes effect, items without samples, and the restore after the
+// device was lost. The sound device is the real mixer on an output the test drives itself.
+#include "engine/sound/WavePlayback.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+#include "engine/sound/DXSounds.h"
+#include "support/FakeAudioOutput.h"
+
+namespace {
+
+constexpr std::uint32_t Rate = 22050;
+
+std::vector<std::uint8_t> PcmFormatRecord(std::uint16_t channels, std::uint16_t bits, std::uint32_t rate) {
+    const auto align = static_cast<std::uint16_t>(channels * bits / 8);
+    const std::uint32_t perSecond = rate * align;
+    return {1, 0,
+            static_cast<std::uint8_t>(channels), 0,
+            static_cast<std::uint8_t>(rate), static_cast<std::uint8_t>(rate >> 8), static_cast<std::uint8_t>(rate >> 16), 0,
+            static_cast<std::uint8_t>(perSecond), static_cast<std::uint8_t>(perSecond >> 8),
+            static_cast<std::uint8_t>(perSecond >> 16), 0,
+            static_cast<std::uint8_t>(align), 0,
+            static_cast<std::uint8_t>(bits), 0,
+            0, 0};
+}
+
+std::uint32_t Position(TDirectSoundBuffer& buffer) {
+    std::uint32_t position = 0;
+    EXPECT_EQ(buffer.IBuffer().GetCurrentPosition(position), platform::SoundResult::Ok);
+    return position;
+}
+
+class WavePlaybackTest : public ::testing::Test {
+protected:
+    WavePlaybackTest() {
+        auto output = std::make_unique<FakeAudioOutput>();
+        Output = output.get();
+        Mixer = std::make_unique<platform::AudioMixer>(std::move(output), Rate);
+        Sound = std::make_unique<TDXSound>(Mixer.get());
+        Sound->Loaded();
+        EXPECT_TRUE(Sound->Initialized());
+    }
+
+    // 8-bit mono at the output rate: one output frame per sample byte.
+    void SetUpWith(std::size_t frames, std::uint8_t level = 192) {
+        Samples.assign(frames, level);
+        Item.Setup(Sound.get(), Format, Samples);
+    }
+
+    // Left and right of the last of frames rendered.
+    std::pair<float, float> Render(std::size_t frames) {
+        std::vector<float> out(2 * frames);
+        Mixer->Render(out.data(), frames);
+        return {out[out.size() - 2], out.back()};
+    }
+
+    FakeAudioOutput* Output = nullptr;
+    std::unique_ptr<platform::AudioMixer> Mixer;
+    std::unique_ptr<TDXSound> Sound;
+    std::vector<std::uint8_t> Format = PcmFormatRecord(1, 8, Rate);
+    std::vector<std::uint8_t> Samples;
+    TWavePlayback Item;
+};
+
+TEST_F(WavePlaybackTest, OverlappingPlaysGetADuplicateEachAndFinishedOnesAreReused) {
+    SetUpWith(1000);
+    ASSERT_TRUE(Item.Initialized());
+    for (int i = 0; i < 3; ++i) {
+        Item.StartSound(false, 0, false);
+        Render(10);
+    }
+    ASSERT_EQ(Item.PlayBuffers().size(), 3u);
+    for (const auto& buffer : Item.PlayBuffers()) {
+        EXPECT_TRUE(buffer->Playing());
+    }
+    EXPECT_FALSE(Item.Master()->Playing());
+    EXPECT_EQ(Mixer->PlayingCount(), 3u);
+
+    Render(1000);
+    TDirectSoundBuffer* first = Item.PlayBuffers()[0].get();
+    Item.StartSound(false, 0, false);
+    ASSERT_EQ(Item.PlayBuffers().size(), 3u);
+    EXPECT_EQ(Item.PlayBuffers()[0].get(), first);
+    EXPECT_TRUE(first->Playing());
+    EXPECT_FALSE(Item.PlayBuffers()[1]->Playing());
+    EXPECT_FALSE(Item.PlayBuffers()[2]->Playing());
+}
+
+TEST_F(WavePlaybackTest, AtTheLimitTheOldestRestartsAndMovesToTheEnd) {
+    SetUpWith(1000);
+    Item.StartSound(false, 2, false);
+    Render(300);
+    Item.StartSound(false, 2, false);
+    Render(100);
+    ASSERT_EQ(Item.PlayBuffers().size(), 2u);
+    TDirectSoundBuffer* older = Item.PlayBuffers()[0].get();
+    TDirectSoundBuffer* younger = Item.PlayBuffers()[1].get();
+    EXPECT_EQ(Position(*older), 400u);
+
+    Item.StartSound(false, 2, false);
+    ASSERT_EQ(Item.PlayBuffers().size(), 2u);
+    EXPECT_EQ(Item.PlayBuffers()[0].get(), younger);
+    EXPECT_EQ(Item.PlayBuffers()[1].get(), older);
+    EXPECT_EQ(Position(*older), 0u);
+    EXPECT_EQ(Position(*younger), 100u);
+    EXPECT_TRUE(older->Playing());
+    EXPECT_EQ(Mixer->PlayingCount(), 2u);
+}
+
+TEST_F(WavePlaybackTest, LoopedItemRestartsItsMasterFromTheStart) {
+    SetUpWith(1000);
+    Item.StartSound(true, 0, false);
+    Render(2500);
+    EXPECT_EQ(Position(*Item.Master()), 500u);
+    Item.StartSound(true, 0, false);
+    EXPECT_EQ(Position(*Item.Master()), 0u);
+    EXPECT_TRUE(Item.Master()->Playing());
+    EXPECT_TRUE(Item.PlayBuffers().empty());
+    EXPECT_EQ(Mixer->PlayingCount(), 1u);
+
+    Item.StopSound();
+    EXPECT_FALSE(Item.Master()->Playing());
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+}
+
+TEST_F(WavePlaybackTest, PanReachesAPlayingDuplicateOnlyAtItsNextStart) {
+    SetUpWith(1000);
+    Item.StartSound(false, 1, false);
+    const auto [left, right] = Render(10);
+    EXPECT_FLOAT_EQ(left, 0.5f);
+    EXPECT_FLOAT_EQ(right, 0.5f);
+
+    Item.SetPan(platform::SoundPanLeft);
+    EXPECT_EQ(Item.Pan(), platform::SoundPanLeft);
+    const auto [stillLeft, stillRight] = Render(10);
+    EXPECT_FLOAT_EQ(stillLeft, 0.5f);
+    EXPECT_FLOAT_EQ(stillRight, 0.5f);
+
+    Item.StartSound(false, 1, false);
+    const auto [nextLeft, nextRight] = Render(10);
+    EXPECT_FLOAT_EQ(nextLeft, 0.5f);
+    EXPECT_EQ(nextRight, 0.0f);
+}
+
+TEST_F(WavePlaybackTest, VolumeAndFrequencyTakeEffectAtStartAndOutOfRangeIsIgnored) {
+    SetUpWith(1000);
+    Item.SetVolume(-600);
+    Item.SetFrequency(2 * Rate);
+    Item.StartSound(false, 0, false);
+    EXPECT_NEAR(Render(10).first, 0.5 * std::pow(10.0, -0.3), 1e-6);
+    EXPECT_EQ(Position(*Item.PlayBuffers()[0]), 20u);
+
+    // The platform refuses the value; the result is recorded, nothing is raised, the old
+    // volume stays in force on the master.
+    Item.SetVolume(1);
+    EXPECT_EQ(Item.Master()->DXResult(), platform::SoundResult::InvalidParam);
+    Item.SetFrequency(-5);
+    EXPECT_EQ(Item.Master()->DXResult(), platform::SoundResult::InvalidParam);
+    // The looped master joins the still playing duplicate, both at -6 dB.
+    Item.StartSound(true, 0, false);
+    EXPECT_NEAR(Render(10).first, 2 * 0.5 * std::pow(10.0, -0.3), 1e-6);
+}
+
+TEST_F(WavePlaybackTest, ItemWithoutSamplesPlaysNothingOrFailsWhenLooped) {
+    SetUpWith(0);
+    ASSERT_TRUE(Item.Initialized());
+    EXPECT_FALSE(Item.Master()->HasBuffer());
+    Item.StartSound(false, 0, false);
+    EXPECT_TRUE(Item.PlayBuffers().empty());
+    Item.SetPan(100);  // stored only
+    EXPECT_EQ(Item.Pan(), 100);
+    try {
+        Item.StartSound(true, 0, false);
+        FAIL() << "a looped item without samples has no buffer to play";
+    } catch (const EDirectSoundBufferError& error) {
+        EXPECT_STREQ(error.what(), "IDirectSoundBuffer not made");
+    }
+    EXPECT_THROW(Item.StopSound(), EDirectSoundBufferError);
+}
+
+TEST_F(WavePlaybackTest, NothingHappensWithoutAnInitialisedDevice) {
+    Sound->Finalize();
+    SetUpWith(1000);
+    EXPECT_FALSE(Item.Initialized());
+    EXPECT_EQ(Item.Master(), nullptr);
+    Item.StartSound(false, 0, false);
+    Item.StartSound(true, 0, false);
+    Item.StopSound();
+    Item.SetPan(-300);
+    EXPECT_EQ(Item.Pan(), -300);
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+}
+
+TEST_F(WavePlaybackTest, FormatsTheDeviceCannotPlayCannotBeMade) {
+    Samples.assign(100, 0);
+    try {
+        Item.Setup(Sound.get(), PcmFormatRecord(1, 24, Rate), Samples);
+        FAIL() << "24-bit samples are refused";
+    } catch (const EDirectSoundBufferError& error) {
+        EXPECT_STREQ(error.what(), "Sound Buffer cannot be made");
+    }
+    const std::vector<std::uint8_t> truncated(Format.begin(), Format.begin() + 12);
+    EXPECT_THROW(Item.Setup(Sound.get(), truncated, Samples), EDirectSoundBufferError);
+}
+
+// The device goes away between making the master buffer and filling it.
+class OutputLostAfterOpening final : public platform::AudioOutput {
+public:
+    bool Start(platform::AudioMixer&) override { return true; }
+    void Stop() override {}
+    bool Lost() override { return ++Checks > 1; }
+    int Checks = 0;
+};
+
+TEST(WavePlaybackLoss, MasterThatCannotBeFilledCannotBeLocked) {
+    auto output = std::make_unique<OutputLostAfterOpening>();
+    OutputLostAfterOpening* device = output.get();
+    platform::AudioMixer mixer(std::move(output), Rate);
+    TDXSound sound(&mixer);
+    sound.Loaded();
+    device->Checks = 0;
+    TWavePlayback item;
+    const std::vector<std::uint8_t> samples(100, 128);
+    try {
+        item.Setup(&sound, PcmFormatRecord(1, 8, Rate), samples);
+        FAIL() << "the buffer was lost before it could be filled";
+    } catch (const EDirectSoundBufferError& error) {
+        EXPECT_STREQ(error.what(), "Sound Buffer cannot be locked");
+    }
+    EXPECT_EQ(item.Master()->DXResult(), platform::SoundResult::BufferLost);
+}
+
+// What the wave list does on the device's restore notification.
+class RestoringSubscriber final : public IDXSoundSubscriber {
+public:
+    explicit RestoringSubscriber(std::function<void()> restore) : FRestore(std::move(restore)) {}
+    void DXSoundNotify(TCustomDXSound&, TDXSoundNotifyType type) override {
+        if (type == TDXSoundNotifyType::dsntRestore) {
+            ++Restores;
+            FRestore();
+        }
+    }
+    int Restores = 0;
+
+private:
+    std::function<void()> FRestore;
+};
+
+TEST_F(WavePlaybackTest, LostDeviceRebuildsTheMasterAndDropsTheDuplicates) {
+    SetUpWith(1000);
+    RestoringSubscriber list([this] { Item.Setup(Sound.get(), Format, Samples); });
+    Sound->Subscribe(&list);
+    Item.StartSound(false, 0, false);
+    Item.StartSound(false, 0, false);
+    ASSERT_EQ(Item.PlayBuffers().size(), 2u);
+
+    Output->IsLost = true;
+    Item.StartSound(false, 0, false);
+    EXPECT_EQ(list.Restores, 1);
+    EXPECT_EQ(Output->Starts, 2);  // reopened for the new master
+    EXPECT_TRUE(Item.PlayBuffers().empty());
+    ASSERT_TRUE(Item.Master()->HasBuffer());
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+
+    Item.StartSound(false, 0, false);
+    EXPECT_FLOAT_EQ(Render(10).first, 0.5f);
+    EXPECT_EQ(list.Restores, 1);
+    Sound->Unsubscribe(&list);
+}
+
+}  // namespace
