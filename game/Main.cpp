@@ -71,6 +71,15 @@ void QuitGame() {
     }
 }
 
+void PlaySoundEffect(int index, int pan) {
+    if (!SoundOn || Form1 == nullptr) {
+        return;
+    }
+    TWaveCollectionItem& effect = Form1->DXWaveList1->Items().Items(index);
+    effect.SetPan(pan);
+    effect.StartSound(false);
+}
+
 }  // namespace Main
 
 using namespace Main;

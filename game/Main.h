@@ -49,6 +49,11 @@ inline std::function<void()> OpenBestScoreDialog;
 // Leaves the program: through the best-score dialog after a new best score, else closes the window.
 void QuitGame();
 
+// Plays effect `index` of the effects list (DXWaveList1) at `pan` (hundredths of a decibel,
+// negative to the left, 0 centred) without waiting; nothing when SoundOn is off. The game's
+// positional effects and the menu's sounds both go through here.
+void PlaySoundEffect(int index, int pan);
+
 // The frame-rate arithmetic, in 32-bit floats, fed with the tick count.
 void UpdateFrameRate(std::uint32_t tickCount);
 void ResetFrameRate();
