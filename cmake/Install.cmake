@@ -1,0 +1,56 @@
+# The installed game: the program out of the players' path, the generated data files and
+# icons, a launcher that gives each player their own folder, the menu entry, the manual page
+# and the README. The data files and icons are made by zarvoth-content at build time and are
+# also what `make run` plays from (build/run/Data). Depends on GNUInstallDirs.
+include(GNUInstallDirs)
+
+set(GAME_NAME zarvoth-mutador)
+set(GAME_PROGRAM_DIR lib/${GAME_NAME})
+set(GAME_DATA_DIR ${CMAKE_INSTALL_DATADIR}/${GAME_NAME}/Data)
+set(GAME_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${GAME_NAME})
+set(GAME_ICON_SIZES 48 128 256)
+
+set(RUN_DATA_DIR ${CMAKE_BINARY_DIR}/run/Data)
+set(RUN_DATA_FILES GGraphics.dxg MGraphics.dxg Sound.dxw Music.dxw)
+list(TRANSFORM RUN_DATA_FILES PREPEND ${RUN_DATA_DIR}/)
+add_custom_command(
+  OUTPUT ${RUN_DATA_FILES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${RUN_DATA_DIR}
+  COMMAND zarvoth-content ${RUN_DATA_DIR}
+  DEPENDS zarvoth-content
+  COMMENT "Generating the game's data files")
+
+set(ICON_FILES)
+foreach(size ${GAME_ICON_SIZES})
+  set(icon ${CMAKE_BINARY_DIR}/icons/${size}/${GAME_NAME}.png)
+  add_custom_command(
+    OUTPUT ${icon}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons/${size}
+    COMMAND zarvoth-content --icon ${size} ${icon}
+    DEPENDS zarvoth-content
+    COMMENT "Drawing the ${size} pixel icon")
+  list(APPEND ICON_FILES ${icon})
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
+# Manual pages are installed compressed, as Debian expects; -n keeps the bytes reproducible.
+set(MANUAL ${CMAKE_BINARY_DIR}/man/${GAME_NAME}.6)
+add_custom_command(
+  OUTPUT ${MANUAL}.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/dist/${GAME_NAME}.6 ${MANUAL}
+  COMMAND gzip -9nf ${MANUAL}
+  DEPENDS ${CMAKE_SOURCE_DIR}/dist/${GAME_NAME}.6)
+
+add_custom_target(content ALL DEPENDS ${RUN_DATA_FILES} ${ICON_FILES} ${MANUAL}.gz)
+
+# The launcher finds the program and the data relative to itself, so any prefix works.
+file(RELATIVE_PATH LAUNCHER_TO_PROGRAM /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${GAME_PROGRAM_DIR}/zarvoth)
+file(RELATIVE_PATH LAUNCHER_TO_DATA /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${GAME_DATA_DIR})
+configure_file(dist/${GAME_NAME}.in ${CMAKE_BINARY_DIR}/dist/${GAME_NAME} @ONLY)
+
+install(TARGETS zarvoth RUNTIME DESTINATION ${GAME_PROGRAM_DIR})
+install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/${GAME_NAME} DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${RUN_DATA_FILES} DESTINATION ${GAME_DATA_DIR})
+install(FILES dist/${GAME_NAME}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${MANUAL}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES README.md DESTINATION ${GAME_DOC_DIR})
