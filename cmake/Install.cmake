@@ -1,7 +1,8 @@
 # The installed game: the program out of the players' path, the generated data files and
-# icons, a launcher that gives each player their own folder, the menu entry, the manual page
-# and the README. The data files and icons are made by zarvoth-content at build time and are
-# also what `make run` plays from (build/run/Data). Depends on GNUInstallDirs.
+# icons, a launcher that gives each player their own folder, the menu entry, the manual page,
+# the README and the Debian package's changelog, copyright and lintian notes. The data files
+# and icons are made by zarvoth-content at build time; the data files are also what `make run`
+# plays from (build/run/Data). Depends on GNUInstallDirs.
 include(GNUInstallDirs)
 
 set(GAME_NAME zarvoth-mutador)
@@ -33,15 +34,21 @@ foreach(size ${GAME_ICON_SIZES})
   install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-# Manual pages are installed compressed, as Debian expects; -n keeps the bytes reproducible.
-set(MANUAL ${CMAKE_BINARY_DIR}/man/${GAME_NAME}.6)
-add_custom_command(
-  OUTPUT ${MANUAL}.gz
-  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/dist/${GAME_NAME}.6 ${MANUAL}
-  COMMAND gzip -9nf ${MANUAL}
-  DEPENDS ${CMAKE_SOURCE_DIR}/dist/${GAME_NAME}.6)
+# The manual page and the changelog are installed compressed, as Debian expects; -n keeps the
+# bytes reproducible.
+function(add_compressed source output)
+  add_custom_command(
+    OUTPUT ${output}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${output}
+    COMMAND gzip -9nf ${output}
+    DEPENDS ${source})
+endfunction()
+set(MANUAL ${CMAKE_BINARY_DIR}/dist/${GAME_NAME}.6)
+set(CHANGELOG ${CMAKE_BINARY_DIR}/dist/changelog)
+add_compressed(${CMAKE_SOURCE_DIR}/dist/${GAME_NAME}.6 ${MANUAL})
+add_compressed(${CMAKE_SOURCE_DIR}/dist/changelog ${CHANGELOG})
 
-add_custom_target(content ALL DEPENDS ${RUN_DATA_FILES} ${ICON_FILES} ${MANUAL}.gz)
+add_custom_target(content ALL DEPENDS ${RUN_DATA_FILES} ${ICON_FILES} ${MANUAL}.gz ${CHANGELOG}.gz)
 
 # The launcher finds the program and the data relative to itself, so any prefix works.
 file(RELATIVE_PATH LAUNCHER_TO_PROGRAM /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${GAME_PROGRAM_DIR}/zarvoth)
@@ -53,4 +60,5 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/${GAME_NAME} DESTINATION ${CMAKE_INSTA
 install(FILES ${RUN_DATA_FILES} DESTINATION ${GAME_DATA_DIR})
 install(FILES dist/${GAME_NAME}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${MANUAL}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES README.md DESTINATION ${GAME_DOC_DIR})
+install(FILES README.md ${CHANGELOG}.gz dist/copyright DESTINATION ${GAME_DOC_DIR})
+install(FILES dist/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${GAME_NAME})

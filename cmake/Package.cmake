@@ -7,10 +7,12 @@ set(CPACK_PACKAGE_NAME zarvoth-mutador)
 set(CPACK_PACKAGE_VERSION 1.0)
 set(CPACK_PACKAGE_CONTACT "Zarvoth Mutador maintainers <maintainers@users.noreply.c-seed-0017b790.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "2-D space shooter: the last Zarvoth ship against the Federation fleet")
-set(CPACK_PACKAGE_DESCRIPTION
-    "You command the last ship of a Zarvoth squadron across two sectors. The ship scrolls up\n"
-    "through a star field, you steer it with the keyboard and fight with the mouse, and a friendly\n"
-    "supply ship restocks your torpedoes when you can judge its distance.")
+# One string with its own line breaks (a list would join with semicolons).
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "You command the last ship of a Zarvoth squadron across two sectors. The\n"
+       "ship scrolls up through a star field, you steer it with the keyboard and\n"
+       "fight with the mouse, and a friendly supply ship restocks your torpedoes\n"
+       "when you can judge its distance.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
