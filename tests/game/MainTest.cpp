@@ -6,13 +6,7 @@
 #include "game/Main.h"
 #include "game/Menu.h"
 #include "game/Settings.h"
-#include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/InputDevices.h"
-#include "platform/SdlAudioOutput.h"
-#include "platform/SdlWindow.h"
-#include "support/GameData.h"
-#include "support/TempDirectory.h"
+#include "support/GameWindow.h"
 
 namespace {
 
@@ -37,43 +31,15 @@ TEST(FrameRate, ExactlyOneSecondIsNotYetAnUpdate) {
     EXPECT_EQ(Main::Fps, 51);
 }
 
-// The real window (SDL's dummy driver), display, frame timer and routing on a stepped clock.
-class MainWindowTest : public ::testing::Test {
+// The real window (SDL's dummy driver), display, frame timer and routing on a stepped clock;
+// the frames of the menu and the game are only counted.
+class MainWindowTest : public GameWindowTest {
 protected:
     MainWindowTest() {
-        ProvideGameData();
-        platform::SetClockSource(std::ref(Clock));
-        App.Reset();
-        App.SetActive(true);
-        std::string error;
-        EXPECT_TRUE(Window.Create("Zarvoth Mutador", 800, 600, error)) << error;
-        Main::Routes() = {};
         Main::Routes()[Main::AppModeMenu].Frame = [this](int lag) { MenuLags.push_back(lag); };
         Main::Routes()[Main::AppModeGame].Frame = [this](int lag) { GameLags.push_back(lag); };
-        Main::ResetFrameRate();
-    }
-    ~MainWindowTest() override {
-        Main::Routes() = {};
-        platform::SetClockSource(nullptr);
-        App.Reset();
     }
 
-    void RunFrames(int count, std::uint32_t milliseconds) {
-        for (int i = 0; i < count; ++i) {
-            Clock.Advance(milliseconds);
-            App.ProcessMessagesAndIdle(Window, Form->Events());
-        }
-    }
-
-    void Open() { Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input}); }
-
-    TempDirectory Folder;
-    platform::SteppedClock Clock{100000};
-    platform::Application& App = platform::Application::Instance();
-    platform::SdlWindow Window;
-    std::unique_ptr<platform::SoundDevice> Sound = platform::CreateSystemSoundDevice();
-    platform::SdlInputDevice Input;
-    std::unique_ptr<TForm1> Form;
     std::vector<int> MenuLags;
     std::vector<int> GameLags;
 };

@@ -20,6 +20,7 @@
 
 #include "engine/images/PictureCollection.h"
 #include "engine/sound/WaveCollection.h"
+#include "support/GameData.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ namespace fs = std::filesystem;
 constexpr TColor Key = 0xFF00FF;
 const char* const FileNames[] = {"GGraphics.dxg", "MGraphics.dxg", "Sound.dxw", "Music.dxw"};
 
-const fs::path Generator = fs::path(ZARVOTH_BIN_DIR) / "zarvoth-content";
+const fs::path& Generator = ContentGenerator();
 
 fs::path Generate(const std::string& name) {
     const fs::path folder = fs::temp_directory_path() / ("zarvoth-content-" + name + "-" + std::to_string(getpid()));
@@ -37,23 +38,6 @@ fs::path Generate(const std::string& name) {
     const std::string command = Generator.string() + " " + folder.string();
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return folder;
-}
-
-// Every test runs in a process of its own: the files of one generator build are made once and
-// shared through a folder named after the build; a process that loses the race to publish
-// its folder uses the winner's.
-fs::path SharedContent() {
-    const auto stamp = fs::last_write_time(Generator).time_since_epoch().count();
-    const fs::path shared = fs::temp_directory_path() / ("zarvoth-content-build-" + std::to_string(stamp));
-    if (!fs::exists(shared)) {
-        const fs::path mine = Generate("new");
-        std::error_code lost;
-        fs::rename(mine, shared, lost);
-        if (lost) {
-            fs::remove_all(mine);
-        }
-    }
-    return shared;
 }
 
 std::vector<char> Bytes(const fs::path& path) {
