@@ -1,7 +1,6 @@
-// Data files for tests that start the main window: the four files of the content generator, as
-// the build made them for `make run`, or else generated once per generator build into a shared
-// temporary folder (every test runs in a process of its own; a process that loses the race to
-// publish its folder uses the winner's).
+// Data files for tests that start the main window: the four files of the content generator,
+// made once per generator build into a shared temporary folder (every test runs in a process of
+// its own; a process that loses the race to publish its folder uses the winner's).
 #pragma once
 
 #include <cstdlib>
@@ -41,8 +40,7 @@ inline std::filesystem::path SharedContent() {
 inline void ProvideGameData() {
     namespace fs = std::filesystem;
     fs::create_directory("Data");
-    const fs::path built = fs::path(ZARVOTH_BIN_DIR) / ".." / "run" / "Data";
-    const fs::path source = fs::exists(built / "MGraphics.dxg") ? built : SharedContent();
+    const fs::path source = SharedContent();
     for (const char* name : {"GGraphics.dxg", "MGraphics.dxg", "Sound.dxw", "Music.dxw"}) {
         fs::copy_file(source / name, fs::path("Data") / name, fs::copy_options::overwrite_existing);
     }
