@@ -1,6 +1,5 @@
-// Text: fontconfig finds the font file for a family name, SDL_ttf rasterises the line once
-// (its coverage kept in a TextCache), and the coverage is blended onto the 16-bit pixels
-// (transparent background).
+// Text: fontconfig finds the font file for a family name, SDL_ttf rasterises the line, and the
+// glyph coverage is blended onto the 16-bit pixels (transparent background).
 #include "platform/Text.h"
 
 #include <SDL.h>
@@ -11,9 +10,6 @@
 #include <memory>
 #include <mutex>
 #include <tuple>
-#include <vector>
-
-#include "platform/TextCache.h"
 
 namespace platform {
 namespace {
@@ -31,8 +27,9 @@ public:
         }
     }
 
+    // Smoothed glyphs take light hinting; unsmoothed ones the hinting made for whole pixels.
     TTF_Font* Open(const FontRequest& request) {
-        const auto key = std::make_tuple(request.Name, request.PixelHeight, request.Bold);
+        const auto key = std::make_tuple(request.Name, request.PixelHeight, request.Bold, request.Smooth);
         if (auto found = FFonts.find(key); found != FFonts.end()) {
             return found->second.get();
         }
@@ -46,7 +43,7 @@ public:
         TTF_Font* font = file.empty() ? nullptr : TTF_OpenFont(file.c_str(), request.PixelHeight > 0 ? request.PixelHeight : 1);
         if (font != nullptr) {
             // The em height is the requested size; SDL_ttf's point size at 72 dpi is that height.
-            TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
+            TTF_SetFontHinting(font, request.Smooth ? TTF_HINTING_LIGHT : TTF_HINTING_MONO);
         }
         FFonts.emplace(key, std::unique_ptr<TTF_Font, FontCloser>(font));
         return font;
@@ -54,7 +51,7 @@ public:
 
 private:
     bool FTtfReady = false;
-    std::map<std::tuple<std::string, int, bool>, std::unique_ptr<TTF_Font, FontCloser>> FFonts;
+    std::map<std::tuple<std::string, int, bool, bool>, std::unique_ptr<TTF_Font, FontCloser>> FFonts;
 };
 
 FontCache& Fonts() {
@@ -121,86 +118,76 @@ bool MeasureText(const FontRequest& request, std::string_view text, int& width, 
     return true;
 }
 
-namespace {
-
-// Lines kept for reuse: the texts of a few dialogs and the overlay fit many times over.
-constexpr std::size_t CachedBytes = 4u << 20;
-constexpr std::size_t CachedLines = 1024;
-
-TextCache& RenderedLines() {
-    static TextCache cache(CachedBytes, CachedLines);
-    return cache;
-}
-
-// Renders the line once through SDL_ttf and keeps its coverage.
-const TextCoverage* RenderLine(const FontRequest& request, std::string_view text) {
-    TTF_Font* font = Fonts().Open(request);
-    if (font == nullptr) {
-        return nullptr;
+bool RenderTextMask(const FontRequest& request, std::string_view text, TextMask& mask) {
+    mask = TextMask{};
+    FontRequest whole = request;
+    whole.Smooth = false;
+    TTF_Font* font = Fonts().Open(whole);
+    if (font == nullptr || text.empty()) {
+        return false;
     }
     const std::string line(text);
-    const SDL_Color white{255, 255, 255, 255};
-    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, line.c_str(), white);
+    const SDL_Color ink{255, 255, 255, 255};
+    // An 8-bit surface: index 0 is the background, any other index ink.
+    SDL_Surface* glyphs = TTF_RenderUTF8_Solid(font, line.c_str(), ink);
     if (glyphs == nullptr) {
-        return nullptr;
+        return false;
     }
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(glyphs);
-    if (argb == nullptr) {
-        return nullptr;
-    }
-    std::vector<std::uint8_t> alpha(static_cast<std::size_t>(argb->w) * static_cast<std::size_t>(argb->h));
-    for (int row = 0; row < argb->h; ++row) {
-        const auto* source = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(argb->pixels) +
-                                                                    static_cast<std::ptrdiff_t>(row) * argb->pitch);
-        std::uint8_t* coverage = alpha.data() + static_cast<std::ptrdiff_t>(row) * argb->w;
-        for (int col = 0; col < argb->w; ++col) {
-            coverage[col] = static_cast<std::uint8_t>(source[col] >> 24);
+    mask.Width = glyphs->w;
+    mask.Height = glyphs->h;
+    mask.Ink.resize(static_cast<std::size_t>(glyphs->w) * static_cast<std::size_t>(glyphs->h));
+    for (int row = 0; row < glyphs->h; ++row) {
+        const auto* source = static_cast<const std::uint8_t*>(glyphs->pixels) + static_cast<std::ptrdiff_t>(row) * glyphs->pitch;
+        for (int col = 0; col < glyphs->w; ++col) {
+            mask.Ink[static_cast<std::size_t>(row) * static_cast<std::size_t>(glyphs->w) + static_cast<std::size_t>(col)] =
+                source[col] != 0 ? 1 : 0;
         }
     }
-    const int width = argb->w;
-    const int height = argb->h;
-    SDL_FreeSurface(argb);
-    return &RenderedLines().Store(request, text, TextCoverage(width, height, std::move(alpha)));
+    SDL_FreeSurface(glyphs);
+    return true;
 }
-
-}  // namespace
 
 bool DrawText(const PixelBuffer16& target, const FontRequest& request, unsigned color, int x, int y,
               std::string_view text) {
     if (text.empty()) {
         return true;
     }
-    const TextCoverage* line = RenderedLines().Find(request, text);
-    if (line == nullptr) {
-        line = RenderLine(request, text);
+    TTF_Font* font = Fonts().Open(request);
+    if (font == nullptr) {
+        return false;
     }
-    if (line == nullptr) {
+    const std::string line(text);
+    const SDL_Color white{255, 255, 255, 255};
+    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, line.c_str(), white);
+    if (glyphs == nullptr) {
+        return false;
+    }
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(glyphs, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(glyphs);
+    if (argb == nullptr) {
         return false;
     }
     const int red = static_cast<int>(color & 0xFF);
     const int green = static_cast<int>((color >> 8) & 0xFF);
     const int blue = static_cast<int>((color >> 16) & 0xFF);
-    const std::uint16_t solid = PackRGB(target.Layout, red, green, blue);
-    // Rows and columns clipped to the target; only the covered span of each row is visited.
-    const int firstRow = std::max(0, -y);
-    const int lastRow = std::min(line->Height, target.Height - y);
-    for (int row = firstRow; row < lastRow; ++row) {
-        const TextCoverage::Span span = line->Rows[static_cast<std::size_t>(row)];
-        const int first = std::max(span.First, -x);
-        const int last = std::min(span.Last, target.Width - x);
-        const std::uint8_t* coverage = line->Alpha.data() + static_cast<std::ptrdiff_t>(row) * line->Width;
-        std::uint16_t* dest = target.Pixels + static_cast<std::ptrdiff_t>(y + row) * target.Pitch;
-        for (int col = first; col < last; ++col) {
-            const int alpha = coverage[col];
-            std::uint16_t& pixel = dest[x + col];
-            if (alpha == 255) {
-                pixel = solid;
-            } else if (alpha != 0) {
-                pixel = Blend(target.Layout, pixel, red, green, blue, alpha);
+    for (int row = 0; row < argb->h; ++row) {
+        const int ty = y + row;
+        if (ty < 0 || ty >= target.Height) {
+            continue;
+        }
+        const auto* source = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(argb->pixels) +
+                                                                    static_cast<std::ptrdiff_t>(row) * argb->pitch);
+        std::uint16_t* dest = target.Pixels + static_cast<std::ptrdiff_t>(ty) * target.Pitch;
+        for (int col = 0; col < argb->w; ++col) {
+            const int tx = x + col;
+            const int coverage = static_cast<int>(source[col] >> 24);
+            if (tx < 0 || tx >= target.Width || coverage == 0) {
+                continue;
             }
+            dest[tx] = Blend(target.Layout, dest[tx], red, green, blue, coverage);
         }
     }
+    SDL_FreeSurface(argb);
     return true;
 }
 
