@@ -118,18 +118,28 @@ bool MeasureText(const FontRequest& request, std::string_view text, int& width, 
     return true;
 }
 
+namespace {
+
+// The line in white: smoothed as 32-bit pixels with coverage in alpha, otherwise as 8 bits where
+// index 0 is the background and any other index ink. Null when it cannot be rendered.
+SDL_Surface* RenderGlyphs(const FontRequest& request, std::string_view text) {
+    TTF_Font* font = Fonts().Open(request);
+    if (font == nullptr || text.empty()) {
+        return nullptr;
+    }
+    const std::string line(text);
+    const SDL_Color white{255, 255, 255, 255};
+    return request.Smooth ? TTF_RenderUTF8_Blended(font, line.c_str(), white)
+                          : TTF_RenderUTF8_Solid(font, line.c_str(), white);
+}
+
+}  // namespace
+
 bool RenderTextMask(const FontRequest& request, std::string_view text, TextMask& mask) {
     mask = TextMask{};
     FontRequest whole = request;
     whole.Smooth = false;
-    TTF_Font* font = Fonts().Open(whole);
-    if (font == nullptr || text.empty()) {
-        return false;
-    }
-    const std::string line(text);
-    const SDL_Color ink{255, 255, 255, 255};
-    // An 8-bit surface: index 0 is the background, any other index ink.
-    SDL_Surface* glyphs = TTF_RenderUTF8_Solid(font, line.c_str(), ink);
+    SDL_Surface* glyphs = RenderGlyphs(whole, text);
     if (glyphs == nullptr) {
         return false;
     }
@@ -152,13 +162,9 @@ bool DrawText(const PixelBuffer16& target, const FontRequest& request, unsigned 
     if (text.empty()) {
         return true;
     }
-    TTF_Font* font = Fonts().Open(request);
-    if (font == nullptr) {
-        return false;
-    }
-    const std::string line(text);
-    const SDL_Color white{255, 255, 255, 255};
-    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, line.c_str(), white);
+    FontRequest smooth = request;
+    smooth.Smooth = true;
+    SDL_Surface* glyphs = RenderGlyphs(smooth, text);
     if (glyphs == nullptr) {
         return false;
     }

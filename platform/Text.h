@@ -20,8 +20,9 @@ struct FontRequest {
     bool Smooth = true;
 };
 
-// Draws text with its top-left corner at (x, y), clipped to the buffer. The colour is the
-// engine's colour value (red in the low byte). Returns false when no font could be opened.
+// Draws smoothed text (whatever the font's Smooth) with its top-left corner at (x, y), clipped to
+// the buffer. The colour is the engine's colour value (red in the low byte). Returns false when no
+// font could be opened.
 bool DrawText(const PixelBuffer16& target, const FontRequest& font, unsigned color, int x, int y,
               std::string_view text);
 
