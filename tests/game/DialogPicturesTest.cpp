@@ -182,3 +182,16 @@ TEST_F(DialogPicturesTest, LinesStayOnTheirPlatesAndPromptsEndBeforeTheirFields)
         SavePicture(dialog.Name);
     }
 }
+
+TEST_F(DialogPicturesTest, TheBestScoreDialogIsDrawnEachFrameUntilItIsAnswered) {
+    Main::NewBestScore = true;
+    Main::QuitGame();
+    RunFrames(1, 16);
+    const TGButton& ok = Main::BestScoreBox->OkButton();
+    const TPictureCollectionItem& picture = Form->DXImageList1->Items().Items(29);
+    const int x = picture.Width() / 2;
+    const int y = picture.Height() / 2;
+    EXPECT_EQ(Surface().Pixel(ok.X() + x, ok.Y() + y), Surface().ColorToPixel(picture.Picture.Pixel(x, y)));
+    EXPECT_EQ(Surface().Pixel(5, 590), 0) << "over a black screen";
+    SavePicture("best-score-frame");
+}
