@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "game/Menu.h"
+#include "game/Texts.h"
+#include "support/AllocationCounter.h"
 #include "support/GameWindow.h"
 
 namespace {
@@ -220,4 +222,30 @@ TEST_F(MenuTest, TheBestScoreIsWrittenInItsOwnColour) {
     RunFrames(1, 16);
     EXPECT_GT(zero, 20);
     EXPECT_GT(inked(), 4 * zero) << "eleven characters against one";
+}
+
+TEST_F(MenuTest, NeitherTheMenuNorAnOpenBoxAllocatesPerFrameOnceTheirLinesAreKept) {
+    Main::BestScore = 123456;
+    Form->DXImageList1->Items().LoadFromFile("Data/GGraphics.dxg");
+    TMessageBox box;
+    box.SetBackground(31);
+    box.Center();
+    box.AddText("Type angle (in degrees): and a line long enough to be wrapped onto the next one");
+    box.AddEditLine(470, 309, 1);
+    box.KeyPress('4');
+    Main::FrameTime = 0.05f;
+    for (int frame = 0; frame < 10; ++frame) box.Draw();  // the caret shown and hidden once each
+    StartCountingAllocations();
+    for (int frame = 0; frame < 10; ++frame) box.Draw();
+    EXPECT_EQ(StopCountingAllocations(), 0u);
+
+    StartMenu();
+    RunFrames(1, 16);
+    for (const std::uint8_t screen : {ScreenMain, ScreenOptions, ScreenPicture, ScreenNewGame, ScreenBestScore}) {
+        MenuScreen = screen;
+        MenuFrame();
+        StartCountingAllocations();
+        MenuFrame();
+        EXPECT_EQ(StopCountingAllocations(), 0u) << int(screen);
+    }
 }
