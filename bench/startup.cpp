@@ -1,0 +1,303 @@
+// Start-up and presentation benchmark: the real program and the bare SDL program (bench/bare)
+// each started on an X server of their own screen size (Xvfb, no window manager), as a player
+// would start them. Measured from outside: the time from exec to the first frame on the screen
+// (a row through the middle of the screen stops being black), then the process's CPU and the
+// frames reaching its window (X damage reports) over a few seconds of the start menu; then the
+// orderly end (SIGTERM, exit status 0). Runs alternate between the programs and the medians are
+// compared in the table form of the other benchmarks. Depends on Xlib, XDamage and Xvfb.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "bench/Ratios.h"
+#include "support/GameData.h"
+#include "support/TempDirectory.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr int Runs = 5;
+constexpr auto Settle = 1s;   // the menu's first second (sounds, caches) is left out
+constexpr auto Measure = 3s;  // CPU and frames are counted over this much of the menu
+
+double Milliseconds(Clock::duration duration) {
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+// An Xvfb of its own, found by -displayfd, with a black root so the first frame stands out.
+class XServer {
+public:
+    XServer(int width, int height) {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        const std::string fd = std::to_string(ready[1]);
+        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-br", "-nolisten", "tcp",
+                              nullptr};
+        if (posix_spawnp(&FPid, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) FPid = 0;
+        close(ready[1]);
+        char number[16] = {};
+        const ssize_t got = read(ready[0], number, sizeof number - 1);
+        close(ready[0]);
+        if (FPid != 0 && got > 0) FName = ":" + std::to_string(std::atoi(number));
+    }
+    ~XServer() {
+        if (FPid != 0) {
+            kill(FPid, SIGTERM);
+            waitpid(FPid, nullptr, 0);
+        }
+    }
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    const std::string& Name() const { return FName; }
+
+private:
+    pid_t FPid = 0;
+    std::string FName;
+};
+
+struct RunResult {
+    double StartupMs = 0;
+    double CpuPercent = 0;  // of one core
+    double FramesPerSecond = 0;
+};
+
+// User plus system time of a process so far, in seconds.
+double ProcessCpuSeconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t close = text.rfind(')');
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    double ticks = 0;
+    for (int index = 3; fields >> field; ++index) {
+        if (index == 14 || index == 15) ticks += std::stod(field);
+    }
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+class Screen {
+public:
+    explicit Screen(const std::string& name) : FDisplay(XOpenDisplay(name.c_str())) {
+        if (FDisplay == nullptr) return;
+        FRoot = DefaultRootWindow(FDisplay);
+        FWidth = DisplayWidth(FDisplay, DefaultScreen(FDisplay));
+        FHeight = DisplayHeight(FDisplay, DefaultScreen(FDisplay));
+        int error = 0;
+        XDamageQueryExtension(FDisplay, &FDamageEvent, &error);
+    }
+    ~Screen() {
+        if (FDisplay != nullptr) XCloseDisplay(FDisplay);
+    }
+    Screen(const Screen&) = delete;
+    Screen& operator=(const Screen&) = delete;
+
+    bool Open() const { return FDisplay != nullptr; }
+
+    // Something other than black on the screen's middle row.
+    bool ShowsPicture() {
+        XImage* row = XGetImage(FDisplay, FRoot, 0, FHeight / 2, static_cast<unsigned>(FWidth), 1, AllPlanes, ZPixmap);
+        if (row == nullptr) return false;
+        bool lit = false;
+        for (int x = 0; x < FWidth && !lit; ++x) lit = (XGetPixel(row, x, 0) & 0xFFFFFF) != 0;
+        XDestroyImage(row);
+        return lit;
+    }
+
+    // Frames that reach the top-level windows during the given time.
+    int CountFrames(Clock::duration duration) {
+        std::vector<Damage> damages;
+        Window rootReturn = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (XQueryTree(FDisplay, FRoot, &rootReturn, &parent, &children, &count) != 0) {
+            for (unsigned i = 0; i < count; ++i) damages.push_back(XDamageCreate(FDisplay, children[i], XDamageReportNonEmpty));
+            XFree(children);
+        }
+        int frames = 0;
+        const Clock::time_point end = Clock::now() + duration;
+        pollfd connection{ConnectionNumber(FDisplay), POLLIN, 0};
+        while (Clock::now() < end) {
+            while (XPending(FDisplay) > 0) {
+                XEvent event;
+                XNextEvent(FDisplay, &event);
+                if (event.type == FDamageEvent + XDamageNotify) {
+                    ++frames;
+                    XDamageSubtract(FDisplay, reinterpret_cast<XDamageNotifyEvent&>(event).damage, None, None);
+                }
+            }
+            poll(&connection, 1, 5);
+        }
+        for (const Damage damage : damages) XDamageDestroy(FDisplay, damage);
+        XSync(FDisplay, True);
+        return frames;
+    }
+
+private:
+    Display* FDisplay;
+    Window FRoot = 0;
+    int FWidth = 0;
+    int FHeight = 0;
+    int FDamageEvent = 0;
+};
+
+// Starts a program on the display, in the current folder, with SDL's real drivers.
+pid_t Start(const std::vector<std::string>& command, const std::string& display) {
+    std::vector<std::string> variables{"DISPLAY=" + display};
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string variable = *entry;
+        if (variable.starts_with("DISPLAY=") || variable.starts_with("SDL_")) continue;
+        variables.push_back(variable);
+    }
+    std::vector<char*> argv;
+    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& variable : variables) envp.push_back(const_cast<char*>(variable.c_str()));
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);  // ALSA's complaints
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return failed == 0 ? pid : 0;
+}
+
+// Asks the program to close as the desktop would; true when it ended with status 0 in time.
+bool EndInOrder(pid_t pid) {
+    kill(pid, SIGTERM);
+    const Clock::time_point limit = Clock::now() + 5s;
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (Clock::now() > limit) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return false;
+        }
+        std::this_thread::sleep_for(2ms);
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::optional<RunResult> RunOnce(const std::vector<std::string>& command, const std::string& display) {
+    Screen screen(display);
+    if (!screen.Open() || screen.ShowsPicture()) return std::nullopt;
+    const Clock::time_point started = Clock::now();
+    const pid_t pid = Start(command, display);
+    if (pid == 0) return std::nullopt;
+    RunResult result;
+    bool shown = false;
+    while (!(shown = screen.ShowsPicture()) && Clock::now() - started < 10s && waitpid(pid, nullptr, WNOHANG) == 0) {
+        std::this_thread::sleep_for(1ms);
+    }
+    result.StartupMs = Milliseconds(Clock::now() - started);
+    if (shown) {
+        std::this_thread::sleep_for(Settle);
+        const double cpuBefore = ProcessCpuSeconds(pid);
+        const Clock::time_point from = Clock::now();
+        const int frames = screen.CountFrames(Measure);
+        const double seconds = std::chrono::duration<double>(Clock::now() - from).count();
+        result.CpuPercent = 100.0 * (ProcessCpuSeconds(pid) - cpuBefore) / seconds;
+        result.FramesPerSecond = frames / seconds;
+    }
+    const bool ended = EndInOrder(pid);
+    if (!shown || !ended) {
+        std::fprintf(stderr, "bench_startup: %s %s\n", command[0].c_str(),
+                     shown ? "did not end in order on SIGTERM" : "showed no frame");
+        return std::nullopt;
+    }
+    return result;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+struct Program {
+    std::string Name;
+    std::vector<std::string> Command;
+    std::vector<RunResult> Results;
+
+    double MedianOf(double RunResult::*field) const {
+        std::vector<double> values;
+        for (const RunResult& result : Results) values.push_back(result.*field);
+        return Median(values);
+    }
+};
+
+}  // namespace
+
+int main() {
+    const std::string bin = ZARVOTH_BIN_DIR;
+    TempDirectory folder;
+    ProvideGameData();
+    bool allRan = true;
+    std::vector<RatioRow> rows;
+    for (const auto& [width, height] : {std::pair{800, 600}, std::pair{1920, 1080}}) {
+        XServer server(width, height);
+        if (server.Name().empty()) {
+            std::fprintf(stderr, "bench_startup: Xvfb did not start\n");
+            return 1;
+        }
+        std::vector<Program> programs{{"engine", {bin + "/zarvoth"}, {}},
+                                      {"SDL", {bin + "/bare_sdl"}, {}},
+                                      {"SDL, OpenGL window", {bin + "/bare_sdl", "opengl"}, {}}};
+        for (int run = 0; run < Runs; ++run) {
+            for (Program& program : programs) {
+                const std::optional<RunResult> result = RunOnce(program.Command, server.Name());
+                allRan = allRan && result.has_value();
+                if (result) program.Results.push_back(*result);
+            }
+        }
+        const std::string size = std::to_string(width) + "x" + std::to_string(height);
+        const Program& engine = programs[0];
+        const Program& bare = programs[1];
+        const Program& openglBare = programs[2];
+        for (const Program& program : programs) {
+            std::printf("%s %-20s start-up %7.1f ms  CPU %6.1f %%  %6.1f frames/s  (median of %zu)\n", size.c_str(),
+                        program.Name.c_str(), program.MedianOf(&RunResult::StartupMs),
+                        program.MedianOf(&RunResult::CpuPercent), program.MedianOf(&RunResult::FramesPerSecond),
+                        program.Results.size());
+        }
+        rows.push_back({"start-up to first frame, ms, " + size, engine.MedianOf(&RunResult::StartupMs),
+                        bare.MedianOf(&RunResult::StartupMs), 0.6});
+        rows.push_back({"start-up against an OpenGL window from the start, " + size,
+                        engine.MedianOf(&RunResult::StartupMs), openglBare.MedianOf(&RunResult::StartupMs), 0});
+        rows.push_back({"CPU in the start menu, % of a core, " + size, engine.MedianOf(&RunResult::CpuPercent),
+                        bare.MedianOf(&RunResult::CpuPercent), 1.0});
+        rows.push_back({"frames per second in the start menu, " + size, engine.MedianOf(&RunResult::FramesPerSecond),
+                        bare.MedianOf(&RunResult::FramesPerSecond), 0});
+    }
+    PrintRatioRows(rows);
+    return allRan ? 0 : 1;
+}
