@@ -16,13 +16,23 @@ void PullFromMixer(void* mixer, Uint8* stream, int length) {
 
 }  // namespace
 
-SdlAudioOutput::~SdlAudioOutput() { Stop(); }
+SdlAudioOutput::~SdlAudioOutput() {
+    Stop();
+    if (FSubsystem) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
 
-// SDL converts the mixer's float stereo to whatever the device wants.
+// SDL converts the mixer's float stereo to whatever the device wants. The audio subsystem stays
+// up until the output is destroyed, also when no device opens: quitting it waits for SDL's
+// device watcher (up to a tenth of a second with ALSA), which must not hold up the start.
 bool SdlAudioOutput::Start(AudioMixer& mixer) {
     Stop();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return false;
+    if (!FSubsystem) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            return false;
+        }
+        FSubsystem = true;
     }
     SDL_AudioSpec wanted{};
     wanted.freq = static_cast<int>(mixer.OutputRate());
@@ -34,7 +44,6 @@ bool SdlAudioOutput::Start(AudioMixer& mixer) {
     SDL_AudioSpec obtained{};
     FDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (FDevice == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     SDL_PauseAudioDevice(FDevice, 0);
@@ -47,7 +56,6 @@ void SdlAudioOutput::Stop() {
     }
     SDL_CloseAudioDevice(FDevice);
     FDevice = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 // SDL marks a device that went away as stopped; an open, running device reports playing.
