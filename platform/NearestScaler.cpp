@@ -33,12 +33,27 @@ void NearestScaler::Prepare(int frameWidth, int frameHeight, int viewWidth, int 
     MapPositions(FColumns, viewWidth, frameWidth);
     MapPositions(FRows, viewHeight, frameHeight);
     FRow.resize(static_cast<std::size_t>(std::max(frameWidth, 0)));
+    FSameWidth = viewWidth == frameWidth;
+}
+
+void NearestScaler::ConvertRow(const std::uint16_t* in, std::uint32_t* out, std::size_t count) const {
+    for (std::size_t x = 0; x < count; ++x) {
+        out[x] = FHigh[in[x] >> 8] | FLow[in[x] & 0xFF];
+    }
 }
 
 void NearestScaler::Scale(const PixelBuffer16& frame, const PixelFormat32& format, std::uint32_t* view,
                           std::ptrdiff_t pitch) {
     if (frame.Pixels == nullptr || frame.Height <= 0 || static_cast<std::size_t>(frame.Width) != FRow.size()) {
         return;
+    }
+    if (frame.Layout != FTablesLayout || !(format == FTablesFormat)) {
+        for (std::uint16_t byte = 0; byte < 256; ++byte) {
+            FHigh[byte] = WidenPixel(static_cast<std::uint16_t>(byte << 8), frame.Layout, format) & ~format.Opaque;
+            FLow[byte] = WidenPixel(byte, frame.Layout, format);
+        }
+        FTablesLayout = frame.Layout;
+        FTablesFormat = format;
     }
     const std::size_t width = FColumns.size();
     int converted = -1;
@@ -50,11 +65,13 @@ void NearestScaler::Scale(const PixelBuffer16& frame, const PixelFormat32& forma
             continue;
         }
         const std::uint16_t* in = frame.Pixels + static_cast<std::ptrdiff_t>(row) * frame.Pitch;
-        for (std::size_t x = 0; x < FRow.size(); ++x) {
-            FRow[x] = WidenPixel(in[x], frame.Layout, format);
-        }
-        for (std::size_t x = 0; x < width; ++x) {
-            out[x] = FRow[static_cast<std::size_t>(FColumns[x])];
+        if (FSameWidth) {
+            ConvertRow(in, out, width);
+        } else {
+            ConvertRow(in, FRow.data(), FRow.size());
+            for (std::size_t x = 0; x < width; ++x) {
+                out[x] = FRow[static_cast<std::size_t>(FColumns[x])];
+            }
         }
         converted = row;
     }
