@@ -126,10 +126,11 @@ SdlWindow::~SdlWindow() {
     }
 }
 
-// The window covers the screen from the start: made at the desktop's own position and size, it
-// needs no window manager to be full screen. It asks for full screen only where a window manager
-// can grant it, and it is an OpenGL window from the start where a graphics processor may draw,
-// so that making the renderer does not make the window again.
+// A window manager makes the window full screen; SDL waits for it to change the window, so the
+// window starts at the client's size. Without one the request would go unanswered (SDL waits a
+// tenth of a second and the window keeps its first size): there the window is made at the
+// desktop's own position and size, which covers the screen. Where a graphics processor may draw
+// it is an OpenGL window from the start, so that making the renderer does not make it again.
 bool SdlWindow::Create(const std::string& caption, int clientWidth, int clientHeight, std::string& error) {
     FClientWidth = clientWidth;
     FClientHeight = clientHeight;
@@ -143,11 +144,11 @@ bool SdlWindow::Create(const std::string& caption, int clientWidth, int clientHe
     const char* driver = SDL_GetCurrentVideoDriver();
     const DesktopFacts desktop = driver != nullptr && std::strcmp(driver, "x11") == 0 ? ProbeX11Desktop() : DesktopFacts{};
     FSdl->GpuPossible = desktop.GpuRendering;
-    SDL_Rect screen{0, 0, clientWidth, clientHeight};
-    SDL_GetDisplayBounds(0, &screen);
-    Uint32 flags = SDL_WINDOW_BORDERLESS;
-    if (desktop.WindowManager) {
-        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    SDL_Rect screen{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight};
+    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (!desktop.WindowManager) {
+        SDL_GetDisplayBounds(0, &screen);
+        flags = SDL_WINDOW_BORDERLESS;
     }
     if (FSdl->GpuPossible) {
         FSdl->Window = SDL_CreateWindow(caption.c_str(), screen.x, screen.y, screen.w, screen.h, flags | SDL_WINDOW_OPENGL);

@@ -1,14 +1,18 @@
-// Presentation on a real X server without a window manager (run under xvfb-run at 1024 x 768):
-// what the desktop probe learns, the window covering the whole screen, and the frame scaled for
-// that window, read back from the X server's own pixels.
+// Presentation on a real X server (run under xvfb-run at 1024 x 768), without and with a window
+// manager (openbox): what the desktop probe learns, the window covering the whole screen, and
+// the frame scaled for that window, read back from the X server's own pixels.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include "platform/DesktopProbe.h"
 #include "platform/SdlWindow.h"
@@ -17,6 +21,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+
+extern char** environ;
 
 namespace {
 
@@ -66,15 +72,46 @@ std::vector<std::uint16_t> QuarterFrame() {
     return frame;
 }
 
-TEST(X11Presentation, TheWindowCoversTheScreenAndTheFrameIsScaledForIt) {
-    XDisplay display(XOpenDisplay(nullptr));
-    ASSERT_TRUE(display);
-    Display* x = display.get();
-    const int screenWidth = DisplayWidth(x, DefaultScreen(x));
-    const int screenHeight = DisplayHeight(x, DefaultScreen(x));
-    if (screenWidth != 1024 || screenHeight != 768) {
-        GTEST_SKIP() << "made for a 1024 x 768 screen";
+// Where a window sits on the screen, found by its name.
+struct Placement {
+    bool Found = false;
+    int X = 0, Y = 0, Width = 0, Height = 0;
+};
+
+Placement PlacementOf(Display* x, Window window, const char* name) {
+    char* title = nullptr;
+    const bool named = XFetchName(x, window, &title) != 0 && title != nullptr && std::string(title) == name;
+    if (title != nullptr) XFree(title);
+    if (named) {
+        XWindowAttributes attributes{};
+        XGetWindowAttributes(x, window, &attributes);
+        Placement placement{true, 0, 0, attributes.width, attributes.height};
+        Window child = 0;
+        XTranslateCoordinates(x, window, DefaultRootWindow(x), 0, 0, &placement.X, &placement.Y, &child);
+        return placement;
     }
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    Placement found;
+    if (XQueryTree(x, window, &rootReturn, &parent, &children, &count) != 0) {
+        for (unsigned i = 0; i < count && !found.Found; ++i) found = PlacementOf(x, children[i], name);
+        XFree(children);
+    }
+    return found;
+}
+
+unsigned long ScreenPixel(Display* x, int px, int py) {
+    XImage* image = XGetImage(x, DefaultRootWindow(x), px, py, 1, 1, AllPlanes, ZPixmap);
+    const unsigned long value = image != nullptr ? XGetPixel(image, 0, 0) & 0xFFFFFF : 0;
+    if (image != nullptr) XDestroyImage(image);
+    return value;
+}
+
+// Makes the game's window on this 1024 x 768 screen, shows the quarter frame and checks that the
+// window covers the screen and the frame fills it at 1.28, nothing cut off.
+void ExpectTheFrameCoversTheScreen(Display* x) {
     platform::SdlWindow window;
     std::string error;
     ASSERT_TRUE(window.Create("Zarvoth Mutador", 800, 600, error)) << error;
@@ -82,37 +119,22 @@ TEST(X11Presentation, TheWindowCoversTheScreenAndTheFrameIsScaledForIt) {
     EXPECT_EQ(window.RendererName(), "window surface") << "no graphics processor draws on Xvfb";
     std::vector<std::uint16_t> pixels = QuarterFrame();
     const platform::PixelBuffer16 frame{pixels.data(), 800, 600, 800, platform::PixelLayout::RGB565};
-
-    // The frame reaches the X server once the window is mapped; read the screen until it shows.
-    const Window root = DefaultRootWindow(x);
-    const auto pixelAt = [&](int px, int py) {
-        XImage* image = XGetImage(x, root, px, py, 1, 1, AllPlanes, ZPixmap);
-        const unsigned long value = image != nullptr ? XGetPixel(image, 0, 0) & 0xFFFFFF : 0;
-        if (image != nullptr) XDestroyImage(image);
-        return value;
-    };
+    // The frame reaches the screen once the window is mapped (and, with a window manager, made
+    // full screen); present until it shows.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     do {
         ASSERT_TRUE(window.Present(frame, false));
         XSync(x, False);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    } while (pixelAt(1014, 10) != 0x00FF00 && std::chrono::steady_clock::now() < deadline);
+    } while ((ScreenPixel(x, 1023, 0) != 0x00FF00 || ScreenPixel(x, 0, 767) != 0x0000FF) &&
+             std::chrono::steady_clock::now() < deadline);
 
-    Window rootReturn = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    ASSERT_NE(XQueryTree(x, root, &rootReturn, &parent, &children, &count), 0);
-    ASSERT_EQ(count, 1u);
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(x, children[0], &attributes);
-    XFree(children);
-    EXPECT_EQ(attributes.x, 0);
-    EXPECT_EQ(attributes.y, 0);
-    EXPECT_EQ(attributes.width, 1024);
-    EXPECT_EQ(attributes.height, 768);
-
-    // 800 x 600 fills 1024 x 768 at 1.28: every corner shows its quarter, nothing is cut off.
+    const Placement placement = PlacementOf(x, DefaultRootWindow(x), "Zarvoth Mutador");
+    ASSERT_TRUE(placement.Found);
+    EXPECT_EQ(placement.X, 0);
+    EXPECT_EQ(placement.Y, 0);
+    EXPECT_EQ(placement.Width, 1024);
+    EXPECT_EQ(placement.Height, 768);
     struct Sample {
         int X, Y;
         unsigned long Colour;
@@ -120,8 +142,36 @@ TEST(X11Presentation, TheWindowCoversTheScreenAndTheFrameIsScaledForIt) {
     const Sample samples[] = {{0, 0, 0xFF0000},     {1023, 0, 0x00FF00}, {0, 767, 0x0000FF}, {1023, 767, 0xFFFF00},
                               {511, 300, 0xFF0000}, {512, 300, 0xFFFFFF}, {513, 300, 0xFFFFFF}, {514, 300, 0x00FF00}};
     for (const Sample& sample : samples) {
-        EXPECT_EQ(pixelAt(sample.X, sample.Y), sample.Colour) << "at " << sample.X << "," << sample.Y;
+        EXPECT_EQ(ScreenPixel(x, sample.X, sample.Y), sample.Colour) << "at " << sample.X << "," << sample.Y;
     }
+}
+
+XDisplay OpenScreenOf1024x768() {
+    XDisplay display(XOpenDisplay(nullptr));
+    if (display && (DisplayWidth(display.get(), 0) != 1024 || DisplayHeight(display.get(), 0) != 768)) display.reset();
+    return display;
+}
+
+TEST(X11Presentation, WithoutAWindowManagerTheWindowCoversTheScreenAndTheFrameIsScaledForIt) {
+    const XDisplay display = OpenScreenOf1024x768();
+    if (!display) GTEST_SKIP() << "made for a 1024 x 768 X screen";
+    ExpectTheFrameCoversTheScreen(display.get());
+}
+
+TEST(X11Presentation, UnderAWindowManagerTheWindowIsMadeFullScreen) {
+    const XDisplay display = OpenScreenOf1024x768();
+    if (!display) GTEST_SKIP() << "made for a 1024 x 768 X screen";
+    pid_t manager = 0;
+    const char* argv[] = {"openbox", "--sm-disable", nullptr};
+    ASSERT_EQ(posix_spawnp(&manager, "openbox", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!platform::ProbeX11Desktop().WindowManager && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(platform::ProbeX11Desktop().WindowManager);
+    ExpectTheFrameCoversTheScreen(display.get());
+    kill(manager, SIGTERM);
+    waitpid(manager, nullptr, 0);
 }
 
 }  // namespace
