@@ -104,6 +104,7 @@ struct SdlWindow::Sdl {
     NearestScaler Scaler;
     SDL_Surface* PreparedSurface = nullptr;  // the surface the scaler and the black bars were made for
     ScreenRect PreparedView;
+    bool WholeUpdate = true;  // the next frame is sent with the bars around it
     SDL_Surface* FrameView = nullptr;  // SDL's view of the frame, for surfaces that are not 32-bit
     std::chrono::steady_clock::time_point NextRefresh{};
 
@@ -273,6 +274,10 @@ void SdlWindow::DropTextures() {
         SDL_DestroyTexture(FSdl->Frame);
         FSdl->Frame = nullptr;
     }
+}
+
+void SdlWindow::NoteExposed() {
+    FSdl->WholeUpdate = true;
 }
 
 void SdlWindow::NoteDeviceReset() {
@@ -479,6 +484,7 @@ bool SdlWindow::PresentOnWindowSurface(const PixelBuffer16& frame, bool waitVBla
         FSdl->Scaler.Prepare(frame.Width, frame.Height, viewWidth, viewHeight);
         FSdl->PreparedSurface = surface;
         FSdl->PreparedView = view;
+        FSdl->WholeUpdate = true;
     }
     const SDL_PixelFormat& format = *surface->format;
     const bool wholeChannels = format.BytesPerPixel == 4 && format.Rloss == 0 && format.Gloss == 0 && format.Bloss == 0;
@@ -493,7 +499,12 @@ bool SdlWindow::PresentOnWindowSurface(const PixelBuffer16& frame, bool waitVBla
     if (waitVBlank) {
         WaitForRefresh(FSdl->Window, FSdl->NextRefresh);
     }
-    return SDL_UpdateWindowSurface(FSdl->Window) == 0;
+    // The black bars stay on the screen until the desktop loses them: only the view is sent.
+    const SDL_Rect changed{view.Left, view.Top, viewWidth, viewHeight};
+    const bool sent = FSdl->WholeUpdate ? SDL_UpdateWindowSurface(FSdl->Window) == 0
+                                        : SDL_UpdateWindowSurfaceRects(FSdl->Window, &changed, 1) == 0;
+    FSdl->WholeUpdate = FSdl->WholeUpdate && !sent;
+    return sent;
 }
 
 }  // namespace platform

@@ -55,6 +55,8 @@ public:
     // The device lost its surfaces (render targets reset); also used by tests.
     void NoteDeviceReset();
     void NoteFocus(bool focused) { FFocused = focused; }
+    // The desktop asked the window to show itself again: the next frame is sent whole, bars too.
+    void NoteExposed();
     std::uint32_t WindowId() const;
 
     // The renderer SDL chose (for diagnostics).
