@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 
@@ -35,6 +36,13 @@ void EraseLast(std::vector<TSprite*>& list, TSprite* sprite) {
 }
 
 }  // namespace
+
+// ---- TSpriteClass ----
+
+bool TSpriteClass::ClassNameIs(std::string_view name) const {
+    const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    return std::ranges::equal(FName, name, {}, lower, lower);
+}
 
 // ---- TSprite ----
 

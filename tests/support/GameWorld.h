@@ -1,0 +1,125 @@
+// A game world for tests of the game's sprites: the real main window on SDL's dummy driver with
+// a stepped clock and a scripted input device, the shared sprite globals cleared, nine silent
+// sound effects (their pans can be read back), and either plain game images of known sizes or
+// the generated game graphics. Frames are stepped by hand with a chosen frame time.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/images/PictureCollection.h"
+#include "engine/sound/WaveCollection.h"
+#include "game/Main.h"
+#include "game/Random.h"
+#include "game/Sprites.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/SdlAudioOutput.h"
+#include "platform/SdlWindow.h"
+#include "support/FakeInputDevice.h"
+#include "support/TempDirectory.h"
+
+class GameWorldTest : public ::testing::Test {
+protected:
+    // Picture sizes of the plain game images: ships of three frames, stars of three, the
+    // explosion of nine, the rest single pictures. The heavy ship is 80 pixels wide.
+    struct PlainImage {
+        int Width;
+        int Height;
+        int Frames;
+        TColor Colour;
+    };
+    static std::vector<PlainImage> PlainImages() {
+        const TColor hull = RGB(90, 110, 70);
+        const TColor fleet = RGB(190, 200, 210);
+        return {{80, 70, 3, hull},  {80, 70, 3, hull},  {80, 70, 3, hull},  {60, 60, 3, hull},
+                {60, 60, 3, hull},  {60, 60, 3, hull},  {34, 40, 3, fleet}, {54, 58, 3, fleet},
+                {78, 84, 3, fleet}, {120, 150, 3, fleet}, {110, 90, 1, RGB(190, 150, 90)},
+                {4, 64, 1, RGB(255, 255, 255)}, {4, 64, 1, RGB(255, 255, 255)}, {12, 26, 1, RGB(120, 255, 160)},
+                {14, 14, 1, RGB(255, 90, 40)}, {7, 7, 3, RGB(200, 210, 235)}, {96, 96, 9, RGB(255, 160, 50)}};
+    }
+
+    GameWorldTest() {
+        std::filesystem::create_directory("Data");
+        TWaveCollection none;
+        none.SaveToFile("Data/Sound.dxw");
+        none.SaveToFile("Data/Music.dxw");
+        platform::SetClockSource(std::ref(Clock));
+        App.Reset();
+        App.SetActive(true);
+        std::string error;
+        EXPECT_TRUE(Window.Create("Zarvoth Mutador", 800, 600, error)) << error;
+        Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input});
+        TWaveCollection& effects = Form->DXWaveList1->Items();
+        effects.Clear();
+        for (int i = 0; i < 9; ++i) {
+            effects.Add();
+        }
+        Main::SoundOn = true;
+        Main::StereoOn = true;
+        Main::Score = 0;
+        Main::FrameTime = 0;
+        Sprites::AimPoint = {};
+        Sprites::PlayerCenterX = Sprites::PlayerCenterY = Sprites::PhaserDamage = 0;
+        Sprites::PhaserFired = Sprites::BeamHit = Sprites::PlayerCloaked = false;
+        Random::SetSeed(1);
+        LoadPlainImages();
+    }
+    ~GameWorldTest() override {
+        Root().Clear();
+        Form.reset();
+        platform::SetClockSource(nullptr);
+        App.Reset();
+    }
+
+    void LoadPlainImages() {
+        TPictureCollection& images = Form->DXImageList1->Items();
+        images.Clear();
+        for (const PlainImage& plain : PlainImages()) {
+            TPictureCollectionItem& item = images.Add();
+            item.Picture.AssignPixels(plain.Width * plain.Frames, plain.Height,
+                                      std::vector<TColor>(static_cast<std::size_t>(plain.Width * plain.Frames * plain.Height),
+                                                          plain.Colour));
+            if (plain.Frames > 1) {
+                item.PatternWidth = plain.Width;
+                item.PatternHeight = plain.Height;
+            }
+            item.TransparentColor = RGB(255, 0, 255);
+        }
+        images.Restore();
+    }
+
+    // The generated game graphics, when the build made them.
+    bool LoadGeneratedImages() {
+        const std::filesystem::path file = std::filesystem::path(ZARVOTH_BIN_DIR) / ".." / "run" / "Data" / "GGraphics.dxg";
+        if (!std::filesystem::exists(file)) {
+            return false;
+        }
+        Form->DXImageList1->Items().LoadFromFile(file.string());
+        return true;
+    }
+
+    // One frame of the game's move walk: the frame time and the lag count the frame timer
+    // would give, then the dead are freed.
+    void Step(float frameTime, int lag = 16) {
+        Main::FrameTime = frameTime;
+        Form->DXSpriteEngine1->Move(lag);
+        Form->DXSpriteEngine1->FreeDead();
+    }
+
+    TSpriteEngine& Root() { return Form->DXSpriteEngine1->Engine(); }
+    TDirectDrawSurface& Surface() { return *Form->DXDraw1->Surface(); }
+    int Pan(int effect) { return Form->DXWaveList1->Items().Items(effect).Pan(); }
+
+    TempDirectory Folder;
+    platform::SteppedClock Clock{100000};
+    platform::Application& App = platform::Application::Instance();
+    platform::SdlWindow Window;
+    std::unique_ptr<platform::SoundDevice> Sound = platform::CreateSystemSoundDevice();
+    FakeInputDevice Input;
+    std::unique_ptr<TForm1> Form;
+};
