@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -109,6 +110,37 @@ protected:
         Main::FrameTime = frameTime;
         Form->DXSpriteEngine1->Move(lag);
         Form->DXSpriteEngine1->FreeDead();
+    }
+
+    // A sprite of class T under the root at (x, y).
+    template <class T>
+    T& Make(double x, double y) {
+        auto* sprite = new T(&Root());
+        sprite->X = x;
+        sprite->Y = y;
+        return *sprite;
+    }
+
+    // Still in the world (not yet freed).
+    bool Alive(const TSprite* sprite) {
+        for (int i = 0; i < Root().Count(); ++i) {
+            if (Root().Items(i) == sprite) return true;
+        }
+        return false;
+    }
+
+    // The smallest rectangle holding every pixel of the surface that is not black.
+    TRect DrawnArea() {
+        TRect area{800, 600, 0, 0};
+        for (int y = 0; y < 600; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                if (Surface().Pixel(x, y) != 0) {
+                    area = {std::min(area.Left, x), std::min(area.Top, y), std::max(area.Right, x + 1),
+                            std::max(area.Bottom, y + 1)};
+                }
+            }
+        }
+        return area;
     }
 
     TSpriteEngine& Root() { return Form->DXSpriteEngine1->Engine(); }
