@@ -43,7 +43,7 @@ fuzz: deps
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
 	./scripts/run-fuzzers $(FUZZ) $(FUZZ_SECONDS)
 
-bench: build
+bench: build data
 	./scripts/run-benchmarks $(BUILD)
 
 clean:

@@ -2,39 +2,19 @@
 // the same pixel memory (an 800 x 600 RGB565 back surface), with the ratios printed at the end.
 // Targets: plain, stretched copies and Fill no slower than SDL (ratio <= 1); a rotated draw no
 // more than 3 times SDL's plain keyed blit of the same area.
-#include <SDL.h>
-#include <benchmark/benchmark.h>
-
-#include <cmath>
-#include <cstdio>
-#include <functional>
-#include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "engine/display/DirectDrawSurface.h"
+#include "bench/EngineVsSdl.h"
 
 namespace {
 
+using bench::Case;
+using bench::SdlSurface;
+using bench::Wrap;
 using platform::PixelLayout;
 
 constexpr std::uint16_t Key = 0xF81F;  // magenta, the usual sheet background
-
-struct SdlSurfaceDeleter {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SdlSurface = std::unique_ptr<SDL_Surface, SdlSurfaceDeleter>;
-
-// An SDL view of the same pixels, keyed like the engine surface when asked.
-SdlSurface Wrap(TDirectDrawSurface& surface, bool keyed) {
-    SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(surface.Row(0), surface.Width(), surface.Height(), 16,
-                                                           surface.Width() * 2, SDL_PIXELFORMAT_RGB565);
-    if (view != nullptr) {
-        SDL_SetColorKey(view, keyed ? SDL_TRUE : SDL_FALSE, surface.ColorKey());
-    }
-    return SdlSurface(view);
-}
 
 // A picture: a disc of varied colours on the key colour (about a fifth of the pixels keyed).
 std::unique_ptr<TDirectDrawSurface> Picture(int width, int height) {
@@ -60,13 +40,6 @@ Scene& TheScene() {
     static Scene scene;
     return scene;
 }
-
-struct Case {
-    std::string Name;
-    double Target;
-    std::function<void()> Engine;
-    std::function<void()> Sdl;
-};
 
 // Sources live for the whole run, next to their SDL views.
 struct Source {
@@ -149,57 +122,10 @@ std::vector<Case> Cases() {
     };
 }
 
-// Keeps every run's CPU time per iteration (less disturbed by a busy machine than wall time)
-// and prints engine/SDL ratios after the usual table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                FTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void PrintRatios(const std::vector<Case>& cases) const {
-        std::printf("\n%-55s %12s %12s %8s %8s\n", "case", "engine", "SDL", "ratio", "target");
-        for (const Case& c : cases) {
-            const auto engine = FTimes.find(c.Name + "/engine");
-            const auto sdl = FTimes.find(c.Name + "/SDL");
-            if (engine == FTimes.end() || sdl == FTimes.end()) {
-                continue;
-            }
-            const double ratio = engine->second / sdl->second;
-            std::printf("%-55s %12.1f %12.1f %8.2f %6s%.0f %s\n", c.Name.c_str(), engine->second, sdl->second, ratio,
-                        "<=", c.Target, ratio <= c.Target ? "ok" : "MISSED");
-        }
-    }
-
-private:
-    std::map<std::string, double> FTimes;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<Case> cases = Cases();
-    for (const Case& c : cases) {
-        const auto run = [](std::function<void()> step) {
-            return [step](benchmark::State& state) {
-                for (auto _ : state) {
-                    step();
-                    benchmark::ClobberMemory();
-                }
-            };
-        };
-        benchmark::RegisterBenchmark((c.Name + "/engine").c_str(), run(c.Engine));
-        benchmark::RegisterBenchmark((c.Name + "/SDL").c_str(), run(c.Sdl));
-    }
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios(cases);
-    benchmark::Shutdown();
+    bench::RatioReporter reporter;
+    bench::RunCases(argc, argv, Cases(), reporter);
     return 0;
 }

@@ -17,17 +17,6 @@ int SaturateToInt(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
 
-// Drops the fraction toward zero; positions far off any surface saturate instead of overflowing.
-int TruncToInt(double value) {
-    if (!(value > static_cast<double>(INT_MIN))) {
-        return INT_MIN;
-    }
-    if (value >= static_cast<double>(INT_MAX)) {
-        return INT_MAX;
-    }
-    return static_cast<int>(value);
-}
-
 void EraseLast(std::vector<TSprite*>& list, TSprite* sprite) {
     const auto found = std::find(list.rbegin(), list.rend(), sprite);
     if (found != list.rend()) {

@@ -31,7 +31,14 @@ void PlayEffect(int index) {
     Main::PlaySoundEffect(index, 0);
 }
 
-void StartExplosion(TImageSprite& ship) {
+void DamageHull(TImageSprite& ship, std::int32_t& hull, bool& exploding, std::int32_t amount, std::int32_t points) {
+    hull -= amount;
+    if (hull > 0 || exploding) {
+        return;
+    }
+    Main::Score += points;
+    exploding = true;
+    hull = 0;
     PlayEffect(EffectExplosion, static_cast<float>(ship.X));
     ship.SetZ(ship.Z() + 1);
     ship.Image = &GameImage(ImageExplosion);
@@ -55,8 +62,8 @@ double Bearing(double fromX, double fromY, double toX, double toY) {
 }
 
 void DrawBeam(TDirectDrawSurface* surface, int image, int x, int y, double length, double bearing, int alpha) {
-    GameImage(image).DrawRotateAdd(surface, x, y, BeamWidth, Trunc(length), 0, 0.5, 1.0, Trunc(bearing / 360.0 * 256.0),
-                                   alpha);
+    GameImage(image).DrawRotateAdd(surface, x, y, BeamWidth, TruncToInt(length), 0, 0.5, 1.0,
+                                   TruncToInt(bearing / 360.0 * 256.0), alpha);
 }
 
 }  // namespace Sprites

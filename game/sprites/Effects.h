@@ -3,6 +3,8 @@
 // main window's effect player (Main).
 #pragma once
 
+#include <cstdint>
+
 #include "engine/sprites/DXSprite.h"
 
 class TDirectDrawSurface;
@@ -30,10 +32,12 @@ void PlayEffect(int index, float x);
 // from the centre.
 void PlayEffect(int index);
 
-// Turns a destroyed ship into its explosion: the explosion sound at its x, one step up in
-// depth, the explosion image played once from frame 0. Its pace is the current frame time, or
-// that of a 60 Hz frame when the frame time is 0, so that every explosion ends.
-void StartExplosion(TImageSprite& ship);
+// Takes damage off a ship's hull. The first time the hull runs out it stands at 0, the ship is
+// marked exploding, the score changes by `points`, and the explosion starts: the explosion sound
+// at the ship's x, one step up in depth, the explosion image played once from frame 0 over the
+// ship's rectangle. Its pace is the current frame time, or that of a 60 Hz frame when the frame
+// time is 0, so that every explosion ends.
+void DamageHull(TImageSprite& ship, std::int32_t& hull, bool& exploding, std::int32_t amount, std::int32_t points);
 
 // Clockwise angle from straight up, in degrees, of the direction from a point to a target.
 // Built from arctan(dy / dx) of the distances, as the beams' aim always was.

@@ -20,9 +20,6 @@ constexpr TEnemyKind Defiant{ImageDefiant, 3040, 30, 50, 50};
 constexpr TEnemyKind Akira{ImageAkira, 5500, 28, 250, 100};
 constexpr TEnemyKind Interpid{ImageInterpid, 60000, 20, 0, 200};
 
-constexpr int ScreenWidth = 800;
-constexpr int ScreenHeight = 600;
-constexpr double ExplosionEndFrame = 8;
 // The torpedo ships' timers grow by 5 a second while they fire; they launch at these.
 constexpr float TimerPerSecond = 5;
 constexpr float DefiantLaunch = 20;
@@ -37,17 +34,6 @@ constexpr double ChargePerSecond = 15;
 constexpr int BankLeft = 0;
 constexpr int Level = 1;
 constexpr int BankRight = 2;
-
-// A torpedo ship's timer: it launches when the timer has reached its threshold, and the timer
-// grows only in frames in which the ship fires.
-bool TimerLaunches(float& timer, float threshold) {
-    const bool launch = timer >= threshold;
-    if (launch) {
-        timer = 0;
-    }
-    timer = static_cast<float>(timer + TimerPerSecond * static_cast<double>(FrameTime));
-    return launch;
-}
 
 }  // namespace
 
@@ -84,14 +70,9 @@ void TEnemy::Advance(int MoveCount) {
     RemoveIfFinished();
 }
 
+// Damage to a ship already exploding only lowers its hull.
 void TEnemy::TakeDamage(std::int32_t Amount) {
-    Hull -= Amount;
-    if (Hull <= 0 && !Exploding) {
-        Main::Score += FScore;
-        Exploding = true;
-        Hull = 0;
-        StartExplosion(*this);
-    }
+    DamageHull(*this, Hull, Exploding, Amount, FScore);
 }
 
 std::int32_t TEnemy::GetHull() const {
@@ -146,17 +127,37 @@ TRect TEnemyShuttle::ExplosionRect() const {
     return Bounds(Round(X - Width / 2.0), Round(Y - Height / 3.0), 2 * Width, Round(1.5 * Height));
 }
 
-// ---- TEnemyDefiant ----
+// ---- TEnemyTorpedoShip ----
 
-TEnemyDefiant::TEnemyDefiant(TSprite* AParent) : TEnemy(AParent, Defiant) {}
+TEnemyTorpedoShip::TEnemyTorpedoShip(TSprite* AParent, const TEnemyKind& Kind, float LaunchAt)
+    : TEnemy(AParent, Kind), FLaunchAt(LaunchAt) {}
 
-void TEnemyDefiant::Advance(int MoveCount) {
+void TEnemyTorpedoShip::Advance(int MoveCount) {
     TEnemy::Advance(MoveCount);
-    const int centre = CentreLine();
     Descend();
     if (Exploding) {
         return;
     }
+    Manoeuvre();
+    if (!PlayerCloaked) {
+        Fire();
+    }
+}
+
+void TEnemyTorpedoShip::Fire() {
+    if (FireTimer >= FLaunchAt) {
+        PlaceTorpedo(LaunchTorpedo());
+        FireTimer = 0;
+    }
+    FireTimer = static_cast<float>(FireTimer + TimerPerSecond * static_cast<double>(FrameTime));
+}
+
+// ---- TEnemyDefiant ----
+
+TEnemyDefiant::TEnemyDefiant(TSprite* AParent) : TEnemyTorpedoShip(AParent, Defiant, DefiantLaunch) {}
+
+void TEnemyDefiant::Manoeuvre() {
+    const int centre = CentreLine();
     const double drift = Speed / 3.0 * FrameTime;
     if (X < centre) {
         X -= drift;
@@ -167,17 +168,11 @@ void TEnemyDefiant::Advance(int MoveCount) {
     } else {
         FramePos = Level;
     }
-    if (!PlayerCloaked) {
-        Fire();
-    }
 }
 
-void TEnemyDefiant::Fire() {
-    if (TimerLaunches(FireTimer, DefiantLaunch)) {
-        TEnemyPhotonTorpedo& torpedo = LaunchTorpedo();
-        torpedo.X = X + Width / 2 - torpedo.Width / 2;
-        torpedo.Y = Y + Height / 2 - torpedo.Height / 2;
-    }
+void TEnemyDefiant::PlaceTorpedo(TEnemyPhotonTorpedo& Torpedo) {
+    Torpedo.X = X + Width / 2 - Torpedo.Width / 2;
+    Torpedo.Y = Y + Height / 2 - Torpedo.Height / 2;
 }
 
 TRect TEnemyDefiant::ExplosionRect() const {
@@ -186,16 +181,11 @@ TRect TEnemyDefiant::ExplosionRect() const {
 
 // ---- TEnemyAkira ----
 
-TEnemyAkira::TEnemyAkira(TSprite* AParent) : TEnemy(AParent, Akira) {}
+TEnemyAkira::TEnemyAkira(TSprite* AParent) : TEnemyTorpedoShip(AParent, Akira, AkiraLaunch) {}
 
-void TEnemyAkira::Advance(int MoveCount) {
-    TEnemy::Advance(MoveCount);
+void TEnemyAkira::Manoeuvre() {
     const int centre = CentreLine();
     const int halfImage = Image->Width() / 2;
-    Descend();
-    if (Exploding) {
-        return;
-    }
     const double drift = Speed / 2.8 * FrameTime;
     FramePos = Level;
     if (X < centre) {
@@ -209,18 +199,12 @@ void TEnemyAkira::Advance(int MoveCount) {
             FramePos = BankRight;
         }
     }
-    if (!PlayerCloaked) {
-        Fire();
-    }
 }
 
-// Launches from two thirds down the ship, placed in floating point.
-void TEnemyAkira::Fire() {
-    if (TimerLaunches(FireTimer, AkiraLaunch)) {
-        TEnemyPhotonTorpedo& torpedo = LaunchTorpedo();
-        torpedo.X = X + Width / 2.0 - torpedo.Width / 2.0;
-        torpedo.Y = Y + Height / 1.5 - torpedo.Height / 2.0;
-    }
+// Two thirds down the ship, placed in floating point.
+void TEnemyAkira::PlaceTorpedo(TEnemyPhotonTorpedo& Torpedo) {
+    Torpedo.X = X + Width / 2.0 - Torpedo.Width / 2.0;
+    Torpedo.Y = Y + Height / 1.5 - Torpedo.Height / 2.0;
 }
 
 TRect TEnemyAkira::ExplosionRect() const {

@@ -69,32 +69,51 @@ protected:
     TRect ExplosionRect() const override;
 };
 
+// What the two torpedo ships share: after the common part they descend (exploding too), and
+// while not exploding they move sideways by their kind's rule and fire while the player is
+// visible. Their timer grows only in the frames in which they fire.
+class TEnemyTorpedoShip : public TEnemy {
+public:
+    void Advance(int MoveCount) override;
+    virtual void Fire();
+
+    float FireTimer = 0;
+
+protected:
+    // LaunchAt: the timer's value at which a torpedo leaves (it grows by 5 a second).
+    TEnemyTorpedoShip(TSprite* AParent, const TEnemyKind& Kind, float LaunchAt);
+
+    // The kind's sideways move and banking.
+    virtual void Manoeuvre() = 0;
+    // Places a torpedo just launched.
+    virtual void PlaceTorpedo(TEnemyPhotonTorpedo& Torpedo) = 0;
+
+private:
+    float FLaunchAt;
+};
+
 // Drifts away from the screen's vertical centre line, firing every 4 seconds.
-class TEnemyDefiant : public TEnemy {
+class TEnemyDefiant : public TEnemyTorpedoShip {
 public:
     static constexpr std::string_view SpriteClassName = "TEnemyDefiant";
     explicit TEnemyDefiant(TSprite* AParent);
-    void Advance(int MoveCount) override;
-    virtual void Fire();
-
-    float FireTimer = 0;
 
 protected:
     TRect ExplosionRect() const override;
+    void Manoeuvre() override;
+    void PlaceTorpedo(TEnemyPhotonTorpedo& Torpedo) override;
 };
 
 // Moves out to the quarter line on its side and holds there, firing every 2 seconds.
-class TEnemyAkira : public TEnemy {
+class TEnemyAkira : public TEnemyTorpedoShip {
 public:
     static constexpr std::string_view SpriteClassName = "TEnemyAkira";
     explicit TEnemyAkira(TSprite* AParent);
-    void Advance(int MoveCount) override;
-    virtual void Fire();
-
-    float FireTimer = 0;
 
 protected:
     TRect ExplosionRect() const override;
+    void Manoeuvre() override;
+    void PlaceTorpedo(TEnemyPhotonTorpedo& Torpedo) override;
 };
 
 // Places itself above the screen at a random x, descends to StopY, and then fires its beam at

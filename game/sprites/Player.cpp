@@ -171,19 +171,15 @@ void TPlayer::SetControllable(bool On) {
 // With shields up each point of shield energy absorbs two points of damage; what the shield
 // cannot take reaches the hull.
 void TPlayer::TakeDamage(std::int32_t Amount) {
-    if (!ShieldsUp) {
-        Hull -= Amount;
-    } else if (ShieldEnergy - Amount / 2.0 > 0) {
+    std::int32_t toHull = Amount;
+    if (ShieldsUp && ShieldEnergy - Amount / 2.0 > 0) {
         ShieldEnergy = static_cast<float>(ShieldEnergy - Amount / 2.0);
-    } else {
-        Hull -= Amount - Round(ShieldEnergy * 2.0);
+        toHull = 0;
+    } else if (ShieldsUp) {
+        toHull = Amount - Round(ShieldEnergy * 2.0);
         ShieldEnergy = 0;
     }
-    if (Hull <= 0 && !Exploding) {
-        Exploding = true;
-        Hull = 0;
-        StartExplosion(*this);
-    }
+    DamageHull(*this, Hull, Exploding, toHull, 0);
 }
 
 void TPlayer::FireTorpedo(float Angle) {
@@ -216,8 +212,8 @@ void TPlayer::SetImage(int Index) {
 
 void TPlayer::PlaceAtStart(int Index) {
     SetImage(Index);
-    X = 400 - Width / 2;
-    Y = Height + 600;
+    X = ScreenWidth / 2 - Width / 2;
+    Y = Height + ScreenHeight;
     SetZ(5);
     FramePos = 1;
 }
@@ -251,14 +247,14 @@ void TPlayer::Steer() {
     if (Y < 1) {
         Y = 1;
     }
-    if (Y > 540 - Height) {
-        Y = 540 - Height;
+    if (Y > PanelTop - Height) {
+        Y = PanelTop - Height;
     }
     if (X < 1) {
         X = 1;
     }
-    if (X > 800 - Width) {
-        X = 800 - Width;
+    if (X > ScreenWidth - Width) {
+        X = ScreenWidth - Width;
     }
 }
 
@@ -298,7 +294,7 @@ void TPlayer::FirePhaser() {
                 const double dx = AimPoint.X - static_cast<double>(e.X);
                 const double dy = AimPoint.Y - static_cast<double>(e.Y);
                 const double length = std::sqrt(dx * dx + dy * dy);
-                DrawBeam(Engine()->Surface(), ImagePlayerBeam, Trunc(e.X), Trunc(e.Y), length,
+                DrawBeam(Engine()->Surface(), ImagePlayerBeam, TruncToInt(e.X), TruncToInt(e.Y), length,
                          Bearing(e.X, e.Y, AimPoint.X, AimPoint.Y), PhaserPower);
             }
             PhaserFired = true;

@@ -1,29 +1,12 @@
 // Shared: image access through the main window, rounding, the screen and phaser tests.
 #include "game/sprites/Shared.h"
 
-#include <climits>
 #include <cmath>
 
 #include "engine/images/PictureCollection.h"
 #include "game/Main.h"
 
 namespace Sprites {
-namespace {
-
-constexpr int ScreenWidth = 800;
-constexpr int ScreenHeight = 600;
-
-int SaturatingInt(double whole) {
-    if (!(whole > static_cast<double>(INT_MIN))) {
-        return INT_MIN;
-    }
-    if (whole >= static_cast<double>(INT_MAX)) {
-        return INT_MAX;
-    }
-    return static_cast<int>(whole);
-}
-
-}  // namespace
 
 TPictureCollectionItem& GameImage(int index) {
     return Form1->DXImageList1->Items().Items(index);
@@ -45,11 +28,7 @@ void ShowPicture(TImageSprite& sprite, int index) {
 }
 
 int Round(double value) {
-    return SaturatingInt(std::nearbyint(value));
-}
-
-int Trunc(double value) {
-    return SaturatingInt(std::trunc(value));
+    return TruncToInt(std::nearbyint(value));
 }
 
 bool LeftTheScreen(const TSprite& sprite) {

@@ -22,6 +22,13 @@ inline bool PhaserFired = false;        // a shot was fired this frame and has n
 inline bool BeamHit = false;            // set by the cruiser's beam, taken by the player
 inline bool PlayerCloaked = false;      // enemies hold fire while set
 
+// The play area is the whole back surface; the panel takes its band from y = 540.
+constexpr int ScreenWidth = 800;
+constexpr int ScreenHeight = 600;
+constexpr int PanelTop = 540;
+// The explosion image's last frame: an explosion is over when its frame position stands here.
+constexpr double ExplosionEndFrame = 8;
+
 // Indices of the game graphics.
 enum TGameImage : int {
     ImageHeavyShip = 0,  // normal, cloaked and shields images follow each ship
@@ -47,9 +54,9 @@ void ShowPatternImage(TImageSprite& sprite, int index);
 // Shows a one-frame picture (torpedoes, the supply ship) at the size of its cell.
 void ShowPicture(TImageSprite& sprite, int index);
 
-// Nearest integer, halves to the even neighbour; toward zero. Both saturate at the int range.
+// Nearest integer, halves to the even neighbour, saturating at the int range (truncation is
+// the engine's TruncToInt).
 int Round(double value);
-int Trunc(double value);
 
 // A torpedo's end: its top-left corner is no longer strictly inside the screen.
 bool LeftTheScreen(const TSprite& sprite);

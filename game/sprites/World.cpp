@@ -16,12 +16,9 @@ using Main::FrameTime;
 
 namespace {
 
-constexpr int ScreenWidth = 800;
-constexpr int ScreenHeight = 600;
 constexpr float StarReentry = -150;
 constexpr std::int32_t SupplyShipPenalty = 500;
 constexpr float SupplyShipStay = 60;  // seconds
-constexpr double ExplosionEndFrame = 8;
 
 }  // namespace
 
@@ -60,7 +57,7 @@ void TBackground::Advance(int /*MoveCount*/) {
 
 void TBackground::Render() {
     for (const TStar& star : Stars) {
-        Image->Draw(Engine()->Surface(), Trunc(star.X), Trunc(star.Y), star.Kind);
+        Image->Draw(Engine()->Surface(), TruncToInt(star.X), TruncToInt(star.Y), star.Kind);
     }
 }
 
@@ -93,7 +90,7 @@ void TPlayerPhotonTorpedo::HandleCollision(TSprite* Sprite, bool& /*Done*/) {
 // The picture points straight up unturned; it is turned to the flight about its centre, which
 // sits on the torpedo's position.
 void TPlayerPhotonTorpedo::Render() {
-    Image->DrawRotate(Engine()->Surface(), Trunc(X), Trunc(Y), Width, Height, 0, 0.5, 0.5,
+    Image->DrawRotate(Engine()->Surface(), TruncToInt(X), TruncToInt(Y), Width, Height, 0, 0.5, 0.5,
                       Round((Angle - 90.0) / 360.0 * 256.0));
 }
 
@@ -157,13 +154,7 @@ void TFriendSupplyShip::Advance(int MoveCount) {
 }
 
 void TFriendSupplyShip::TakeDamage(std::int32_t Amount) {
-    Hull -= Amount;
-    if (Hull <= 0 && !Destroyed) {
-        Main::Score -= SupplyShipPenalty;
-        Destroyed = true;
-        Hull = 0;
-        StartExplosion(*this);
-    }
+    DamageHull(*this, Hull, Destroyed, Amount, -SupplyShipPenalty);
 }
 
 void TFriendSupplyShip::CheckPhaserHit() {

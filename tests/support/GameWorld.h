@@ -26,24 +26,6 @@
 
 class GameWorldTest : public ::testing::Test {
 protected:
-    // Picture sizes of the plain game images: ships of three frames, stars of three, the
-    // explosion of nine, the rest single pictures. The heavy ship is 80 pixels wide.
-    struct PlainImage {
-        int Width;
-        int Height;
-        int Frames;
-        TColor Colour;
-    };
-    static std::vector<PlainImage> PlainImages() {
-        const TColor hull = RGB(90, 110, 70);
-        const TColor fleet = RGB(190, 200, 210);
-        return {{80, 70, 3, hull},  {80, 70, 3, hull},  {80, 70, 3, hull},  {60, 60, 3, hull},
-                {60, 60, 3, hull},  {60, 60, 3, hull},  {34, 40, 3, fleet}, {54, 58, 3, fleet},
-                {78, 84, 3, fleet}, {120, 150, 3, fleet}, {110, 90, 1, RGB(190, 150, 90)},
-                {4, 64, 1, RGB(255, 255, 255)}, {4, 64, 1, RGB(255, 255, 255)}, {12, 26, 1, RGB(120, 255, 160)},
-                {14, 14, 1, RGB(255, 90, 40)}, {7, 7, 3, RGB(200, 210, 235)}, {96, 96, 9, RGB(255, 160, 50)}};
-    }
-
     GameWorldTest() {
         std::filesystem::create_directory("Data");
         TWaveCollection none;
@@ -77,19 +59,21 @@ protected:
         App.Reset();
     }
 
+    // Plain pictures of known sizes in place of the game graphics: ships of three frames (the
+    // heavy ship 80 x 70, the light one 60 x 60), stars of three, the explosion of nine.
     void LoadPlainImages() {
+        static constexpr int Sizes[][3] = {{80, 70, 3}, {80, 70, 3}, {80, 70, 3}, {60, 60, 3},   {60, 60, 3},
+                                           {60, 60, 3}, {34, 40, 3}, {54, 58, 3}, {78, 84, 3},   {120, 150, 3},
+                                           {110, 90, 1}, {4, 64, 1}, {4, 64, 1},  {12, 26, 1},  {14, 14, 1},
+                                           {7, 7, 3},   {96, 96, 9}};
         TPictureCollection& images = Form->DXImageList1->Items();
         images.Clear();
-        for (const PlainImage& plain : PlainImages()) {
+        for (const auto& [width, height, frames] : Sizes) {
             TPictureCollectionItem& item = images.Add();
-            item.Picture.AssignPixels(plain.Width * plain.Frames, plain.Height,
-                                      std::vector<TColor>(static_cast<std::size_t>(plain.Width * plain.Frames * plain.Height),
-                                                          plain.Colour));
-            if (plain.Frames > 1) {
-                item.PatternWidth = plain.Width;
-                item.PatternHeight = plain.Height;
-            }
-            item.TransparentColor = RGB(255, 0, 255);
+            item.Picture.AssignPixels(width * frames, height,
+                                      std::vector<TColor>(static_cast<std::size_t>(width * frames * height), RGB(200, 200, 200)));
+            item.PatternWidth = frames > 1 ? width : 0;
+            item.PatternHeight = frames > 1 ? height : 0;
         }
         images.Restore();
     }
