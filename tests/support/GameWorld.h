@@ -1,7 +1,7 @@
 // A game world for tests of the game's sprites: the real main window on SDL's dummy driver with
 // a stepped clock and a scripted input device, the shared sprite globals cleared, nine silent
-// sound effects (their pans can be read back), and either plain game images of known sizes or
-// the generated game graphics. Frames are stepped by hand with a chosen frame time.
+// sound effects (their pans can be read back) and plain game images of known sizes. Frames are
+// stepped by hand with a chosen frame time.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -76,16 +76,6 @@ protected:
             item.PatternHeight = frames > 1 ? height : 0;
         }
         images.Restore();
-    }
-
-    // The generated game graphics, when the build made them.
-    bool LoadGeneratedImages() {
-        const std::filesystem::path file = std::filesystem::path(ZARVOTH_BIN_DIR) / ".." / "run" / "Data" / "GGraphics.dxg";
-        if (!std::filesystem::exists(file)) {
-            return false;
-        }
-        Form->DXImageList1->Items().LoadFromFile(file.string());
-        return true;
     }
 
     // One frame of the game's move walk: the frame time and the lag count the frame timer

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 #include "support/GameWorld.h"
 
@@ -24,31 +25,32 @@ protected:
 }  // namespace
 
 TEST_F(EnemiesTest, EverySpriteClassIsMadeThroughItsClassReferenceAndKnownByName) {
+    const std::pair<TSpriteClass, std::string_view> named[] = {
+        {SpriteClassOf<TEnemyShuttle>(), "TEnemyShuttle"},   {SpriteClassOf<TEnemyDefiant>(), "TEnemyDefiant"},
+        {SpriteClassOf<TEnemyAkira>(), "TEnemyAkira"},       {SpriteClassOf<TEnemyInterpid>(), "TEnemyInterpid"},
+        {SpriteClassOf<TPlayer>(), "TPlayer"},               {SpriteClassOf<TBackground>(), "TBackground"},
+        {SpriteClassOf<TEnemyPhotonTorpedo>(), "TEnemyPhotonTorpedo"},
+        {SpriteClassOf<TPlayerPhotonTorpedo>(), "TPlayerPhotonTorpedo"},
+        {SpriteClassOf<TFriendSupplyShip>(), "TFriendSupplyShip"}};
+    for (const auto& [sprite, name] : named) {
+        EXPECT_EQ(sprite.ClassName(), name);
+        const TSprite* made = sprite.Create(&Root());
+        EXPECT_EQ(made, Root().Items(Root().Count() - 1));
+    }
     const struct {
-        TSpriteClass Class;
-        std::string_view Name;
         int Hull, Image, TorpedoDamage;
         float Speed;
-    } ships[] = {{SpriteClassOf<TEnemyShuttle>(), "TEnemyShuttle", 900, 6, 0, 40},
-                 {SpriteClassOf<TEnemyDefiant>(), "TEnemyDefiant", 3040, 7, 50, 30},
-                 {SpriteClassOf<TEnemyAkira>(), "TEnemyAkira", 5500, 8, 250, 28},
-                 {SpriteClassOf<TEnemyInterpid>(), "TEnemyInterpid", 60000, 9, 0, 20}};
-    for (const auto& c : ships) {
-        EXPECT_EQ(c.Class.ClassName(), c.Name);
-        auto* ship = dynamic_cast<TEnemy*>(c.Class.Create(&Root()));
-        ASSERT_NE(ship, nullptr) << c.Name;
-        EXPECT_EQ((std::array{ship->GetHull(), ship->TorpedoDamage, ship->Width, ship->Z()}),
-                  (std::array{c.Hull, c.TorpedoDamage, GameImage(c.Image).PatternWidth, 5}));
-        EXPECT_EQ(ship->Speed, c.Speed);
-        EXPECT_EQ(ship->Image, &GameImage(c.Image));
-        EXPECT_EQ(ship->FramePos, 1);
+    } kinds[] = {{900, 6, 0, 40}, {3040, 7, 50, 30}, {5500, 8, 250, 28}, {60000, 9, 0, 20}};
+    for (int i = 0; i < 4; ++i) {
+        const auto& kind = kinds[i];
+        auto& ship = dynamic_cast<TEnemy&>(*Root().Items(i));
+        EXPECT_EQ((std::array{ship.GetHull(), ship.TorpedoDamage, ship.Width, ship.Z()}),
+                  (std::array{kind.Hull, kind.TorpedoDamage, GameImage(kind.Image).PatternWidth, 5}));
+        EXPECT_EQ(ship.Speed, kind.Speed);
+        EXPECT_EQ(ship.Image, &GameImage(kind.Image));
+        EXPECT_EQ(ship.FramePos, 1);
     }
     EXPECT_EQ(Root().Items(3)->Y, -170) << "the cruiser places itself above the screen";
-    for (const TSpriteClass& c : {SpriteClassOf<TPlayer>(), SpriteClassOf<TBackground>(), SpriteClassOf<TPlayerPhotonTorpedo>(),
-                                  SpriteClassOf<TEnemyPhotonTorpedo>(), SpriteClassOf<TFriendSupplyShip>()}) {
-        EXPECT_TRUE(c.ClassName().starts_with("T") && c.Create(&Root()) != nullptr) << c.ClassName();
-    }
-    EXPECT_EQ(SpriteClassOf<TFriendSupplyShip>().ClassName(), "TFriendSupplyShip");
 }
 
 TEST_F(EnemiesTest, AShuttleScoresOnceAndItsExplosionDriftsDown) {
