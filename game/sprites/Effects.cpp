@@ -1,4 +1,4 @@
-// Effects: sound pan, explosion start, beam aim and drawing.
+// Effects: sound pan, hull damage and the explosion, beam aim and drawing.
 #include "game/sprites/Effects.h"
 
 #include <cmath>
