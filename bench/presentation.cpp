@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "bench/Ratios.h"
+#include "bench/SdlViews.h"
 #include "platform/NearestScaler.h"
 
 namespace {
 
-struct SurfaceDeleter {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using Surface = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+using bench::SdlSurface;
 
 // The frame: the menu's kind of picture, every pixel different from its neighbours.
 struct Frame {
@@ -25,7 +23,7 @@ struct Frame {
         for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint16_t>(i * 2654435761u >> 16);
         return pixels;
     }();
-    Surface View{SDL_CreateRGBSurfaceWithFormatFrom(Pixels.data(), 800, 600, 16, 1600, SDL_PIXELFORMAT_RGB565)};
+    SdlSurface View{SDL_CreateRGBSurfaceWithFormatFrom(Pixels.data(), 800, 600, 16, 1600, SDL_PIXELFORMAT_RGB565)};
     platform::PixelBuffer16 Buffer{Pixels.data(), 800, 600, 800, platform::PixelLayout::RGB565};
 };
 
@@ -33,7 +31,7 @@ struct View {
     View(int width, int height) : Target(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888)) {
         Scaler.Prepare(800, 600, width, height);
     }
-    Surface Target;
+    SdlSurface Target;
     platform::NearestScaler Scaler;
 };
 
