@@ -131,17 +131,23 @@ public:
         return lit;
     }
 
-    // Frames that reach the top-level windows during the given time.
-    int CountFrames(Clock::duration duration) {
-        std::vector<Damage> damages;
+    std::vector<Window> TopLevelWindows() {
+        std::vector<Window> windows;
         Window rootReturn = 0;
         Window parent = 0;
         Window* children = nullptr;
         unsigned count = 0;
         if (XQueryTree(FDisplay, FRoot, &rootReturn, &parent, &children, &count) != 0) {
-            for (unsigned i = 0; i < count; ++i) damages.push_back(XDamageCreate(FDisplay, children[i], XDamageReportNonEmpty));
+            windows.assign(children, children + count);
             XFree(children);
         }
+        return windows;
+    }
+
+    // Frames that reach the top-level windows during the given time.
+    int CountFrames(Clock::duration duration) {
+        std::vector<Damage> damages;
+        for (const Window window : TopLevelWindows()) damages.push_back(XDamageCreate(FDisplay, window, XDamageReportNonEmpty));
         int frames = 0;
         const Clock::time_point end = Clock::now() + duration;
         pollfd connection{ConnectionNumber(FDisplay), POLLIN, 0};
@@ -215,7 +221,8 @@ std::optional<RunResult> RunOnce(const std::vector<std::string>& command, const 
     const Clock::time_point cleared = Clock::now() + 5s;
     while (screen.Open() && screen.ShowsPicture() && Clock::now() < cleared) std::this_thread::sleep_for(5ms);
     if (!screen.Open() || screen.ShowsPicture()) {
-        std::fprintf(stderr, "bench_startup: the screen is not black before %s\n", command[0].c_str());
+        std::fprintf(stderr, "bench_startup: the screen is not black before %s (%zu windows on it)\n",
+                     command.back().c_str(), screen.Open() ? screen.TopLevelWindows().size() : 0);
         return std::nullopt;
     }
     const Clock::time_point started = Clock::now();
