@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -15,6 +19,28 @@ void MapPositions(std::vector<int>& map, int viewSize, int sourceSize) {
         map[i] = static_cast<int>(static_cast<std::int64_t>(i) * sourceSize / viewSize);
     }
 }
+
+#if defined(__SSE2__)
+// RGB565 into the usual desktop layout (red at 16, green at 8, blue at 0), eight pixels at a
+// time: each channel moved to its place and its top bits repeated below it.
+std::size_t WidenToXrgb(const std::uint16_t* in, std::uint32_t* out, std::size_t count) {
+    const __m128i zero = _mm_setzero_si128();
+    const auto widen = [](__m128i p) {
+        const auto bits = [p](int mask) { return _mm_and_si128(p, _mm_set1_epi32(mask)); };
+        const __m128i red = _mm_or_si128(_mm_slli_epi32(bits(0xF800), 8), _mm_slli_epi32(bits(0xE000), 3));
+        const __m128i green = _mm_or_si128(_mm_slli_epi32(bits(0x07E0), 5), _mm_srli_epi32(bits(0x0600), 1));
+        const __m128i blue = _mm_or_si128(_mm_slli_epi32(bits(0x001F), 3), _mm_srli_epi32(bits(0x001C), 2));
+        return _mm_or_si128(red, _mm_or_si128(green, blue));
+    };
+    std::size_t x = 0;
+    for (; x + 8 <= count; x += 8) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), widen(_mm_unpacklo_epi16(pixels, zero)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x + 4), widen(_mm_unpackhi_epi16(pixels, zero)));
+    }
+    return x;
+}
+#endif
 
 }  // namespace
 
@@ -37,7 +63,13 @@ void NearestScaler::Prepare(int frameWidth, int frameHeight, int viewWidth, int 
 }
 
 void NearestScaler::ConvertRow(const std::uint16_t* in, std::uint32_t* out, std::size_t count) const {
-    for (std::size_t x = 0; x < count; ++x) {
+    std::size_t x = 0;
+#if defined(__SSE2__)
+    if (FTablesLayout == PixelLayout::RGB565 && FTablesFormat == PixelFormat32{16, 8, 0, 0}) {
+        x = WidenToXrgb(in, out, count);
+    }
+#endif
+    for (; x < count; ++x) {
         out[x] = FHigh[in[x] >> 8] | FLow[in[x] & 0xFF];
     }
 }

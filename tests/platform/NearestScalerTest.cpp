@@ -36,10 +36,11 @@ TEST(NearestScaler, WidensEachChannelByRepeatingItsTopBits) {
 
 // A frame whose pixels are all different, the view in a wider buffer with guard pixels around it.
 struct Scene {
-    Scene(int frameWidth, int frameHeight, int viewWidth, int viewHeight)
-        : FrameWidth(frameWidth), FrameHeight(frameHeight), ViewWidth(viewWidth), ViewHeight(viewHeight) {}
+    Scene(int frameWidth, int frameHeight, int viewWidth, int viewHeight, PixelFormat32 format = Xrgb)
+        : FrameWidth(frameWidth), FrameHeight(frameHeight), ViewWidth(viewWidth), ViewHeight(viewHeight), Format(format) {}
 
     int FrameWidth, FrameHeight, ViewWidth, ViewHeight;
+    PixelFormat32 Format;
     static constexpr int Margin = 3;
     static constexpr std::uint32_t Guard = 0xDEADBEEF;
 
@@ -55,13 +56,13 @@ struct Scene {
         NearestScaler scaler;
         scaler.Prepare(FrameWidth, FrameHeight, ViewWidth, ViewHeight);
         const PixelBuffer16 frame{Frame.data(), FrameWidth, FrameHeight, FrameWidth, PixelLayout::RGB565};
-        scaler.Scale(frame, Xrgb, Window.data() + Margin * Pitch + Margin, Pitch);
+        scaler.Scale(frame, Format, Window.data() + Margin * Pitch + Margin, Pitch);
     }
 
     // The frame pixel (index) each view pixel shows; -1 where it shows none of them.
     std::vector<std::vector<int>> Shown() const {
         std::map<std::uint32_t, int> source;
-        for (std::size_t i = 0; i < Frame.size(); ++i) source[WidenPixel(Frame[i], PixelLayout::RGB565, Xrgb)] = static_cast<int>(i);
+        for (std::size_t i = 0; i < Frame.size(); ++i) source[WidenPixel(Frame[i], PixelLayout::RGB565, Format)] = static_cast<int>(i);
         std::vector<std::vector<int>> shown(static_cast<std::size_t>(ViewHeight), std::vector<int>(static_cast<std::size_t>(ViewWidth), -1));
         for (int y = 0; y < ViewHeight; ++y) {
             for (int x = 0; x < ViewWidth; ++x) {
@@ -91,6 +92,8 @@ TEST(NearestScaler, EveryViewPixelShowsTheFramePixelItFallsInAndNothingOutsideTh
         {20, 15, 36, 27},  // 1.8, as 800 x 600 on a 1920 x 1080 screen
         {25, 19, 32, 24},  // 1.28, as on 1024 x 768
         {20, 15, 10, 7},   // smaller than the frame
+        {25, 19, 25, 19, Abgr},  // another window format, as it is
+        {25, 19, 32, 24, Abgr},  // and enlarged
     };
     for (Scene scene : scenes) {
         scene.Run();
