@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/display/DirectDrawSurface.h"
+#include "platform/SystemColors.h"
 #include "platform/Text.h"
 
 int TFont::PixelHeight() const {
@@ -34,7 +35,7 @@ void TDirectDrawSurfaceCanvas::TextOut(int X, int Y, std::string_view text) {
             }
         }
     }
-    platform::DrawText(FSurface.Buffer(), request, Font.Color, X, Y, text);
+    platform::DrawText(FSurface.Buffer(), request, platform::ColorToRGB(Font.Color), X, Y, text);
 }
 
 int TDirectDrawSurfaceCanvas::TextWidth(std::string_view text) {

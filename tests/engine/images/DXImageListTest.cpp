@@ -154,6 +154,8 @@ TEST_F(ImageListTest, TheKeyIsTheTransparentColourInTheSurfaceFormat) {
     EXPECT_EQ(item.Surfaces(0).ColorKey(), 0x001F);
     item.SetTransparentColor(RGB(0, 0, 255));
     EXPECT_EQ(item.Surfaces(0).ColorKey(), 0x001F);
+    item.SetTransparentColor(0x8000000F);  // clBtnFace: the desktop's light grey, not RGB(15, 0, 0)
+    EXPECT_EQ(item.Surfaces(0).ColorKey(), platform::PackRGB(platform::PixelLayout::RGB565, 212, 208, 200));
 }
 
 TEST_F(ImageListTest, KeyFollowsTheDisplayLayout) {
