@@ -2,6 +2,7 @@
 // binding to a display that initializes, restores and finalizes the items' surfaces.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -277,7 +278,7 @@ TEST(ImageListBinding, ClearedWhenTheDisplayIsDestroyed) {
     EXPECT_EQ(list.DXDraw(), nullptr);
 }
 
-TEST_F(ImageListTest, LoadingReplacesEveryItemAndBuildsThemWhileRunning) {
+TEST_F(ImageListTest, LoadingAFileOrAStreamReplacesEveryItemAndBuildsThemWhileRunning) {
     TempDirectory folder;
     {
         TPictureCollection file;
@@ -295,14 +296,23 @@ TEST_F(ImageListTest, LoadingReplacesEveryItemAndBuildsThemWhileRunning) {
     EXPECT_FALSE(List.Items().Items(0).Initialized());
 
     Run();
-    AddItem(8, 8);
-    List.Items().LoadFromFile("Graphics.dxg");
-    ASSERT_EQ(List.Items().Count(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(List.Items().Items(i).Name, "Item" + std::to_string(i));
-        EXPECT_TRUE(List.Items().Items(i).Initialized());
-        EXPECT_EQ(List.Items().Items(i).PatternCount(), 2);
-        EXPECT_EQ(List.Items().Items(i).SurfaceCount(), 1);
+    const std::function<void()> loads[] = {
+        [this] { List.Items().LoadFromFile("Graphics.dxg"); },
+        [this] {
+            TMemoryStream stream(LoadFileBytes("Graphics.dxg"));
+            List.Items().LoadFromStream(stream);
+        },
+    };
+    for (const auto& load : loads) {
+        AddItem(8, 8);
+        load();
+        ASSERT_EQ(List.Items().Count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(List.Items().Items(i).Name, "Item" + std::to_string(i));
+            EXPECT_TRUE(List.Items().Items(i).Initialized());
+            EXPECT_EQ(List.Items().Items(i).PatternCount(), 2);
+            EXPECT_EQ(List.Items().Items(i).SurfaceCount(), 1);
+        }
     }
 }
 
