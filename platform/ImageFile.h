@@ -1,5 +1,6 @@
-// ImageFile: PNG files for the tools (export, import, contact sheets), through SDL2_image.
-// Pixels are 0x00BBGGRR colour values (red in the low byte), rows top to bottom.
+// ImageFile: PNG files for the tools (export, import, contact sheets, icons), through SDL2_image.
+// Pixels are 0x00BBGGRR colour values (red in the low byte), rows top to bottom; pictures with
+// transparency carry straight (not premultiplied) alpha in the top byte, 0xAABBGGRR.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +15,20 @@ struct RgbImage {
     std::vector<std::uint32_t> Pixels;  // Width * Height colour values
 };
 
-// Writes a 24-bit PNG. Returns false (and leaves an error text) on failure.
-bool SavePng(const std::string& path, const RgbImage& image, std::string& error);
+struct RgbaImage {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Pixels;  // Width * Height colour values with alpha
+};
 
-// Reads any PNG SDL2_image understands; alpha is dropped.
+// Writes a 24-bit PNG, or a 32-bit one with its alpha channel. Returns false (and leaves an
+// error text) on failure.
+bool SavePng(const std::string& path, const RgbImage& image, std::string& error);
+bool SavePng(const std::string& path, const RgbaImage& image, std::string& error);
+
+// Reads any PNG SDL2_image understands; into an RgbImage alpha is dropped, into an RgbaImage
+// pictures without alpha read as opaque.
 bool LoadPng(const std::string& path, RgbImage& image, std::string& error);
+bool LoadPng(const std::string& path, RgbaImage& image, std::string& error);
 
 }  // namespace platform

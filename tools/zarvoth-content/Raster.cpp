@@ -228,6 +228,21 @@ platform::RgbImage Canvas::ReduceKeyed(float threshold) const {
     return image;
 }
 
+platform::RgbaImage Canvas::ReduceWithAlpha() const {
+    platform::RgbaImage image{FWidth, FHeight, std::vector<std::uint32_t>(static_cast<std::size_t>(FWidth) * FHeight)};
+    for (int y = 0; y < FHeight; ++y) {
+        for (int x = 0; x < FWidth; ++x) {
+            const Premultiplied p = Average(x, y);
+            const float unmultiply = p.A > 0 ? 1.0f / p.A : 0.0f;
+            image.Pixels[static_cast<std::size_t>(y) * FWidth + x] =
+                static_cast<std::uint32_t>(Channel(p.R * unmultiply) | (Channel(p.G * unmultiply) << 8) |
+                                           (Channel(p.B * unmultiply) << 16)) |
+                (static_cast<std::uint32_t>(Channel(p.A)) << 24);
+        }
+    }
+    return image;
+}
+
 std::uint32_t AvoidKey(std::uint32_t colour) {
     const auto bits565 = [](std::uint32_t c, int& r, int& g, int& b) {
         r = static_cast<int>(c & 0xFF) >> 3;

@@ -90,6 +90,8 @@ public:
     // Sprite picture: pixels covered less than the threshold become KeyColour, the rest are
     // composited over black, so anti-aliased edges fade to dark, never to the key.
     platform::RgbImage ReduceKeyed(float threshold = 0.12f) const;
+    // Picture with transparency (icons): straight colour and the coverage as alpha.
+    platform::RgbaImage ReduceWithAlpha() const;
 
 private:
     struct Premultiplied {
