@@ -3,7 +3,6 @@
 // Targets: plain, stretched copies and Fill no slower than SDL (ratio <= 1); a rotated draw no
 // more than 3 times SDL's plain keyed blit of the same area.
 #include <SDL.h>
-#include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/Ratios.h"
 #include "engine/display/DirectDrawSurface.h"
 
 namespace {
@@ -61,13 +61,6 @@ Scene& TheScene() {
     return scene;
 }
 
-struct Case {
-    std::string Name;
-    double Target;
-    std::function<void()> Engine;
-    std::function<void()> Sdl;
-};
-
 // Sources live for the whole run, next to their SDL views.
 struct Source {
     std::unique_ptr<TDirectDrawSurface> Surface;
@@ -80,7 +73,7 @@ Source MakeSource(int width, int height, bool keyed) {
     return source;
 }
 
-std::vector<Case> Cases() {
+std::vector<RatioCase> Cases() {
     Scene& scene = TheScene();
     TDirectDrawSurface& back = scene.Back;
     SDL_Surface* backView = scene.BackView.get();
@@ -149,57 +142,8 @@ std::vector<Case> Cases() {
     };
 }
 
-// Keeps every run's CPU time per iteration (less disturbed by a busy machine than wall time)
-// and prints engine/SDL ratios after the usual table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                FTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void PrintRatios(const std::vector<Case>& cases) const {
-        std::printf("\n%-55s %12s %12s %8s %8s\n", "case", "engine", "SDL", "ratio", "target");
-        for (const Case& c : cases) {
-            const auto engine = FTimes.find(c.Name + "/engine");
-            const auto sdl = FTimes.find(c.Name + "/SDL");
-            if (engine == FTimes.end() || sdl == FTimes.end()) {
-                continue;
-            }
-            const double ratio = engine->second / sdl->second;
-            std::printf("%-55s %12.1f %12.1f %8.2f %6s%.0f %s\n", c.Name.c_str(), engine->second, sdl->second, ratio,
-                        "<=", c.Target, ratio <= c.Target ? "ok" : "MISSED");
-        }
-    }
-
-private:
-    std::map<std::string, double> FTimes;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<Case> cases = Cases();
-    for (const Case& c : cases) {
-        const auto run = [](std::function<void()> step) {
-            return [step](benchmark::State& state) {
-                for (auto _ : state) {
-                    step();
-                    benchmark::ClobberMemory();
-                }
-            };
-        };
-        benchmark::RegisterBenchmark((c.Name + "/engine").c_str(), run(c.Engine));
-        benchmark::RegisterBenchmark((c.Name + "/SDL").c_str(), run(c.Sdl));
-    }
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatios(cases);
-    benchmark::Shutdown();
-    return 0;
+    return RunRatioBenchmarks(argc, argv, Cases());
 }

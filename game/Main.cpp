@@ -22,8 +22,25 @@ float FrameCounter = 0.0f;
 
 }  // namespace
 
+std::array<TModeRoutes, 4> DefaultRoutes() {
+    std::array<TModeRoutes, 4> routes;
+    TModeRoutes& menu = routes[AppModeMenu];
+    menu.Frame = [](int) { Menu::MenuFrame(); };
+    menu.MouseDown = [](platform::TShiftState, TPoint point) { Menu::MenuMouseDown(point); };
+    menu.MouseMove = [](TPoint point) { Menu::MenuMouseMove(point); };
+    TModeRoutes& dialog = routes[AppModeBestScore];
+    dialog.Frame = [](int) { BestScoreDialogFrame(); };
+    dialog.KeyPress = [](char key) {
+        if (BestScoreBox) BestScoreBox->KeyPress(key);
+    };
+    dialog.MouseDown = [](platform::TShiftState, TPoint point) {
+        if (BestScoreBox) BestScoreBox->MouseDown(point);
+    };
+    return routes;
+}
+
 std::array<TModeRoutes, 4>& Routes() {
-    static std::array<TModeRoutes, 4> routes;
+    static std::array<TModeRoutes, 4> routes = DefaultRoutes();
     return routes;
 }
 
@@ -62,13 +79,65 @@ void UpdateFrameRate(std::uint32_t tickCount) {
 }
 
 void QuitGame() {
-    if (NewBestScore && OpenBestScoreDialog) {
+    if (NewBestScore) {
         OpenBestScoreDialog();
         return;
     }
     if (Form1 != nullptr) {
         Form1->Close();
     }
+}
+
+void OpenBestScoreDialog() {
+    if (Form1 == nullptr) {
+        return;
+    }
+    // The dialog's plate and buttons are game pictures.
+    TPictureCollection& images = Form1->DXImageList1->Items();
+    images.Clear();
+    images.LoadFromFile("Data/GGraphics.dxg");
+    BestScoreBox = std::make_unique<TMessageBox>();
+    TMessageBox& box = *BestScoreBox;
+    box.SetBackground(31);
+    Menu::PlayMenuSound(6);
+    box.SetVisible(true);
+    box.ShowCancel();
+    box.Center();
+    box.SetFontSize(10);
+    box.SetBold(true);
+    box.SetFontColor(RGB(0, 51, 51));
+    box.AddText("Best score");
+    box.AddSpace(15);
+    box.SetBold(false);
+    box.AddText(
+        "Congratulations, you have done your best score. Do you want to send it to Quorbix online score database? "
+        "If yes, press enter or OK button, otherwise click on Cancel.");
+    AppMode = AppModeBestScore;
+}
+
+void BestScoreDialogFrame() {
+    if (!BestScoreBox) {
+        return;
+    }
+    if (!BestScoreBox->IsClosed()) {
+        BestScoreBox->Draw();
+        return;
+    }
+    Menu::PlayMenuSound(7);
+    AppMode = AppModeClosing;
+    SendScoreAtExit = BestScoreBox->IsAccepted();
+    BestScoreBox.reset();
+    if (Form1 != nullptr) {
+        Form1->Close();
+    }
+}
+
+TDirectDrawSurface* BackSurface() {
+    return Form1 != nullptr ? Form1->DXDraw1->Surface() : nullptr;
+}
+
+TPictureCollection* ScreenImages() {
+    return Form1 != nullptr ? &Form1->DXImageList1->Items() : nullptr;
 }
 
 void PlaySoundEffect(int index, int pan) {
@@ -158,6 +227,8 @@ TForm1::~TForm1() {
     // Finalizing the display disables the timer through its event, so no frame runs against a
     // display being torn down; the components themselves go with the form's children.
     DXDraw1->Finalize();
+    // The dialog draws with this window's pictures; it cannot outlive them.
+    BestScoreBox.reset();
     if (Form1 == this) {
         Form1 = nullptr;
     }
@@ -211,6 +282,8 @@ void TForm1::FormCreate() {
     ClipRect.Bottom = ClipRect.Top + 600;
     FWindow.ClipPointer(platform::ScreenRect{ClipRect.Left, ClipRect.Top, ClipRect.Right, ClipRect.Bottom});
 
+    // AppMode is 1 here: the program always opens on the start menu.
+    Menu::StartMenu();
     DXDraw1->Initialize();
 }
 

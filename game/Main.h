@@ -18,6 +18,7 @@
 #include "engine/sprites/DXSprite.h"
 #include "engine/assets/Persistent.h"
 #include "game/Globals.h"
+#include "game/Texts.h"
 #include "platform/Application.h"
 
 namespace platform {
@@ -37,17 +38,32 @@ struct TModeRoutes {
     std::function<void(TPoint Point)> MouseMove;
 };
 
-// The routing table by AppMode (0 game, 1 menu, 2 best-score dialog, 3 closing). The menu, the
-// game and the dialog fill their rows when they are built in.
+// The routing table by AppMode (0 game, 1 menu, 2 best-score dialog, 3 closing). It starts as
+// DefaultRoutes(); the game session fills its row when it is built in.
 std::array<TModeRoutes, 4>& Routes();
+// The rows of the menu (mode 1) and the best-score dialog (mode 2).
+std::array<TModeRoutes, 4> DefaultRoutes();
 
 // The game's own reaction to losing activation.
 inline std::function<void()> PauseGame;
-// Opens the best-score dialog (it closes the window itself once answered).
-inline std::function<void()> OpenBestScoreDialog;
+// Starts a game from the menu (the game session sets it).
+inline std::function<void()> StartGame;
+
+// The best-score dialog while it is open (AppMode 2).
+inline std::unique_ptr<TMessageBox> BestScoreBox;
 
 // Leaves the program: through the best-score dialog after a new best score, else closes the window.
 void QuitGame();
+// Loads the game graphics (the dialog's pictures), opens BestScoreBox and enters AppMode 2.
+void OpenBestScoreDialog();
+// Mode 2's frame: draws the box until it is answered, then keeps the answer in SendScoreAtExit
+// and closes the window.
+void BestScoreDialogFrame();
+
+// The back surface of the main window's display and the image list of the current screen
+// (DXImageList1); null while there is no main window.
+TDirectDrawSurface* BackSurface();
+TPictureCollection* ScreenImages();
 
 // Plays effect `index` of the effects list (DXWaveList1) at `pan` (hundredths of a decibel,
 // negative to the left, 0 centred) without waiting; nothing when SoundOn is off. The game's

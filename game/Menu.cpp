@@ -1,15 +1,179 @@
-// Menu: start-menu logic.
+// Menu: the start menu's screens, their areas and the display switch.
 #include "game/Menu.h"
 
+#include <charconv>
+
 #include "engine/display/DXDraws.h"
+#include "engine/display/SurfaceCanvas.h"
 #include "game/Main.h"
 
 namespace Menu {
 namespace {
 
+constexpr int ClickSound = 7;
+constexpr int ToggleSound = 4;
+constexpr int UncheckedBox = 5;
+constexpr int CheckedBox = 6;
+constexpr int ScreenCount = 5;
+// Background pictures by screen: main, options, picture screen, new game, best score.
+constexpr int Backgrounds[ScreenCount] = {7, 8, 10, 11, 9};
+constexpr TPoint BackgroundAt{-10, 0};
+
 constexpr TDXDrawOptions VSynchOptions[] = {doWaitVBlank, doRetainedMode, doFlip};
 
+void Invert(bool& flag) {
+    flag = !flag;
+}
+
+// A clickable area of a screen: its sound plays before its action.
+struct TArea {
+    std::uint8_t Screen;
+    TRect Rect;
+    int Sound;
+    void (*Action)();
+};
+
+// The first five areas are the main screen's items, in the order clicks and hovers test them.
+constexpr TArea Areas[] = {
+    {ScreenMain, {50, 180, 180, 205}, ClickSound, [] { MenuScreen = ScreenNewGame; }},
+    {ScreenMain, {590, 175, 740, 200}, ClickSound, [] { MenuScreen = ScreenBestScore; }},
+    {ScreenMain, {185, 250, 290, 275}, ClickSound, [] { MenuScreen = ScreenOptions; }},
+    {ScreenMain, {40, 335, 170, 360}, ClickSound, [] { Main::QuitGame(); }},
+    {ScreenMain, {625, 325, 720, 350}, ClickSound, [] { MenuScreen = ScreenPicture; }},
+    {ScreenNewGame, {30, 535, 322, 561}, ClickSound, [] { MenuScreen = ScreenMain; }},
+    {ScreenNewGame, {550, 535, 738, 561}, ClickSound,
+     [] {
+         if (TDirectDrawSurface* surface = Main::BackSurface()) surface->Fill(0);
+         if (Main::StartGame) Main::StartGame();
+     }},
+    {ScreenNewGame, {365, 142, 398, 175}, ToggleSound, [] { Invert(Main::ShipChoice); }},
+    {ScreenNewGame, {608, 296, 641, 329}, ToggleSound, [] { Invert(Main::ShipChoice); }},
+    {ScreenBestScore, {20, 547, 309, 571}, ClickSound, [] { MenuScreen = ScreenMain; }},
+    {ScreenBestScore, {230, 265, 505, 300}, ClickSound,
+     [] {
+         Main::SendScoreAtExit = true;
+         Main::QuitGame();
+     }},
+    {ScreenOptions, {37, 550, 333, 577}, ClickSound, [] { MenuScreen = ScreenMain; }},
+    {ScreenOptions, {165, 141, 198, 170}, ToggleSound, [] { Invert(Main::SoundOn); }},
+    {ScreenOptions, {165, 173, 198, 202}, ToggleSound, [] { Invert(Main::MusicOn); }},
+    {ScreenOptions, {165, 206, 198, 235}, ToggleSound, [] { Invert(Main::StereoOn); }},
+    {ScreenOptions, {690, 373, 723, 402}, ToggleSound,
+     [] {
+         Invert(Main::VSynchOn);
+         SetVSynch(Main::VSynchOn);
+     }},
+    {ScreenOptions, {690, 407, 723, 436}, ToggleSound, [] { Invert(Main::ShowFps); }},
+    {ScreenPicture, {30, 554, 322, 578}, ClickSound, [] { MenuScreen = ScreenMain; }},
+};
+
+// Per main-screen item, in the order of the areas above: the hover number it sets and where
+// its highlight (picture 0 to 4, in the same order) is drawn.
+struct THighlight {
+    std::uint8_t Hover;
+    TPoint At;
+};
+constexpr THighlight Highlights[] = {{2, {251, 182}}, {3, {459, 177}}, {0, {369, 252}}, {4, {225, 336}}, {1, {537, 329}}};
+
+// A box of the options or new-game screen and the flag it shows.
+struct TCheckBox {
+    TPoint At;
+    const bool* Checked;
+};
+
+const TCheckBox OptionBoxes[] = {{{165, 141}, &Main::SoundOn},
+                                 {{165, 173}, &Main::MusicOn},
+                                 {{165, 206}, &Main::StereoOn},
+                                 {{690, 373}, &Main::VSynchOn},
+                                 {{690, 407}, &Main::ShowFps}};
+
+const TArea* AreaAt(std::uint8_t screen, TPoint point) {
+    for (const TArea& area : Areas) {
+        if (area.Screen == screen && PtInRect(area.Rect, point)) {
+            return &area;
+        }
+    }
+    return nullptr;
+}
+
+void DrawPicture(TDirectDrawSurface& surface, int index, TPoint at) {
+    Main::ScreenImages()->Items(index).Draw(&surface, at.X, at.Y, 0);
+}
+
+void DrawCheckBox(TDirectDrawSurface& surface, TPoint at, bool checked) {
+    DrawPicture(surface, checked ? CheckedBox : UncheckedBox, at);
+}
+
+void DrawBestScore(TDirectDrawSurface& surface) {
+    char digits[16];
+    const auto written = std::to_chars(digits, digits + sizeof digits, Main::BestScore);
+    TDirectDrawSurfaceCanvas& canvas = surface.Canvas();
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Name = "Verdana";
+    canvas.Font.Size = 25;
+    canvas.Font.Style = TFontStyle::Regular;
+    canvas.Font.Color = 4281649;  // RGB(49, 85, 65)
+    canvas.TextOut(245, 213, std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
+    canvas.Release();
+}
+
 }  // namespace
+
+void StartMenu() {
+    Main::AppMode = Main::AppModeMenu;
+    MenuScreen = ScreenMain;
+    MenuHover = NoHover;
+    if (TPictureCollection* images = Main::ScreenImages()) {
+        images->Clear();
+        images->LoadFromFile("Data/MGraphics.dxg");
+    }
+}
+
+void MenuFrame() {
+    TDirectDrawSurface* surface = Main::BackSurface();
+    if (surface == nullptr || MenuScreen >= ScreenCount) {
+        return;
+    }
+    DrawPicture(*surface, Backgrounds[MenuScreen], BackgroundAt);
+    switch (MenuScreen) {
+        case ScreenMain:
+            for (int item = 0; item < static_cast<int>(std::size(Highlights)); ++item) {
+                if (Highlights[item].Hover == MenuHover) {
+                    DrawPicture(*surface, item, Highlights[item].At);
+                }
+            }
+            break;
+        case ScreenOptions:
+            for (const TCheckBox& box : OptionBoxes) {
+                DrawCheckBox(*surface, box.At, *box.Checked);
+            }
+            break;
+        case ScreenNewGame:
+            DrawCheckBox(*surface, {365, 142}, Main::ShipChoice);
+            DrawCheckBox(*surface, {608, 296}, !Main::ShipChoice);
+            break;
+        case ScreenBestScore:
+            DrawBestScore(*surface);
+            break;
+        default:
+            break;
+    }
+}
+
+void MenuMouseDown(TPoint Point) {
+    if (const TArea* area = AreaAt(MenuScreen, Point)) {
+        PlayMenuSound(area->Sound);
+        area->Action();
+    }
+}
+
+void MenuMouseMove(TPoint Point) {
+    const TArea* area = AreaAt(MenuScreen, Point);
+    Main::CursorOverButton = area != nullptr;
+    if (MenuScreen == ScreenMain) {
+        MenuHover = area != nullptr ? Highlights[area - Areas].Hover : NoHover;
+    }
+}
 
 void SetVSynch(bool on) {
     if (Form1 == nullptr) {
@@ -30,6 +194,10 @@ void SetVSynch(bool on) {
         display.SetOptions(changed);
     }
     display.Initialize();
+}
+
+void PlayMenuSound(int index) {
+    Main::PlaySoundEffect(index, 0);
 }
 
 }  // namespace Menu

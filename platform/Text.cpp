@@ -27,8 +27,9 @@ public:
         }
     }
 
+    // Smoothed glyphs take light hinting; unsmoothed ones the hinting made for whole pixels.
     TTF_Font* Open(const FontRequest& request) {
-        const auto key = std::make_tuple(request.Name, request.PixelHeight, request.Bold);
+        const auto key = std::make_tuple(request.Name, request.PixelHeight, request.Bold, request.Smooth);
         if (auto found = FFonts.find(key); found != FFonts.end()) {
             return found->second.get();
         }
@@ -42,7 +43,7 @@ public:
         TTF_Font* font = file.empty() ? nullptr : TTF_OpenFont(file.c_str(), request.PixelHeight > 0 ? request.PixelHeight : 1);
         if (font != nullptr) {
             // The em height is the requested size; SDL_ttf's point size at 72 dpi is that height.
-            TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
+            TTF_SetFontHinting(font, request.Smooth ? TTF_HINTING_LIGHT : TTF_HINTING_MONO);
         }
         FFonts.emplace(key, std::unique_ptr<TTF_Font, FontCloser>(font));
         return font;
@@ -50,7 +51,7 @@ public:
 
 private:
     bool FTtfReady = false;
-    std::map<std::tuple<std::string, int, bool>, std::unique_ptr<TTF_Font, FontCloser>> FFonts;
+    std::map<std::tuple<std::string, int, bool, bool>, std::unique_ptr<TTF_Font, FontCloser>> FFonts;
 };
 
 FontCache& Fonts() {
@@ -117,18 +118,53 @@ bool MeasureText(const FontRequest& request, std::string_view text, int& width, 
     return true;
 }
 
+namespace {
+
+// The line in white: smoothed as 32-bit pixels with coverage in alpha, otherwise as 8 bits where
+// index 0 is the background and any other index ink. Null when it cannot be rendered.
+SDL_Surface* RenderGlyphs(const FontRequest& request, std::string_view text) {
+    TTF_Font* font = Fonts().Open(request);
+    if (font == nullptr || text.empty()) {
+        return nullptr;
+    }
+    const std::string line(text);
+    const SDL_Color white{255, 255, 255, 255};
+    return request.Smooth ? TTF_RenderUTF8_Blended(font, line.c_str(), white)
+                          : TTF_RenderUTF8_Solid(font, line.c_str(), white);
+}
+
+}  // namespace
+
+bool RenderTextMask(const FontRequest& request, std::string_view text, TextMask& mask) {
+    mask = TextMask{};
+    FontRequest whole = request;
+    whole.Smooth = false;
+    SDL_Surface* glyphs = RenderGlyphs(whole, text);
+    if (glyphs == nullptr) {
+        return false;
+    }
+    mask.Width = glyphs->w;
+    mask.Height = glyphs->h;
+    mask.Ink.resize(static_cast<std::size_t>(glyphs->w) * static_cast<std::size_t>(glyphs->h));
+    for (int row = 0; row < glyphs->h; ++row) {
+        const auto* source = static_cast<const std::uint8_t*>(glyphs->pixels) + static_cast<std::ptrdiff_t>(row) * glyphs->pitch;
+        for (int col = 0; col < glyphs->w; ++col) {
+            mask.Ink[static_cast<std::size_t>(row) * static_cast<std::size_t>(glyphs->w) + static_cast<std::size_t>(col)] =
+                source[col] != 0 ? 1 : 0;
+        }
+    }
+    SDL_FreeSurface(glyphs);
+    return true;
+}
+
 bool DrawText(const PixelBuffer16& target, const FontRequest& request, unsigned color, int x, int y,
               std::string_view text) {
     if (text.empty()) {
         return true;
     }
-    TTF_Font* font = Fonts().Open(request);
-    if (font == nullptr) {
-        return false;
-    }
-    const std::string line(text);
-    const SDL_Color white{255, 255, 255, 255};
-    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(font, line.c_str(), white);
+    FontRequest smooth = request;
+    smooth.Smooth = true;
+    SDL_Surface* glyphs = RenderGlyphs(smooth, text);
     if (glyphs == nullptr) {
         return false;
     }

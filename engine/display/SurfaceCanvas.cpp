@@ -1,10 +1,10 @@
-// SurfaceCanvas: text output through the platform, holding the surface until Release.
+// SurfaceCanvas: text output through the kept line pictures, holding the surface until Release.
 #include "engine/display/SurfaceCanvas.h"
 
 #include <cmath>
 
 #include "engine/display/DirectDrawSurface.h"
-#include "platform/SystemColors.h"
+#include "engine/display/TextCache.h"
 #include "platform/Text.h"
 
 int TFont::PixelHeight() const {
@@ -12,8 +12,9 @@ int TFont::PixelHeight() const {
 }
 
 namespace {
+// The canvas draws screen fonts in whole pixels, as they are drawn unsmoothed at these sizes.
 platform::FontRequest RequestFor(const TFont& font) {
-    return platform::FontRequest{font.Name, font.PixelHeight(), font.Style == TFontStyle::Bold};
+    return platform::FontRequest{font.Name, font.PixelHeight(), font.Style == TFontStyle::Bold, false};
 }
 }  // namespace
 
@@ -21,7 +22,6 @@ void TDirectDrawSurfaceCanvas::TextOut(int X, int Y, std::string_view text) {
     if (FSurface.IsLost()) {
         return;
     }
-    FHeld = true;
     const platform::FontRequest request = RequestFor(Font);
     if (Brush.Style == TBrushStyle::bsSolid) {
         int width = 0;
@@ -35,7 +35,16 @@ void TDirectDrawSurfaceCanvas::TextOut(int X, int Y, std::string_view text) {
             }
         }
     }
-    platform::DrawText(FSurface.Buffer(), request, platform::ColorToRGB(Font.Color), X, Y, text);
+    // The line's kept picture, copied with its key; the canvas's own output goes through while
+    // it holds the surface.
+    const TTextCache::TLinePicture* line = CanvasTextCache().Line(Font, FSurface.Layout(), text);
+    const std::int64_t x = std::int64_t{X} + (line != nullptr ? line->Left : 0);
+    const std::int64_t y = std::int64_t{Y} + (line != nullptr ? line->Top : 0);
+    if (line != nullptr && x <= FSurface.Width() && y <= FSurface.Height()) {
+        FHeld = false;
+        FSurface.Draw(static_cast<int>(x), static_cast<int>(y), line->Surface->ClientRect(), line->Surface.get(), true);
+    }
+    FHeld = true;
 }
 
 int TDirectDrawSurfaceCanvas::TextWidth(std::string_view text) {

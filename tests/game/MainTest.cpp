@@ -1,18 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 #include <vector>
 
 #include "game/Main.h"
 #include "game/Menu.h"
 #include "game/Settings.h"
-#include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/InputDevices.h"
-#include "platform/SdlAudioOutput.h"
-#include "platform/SdlWindow.h"
-#include "support/GameData.h"
-#include "support/TempDirectory.h"
+#include "support/GameWindow.h"
 
 namespace {
 
@@ -37,43 +35,15 @@ TEST(FrameRate, ExactlyOneSecondIsNotYetAnUpdate) {
     EXPECT_EQ(Main::Fps, 51);
 }
 
-// The real window (SDL's dummy driver), display, frame timer and routing on a stepped clock.
-class MainWindowTest : public ::testing::Test {
+// The real window (SDL's dummy driver), display, frame timer and routing on a stepped clock;
+// the frames of the menu and the game are only counted.
+class MainWindowTest : public GameWindowTest {
 protected:
     MainWindowTest() {
-        ProvideGameData();
-        platform::SetClockSource(std::ref(Clock));
-        App.Reset();
-        App.SetActive(true);
-        std::string error;
-        EXPECT_TRUE(Window.Create("Zarvoth Mutador", 800, 600, error)) << error;
-        Main::Routes() = {};
         Main::Routes()[Main::AppModeMenu].Frame = [this](int lag) { MenuLags.push_back(lag); };
         Main::Routes()[Main::AppModeGame].Frame = [this](int lag) { GameLags.push_back(lag); };
-        Main::ResetFrameRate();
-    }
-    ~MainWindowTest() override {
-        Main::Routes() = {};
-        platform::SetClockSource(nullptr);
-        App.Reset();
     }
 
-    void RunFrames(int count, std::uint32_t milliseconds) {
-        for (int i = 0; i < count; ++i) {
-            Clock.Advance(milliseconds);
-            App.ProcessMessagesAndIdle(Window, Form->Events());
-        }
-    }
-
-    void Open() { Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input}); }
-
-    TempDirectory Folder;
-    platform::SteppedClock Clock{100000};
-    platform::Application& App = platform::Application::Instance();
-    platform::SdlWindow Window;
-    std::unique_ptr<platform::SoundDevice> Sound = platform::CreateSystemSoundDevice();
-    platform::SdlInputDevice Input;
-    std::unique_ptr<TForm1> Form;
     std::vector<int> MenuLags;
     std::vector<int> GameLags;
 };
@@ -306,4 +276,77 @@ TEST_F(MainWindowTest, AfterTheDeviceLostItsSurfacesTheNextFrameRestoresAndRedra
     EXPECT_EQ(surface.Pixel(Main::CursorPos.X, Main::CursorPos.Y), cursorPixel) << "the cursor picture was re-uploaded";
     EXPECT_EQ(Window.PresentedFrames(), 2u);
     Form->DXDraw1->Unsubscribe(&counter);
+}
+
+namespace {
+
+using BestScoreDialogTest = GameWindowTest;
+
+// A stand-in uploader: leaves a file behind when it runs.
+void ProvideUploader() {
+    std::ofstream script("Data/Transfer.exe");
+    script << "#!/bin/sh\ntouch uploaded\n";
+    script.close();
+    std::filesystem::permissions("Data/Transfer.exe", std::filesystem::perms::owner_all);
+}
+
+bool UploaderRan() {
+    for (int wait = 0; wait < 50 && !std::filesystem::exists("uploaded"); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return std::filesystem::exists("uploaded");
+}
+
+std::int32_t StoredBestScore() {
+    std::ifstream file("Data/Data.qbx", std::ios::binary);
+    std::array<unsigned char, 40> bytes{};
+    file.read(reinterpret_cast<char*>(bytes.data()), bytes.size());
+    return static_cast<std::int32_t>(bytes[28] | (bytes[29] << 8) | (bytes[30] << 16) | (bytes[31] << 24));
+}
+
+}  // namespace
+
+TEST_F(BestScoreDialogTest, ANewBestScoreAsksBeforeLeavingAndOnlyAnAcceptedAnswerStartsTheUploader) {
+    enum Answer { Enter, OkButton, CancelButton };
+    const struct {
+        Answer Given;
+        bool Send;
+    } cases[] = {{Enter, true}, {OkButton, true}, {CancelButton, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Given);
+        std::filesystem::remove("uploaded");
+        ProvideUploader();
+        Form.reset();
+        App.Reset();
+        Open();
+        PlayedEffects();
+        Main::BestScore = 4711;
+        Main::NewBestScore = true;
+        Main::QuitGame();
+        ASSERT_EQ(Main::AppMode, Main::AppModeBestScore);
+        ASSERT_NE(Main::BestScoreBox, nullptr);
+        EXPECT_EQ(Form->DXImageList1->Items().Items(31).Name, "SmallDialog") << "the game graphics";
+        EXPECT_EQ(PlayedEffects(), std::vector<int>{6});
+        EXPECT_EQ(Main::BestScoreBox->Lines().front().Text, "Best score");
+        EXPECT_FALSE(Form->Closed());
+
+        RunFrames(2, 16);  // the box is drawn: its buttons can be hit
+        Form->FormKeyPress('x');
+        EXPECT_FALSE(Main::BestScoreBox->IsClosed());
+        const TGButton& button =
+            c.Given == CancelButton ? Main::BestScoreBox->CancelButton() : Main::BestScoreBox->OkButton();
+        if (c.Given == Enter) {
+            Form->FormKeyPress('\r');
+        } else {
+            Form->DXDraw1MouseDown(platform::MouseButton::Left, platform::ssLeft, button.X() + 3, button.Y() + 3);
+        }
+        RunFrames(1, 16);
+        EXPECT_EQ(Main::AppMode, Main::AppModeClosing);
+        EXPECT_EQ(Main::BestScoreBox, nullptr);
+        EXPECT_EQ(PlayedEffects(), std::vector<int>{7});
+        EXPECT_TRUE(Form->Closed());
+        EXPECT_EQ(Main::SendScoreAtExit, c.Send);
+        EXPECT_EQ(StoredBestScore(), 4711);
+        EXPECT_EQ(UploaderRan(), c.Send);
+    }
 }

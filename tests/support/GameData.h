@@ -1,24 +1,47 @@
-// Data files for tests that start the main window: the generated ones when the build made them,
-// otherwise empty sound lists (enough for the window to start).
+// Data files for tests that start the main window: the four files of the content generator,
+// made once per generator build into a shared temporary folder (every test runs in a process of
+// its own; a process that loses the race to publish its folder uses the winner's).
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 
-#include "engine/sound/WaveCollection.h"
+#include <unistd.h>
 
+inline const std::filesystem::path& ContentGenerator() {
+    static const std::filesystem::path generator = std::filesystem::path(ZARVOTH_BIN_DIR) / "zarvoth-content";
+    return generator;
+}
+
+inline std::filesystem::path SharedContent() {
+    namespace fs = std::filesystem;
+    const auto stamp = fs::last_write_time(ContentGenerator()).time_since_epoch().count();
+    const fs::path shared = fs::temp_directory_path() / ("zarvoth-content-build-" + std::to_string(stamp));
+    if (!fs::exists(shared)) {
+        const fs::path mine = fs::temp_directory_path() / ("zarvoth-content-new-" + std::to_string(getpid()));
+        fs::remove_all(mine);
+        fs::create_directories(mine);
+        const std::string command = ContentGenerator().string() + " " + mine.string() + " > /dev/null";
+        if (std::system(command.c_str()) != 0) {
+            fs::remove_all(mine);
+            return {};
+        }
+        std::error_code lost;
+        fs::rename(mine, shared, lost);
+        if (lost) {
+            fs::remove_all(mine);
+        }
+    }
+    return shared;
+}
+
+// Copies the four data files into ./Data.
 inline void ProvideGameData() {
     namespace fs = std::filesystem;
     fs::create_directory("Data");
-    const fs::path generated = fs::path(ZARVOTH_BIN_DIR) / ".." / "run" / "Data";
+    const fs::path source = SharedContent();
     for (const char* name : {"GGraphics.dxg", "MGraphics.dxg", "Sound.dxw", "Music.dxw"}) {
-        if (fs::exists(generated / name)) {
-            fs::copy_file(generated / name, fs::path("Data") / name, fs::copy_options::overwrite_existing);
-        }
-    }
-    for (const char* name : {"Data/Sound.dxw", "Data/Music.dxw"}) {
-        if (!fs::exists(name)) {
-            TWaveCollection empty;
-            empty.SaveToFile(name);
-        }
+        fs::copy_file(source / name, fs::path("Data") / name, fs::copy_options::overwrite_existing);
     }
 }

@@ -201,7 +201,7 @@ PictureItem GameMenuPanelItem() {
 }
 
 PictureItem SmallDialogItem() {
-    return Dialog("SmallDialog", 274, 252);
+    return Dialog("SmallDialog", SmallDialogWidth, SmallDialogHeight);
 }
 
 PictureItem LargeDialogItem() {

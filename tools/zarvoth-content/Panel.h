@@ -19,9 +19,14 @@ PictureItem ShieldFillItem();
 PictureItem HullFillItem();
 PictureItem EmblemItem();        // at (712, 10)
 PictureItem GameMenuPanelItem(); // at (200, 88)
-PictureItem SmallDialogItem();   // 274 x 252
+PictureItem SmallDialogItem();
 PictureItem LargeDialogItem();
 
+// The small dialog's size: centred, its 10-point prompts "Type angle (in degrees):" and
+// "Type distance:" fall on the lines of the input fields at (470, 309) and (390, 349) and end
+// a few pixels before them.
+constexpr int SmallDialogWidth = 292;
+constexpr int SmallDialogHeight = 252;
 // The large dialog's size: the welcome text ends above its OK button.
 constexpr int LargeDialogWidth = 500;
 constexpr int LargeDialogHeight = 380;

@@ -1,0 +1,81 @@
+// A fixture that runs the real main window headless (SDL's dummy drivers) in a temporary folder
+// with the generated data files, on a stepped clock: tests open it, step frames and send the
+// window's events through the same handlers the message loop calls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/Main.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/InputDevices.h"
+#include "platform/AudioMixer.h"
+#include "support/FakeAudioOutput.h"
+#include "platform/SdlWindow.h"
+#include "support/GameData.h"
+#include "support/TempDirectory.h"
+
+class GameWindowTest : public ::testing::Test {
+protected:
+    GameWindowTest() {
+        ProvideGameData();
+        platform::SetClockSource(std::ref(Clock));
+        App.Reset();
+        App.SetActive(true);
+        std::string error;
+        EXPECT_TRUE(Window.Create("Zarvoth Mutador", 800, 600, error)) << error;
+        Main::ResetFrameRate();
+    }
+    ~GameWindowTest() override {
+        Form.reset();
+        Main::Routes() = Main::DefaultRoutes();
+        platform::SetClockSource(nullptr);
+        App.Reset();
+    }
+
+    void Open() { Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input}); }
+
+    // Passes of the message loop, each after the clock moved on by the given time.
+    void RunFrames(int count, std::uint32_t milliseconds) {
+        for (int i = 0; i < count; ++i) {
+            Clock.Advance(milliseconds);
+            App.ProcessMessagesAndIdle(Window, Form->Events());
+        }
+    }
+
+    void Click(int x, int y) { Form->DXDraw1MouseDown(platform::MouseButton::Left, platform::ssLeft, x, y); }
+    void Move(int x, int y) { Form->DXDraw1MouseMove(0, x, y); }
+
+    TDirectDrawSurface& Surface() { return *Form->DXDraw1->Surface(); }
+
+    // The effects started since the last call, by index; they are stopped again.
+    std::vector<int> PlayedEffects() {
+        std::vector<int> played;
+        TWaveCollection& effects = Form->DXWaveList1->Items();
+        for (int index = 0; index < effects.Count(); ++index) {
+            bool playing = false;
+            for (const auto& buffer : effects.Items(index).Playback().PlayBuffers()) {
+                playing = playing || buffer->Playing();
+            }
+            if (playing) {
+                played.push_back(index);
+                effects.Items(index).StopSound();
+            }
+        }
+        return played;
+    }
+
+    TempDirectory Folder;
+    platform::SteppedClock Clock{100000};
+    platform::Application& App = platform::Application::Instance();
+    platform::SdlWindow Window;
+    // A mixer nobody pulls from: an effect once started stays playing, so tests can see it.
+    std::unique_ptr<platform::SoundDevice> Sound =
+        std::make_unique<platform::AudioMixer>(std::make_unique<FakeAudioOutput>());
+    platform::SdlInputDevice Input;
+    std::unique_ptr<TForm1> Form;
+};
