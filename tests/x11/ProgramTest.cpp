@@ -15,15 +15,10 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include "game/Main.h"
 #include "game/Menu.h"
-#include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/InputDevices.h"
-#include "platform/SdlAudioOutput.h"
-#include "platform/SdlWindow.h"
 #include "support/GameData.h"
 #include "support/TempDirectory.h"
+#include "support/X11GameWindow.h"
 
 extern char** environ;
 
@@ -37,43 +32,7 @@ void Xdotool(const std::string& arguments) {
     ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments;
 }
 
-// The main window on this display with the real sound and input devices, active.
-class X11Window : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ProvideGameData();
-        App.Reset();
-        std::string error;
-        ASSERT_TRUE(Window.Create("Zarvoth Mutador", 800, 600, error)) << error;
-        Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input});
-        App.SetActive(true);
-        Window.NoteFocus(true);
-    }
-    void TearDown() override {
-        if (Form) {
-            Form->Close();
-        }
-        Form.reset();
-        App.Reset();
-    }
-
-    // Runs the real frame loop for the given wall-clock time; returns the frames presented.
-    std::uint64_t RunFor(std::chrono::milliseconds duration) {
-        const std::uint64_t before = Window.PresentedFrames();
-        const auto end = std::chrono::steady_clock::now() + duration;
-        while (std::chrono::steady_clock::now() < end && !App.Terminated()) {
-            App.ProcessMessagesAndIdle(Window, Form->Events());
-        }
-        return Window.PresentedFrames() - before;
-    }
-
-    TempDirectory Folder;
-    platform::Application& App = platform::Application::Instance();
-    platform::SdlWindow Window;
-    std::unique_ptr<platform::SoundDevice> Sound = platform::CreateSystemSoundDevice();
-    platform::SdlInputDevice Input;
-    std::unique_ptr<TForm1> Form;
-};
+using X11Window = X11GameWindowTest;
 
 }  // namespace
 
@@ -83,9 +42,9 @@ TEST_F(X11Window, FullScreenWindowPresentsFramesWithAndWithoutVerticalSync) {
     EXPECT_GT(view.Right - view.Left, 0);
     EXPECT_EQ((view.Right - view.Left) * 600, (view.Bottom - view.Top) * 800) << "aspect ratio kept";
 
-    const std::uint64_t synced = RunFor(std::chrono::milliseconds(1000));
+    const std::uint64_t synced = Pump(std::chrono::milliseconds(1000));
     Menu::SetVSynch(false);
-    const std::uint64_t unsynced = RunFor(std::chrono::milliseconds(1000));
+    const std::uint64_t unsynced = Pump(std::chrono::milliseconds(1000));
     Menu::SetVSynch(true);
     std::printf("frames per second under this display (%s renderer): %llu with vertical sync, %llu without\n",
                 Window.RendererName().c_str(), static_cast<unsigned long long>(synced),
@@ -99,7 +58,6 @@ TEST_F(X11Window, FullScreenWindowPresentsFramesWithAndWithoutVerticalSync) {
 // The player ship reads the mouse inside the press's handler: a click whose release is read in
 // the same pass as its press must still carry the left button and read as held there.
 TEST_F(X11Window, AQuickClickReachesTheWindowWithItsButtonAndReadsAsHeld) {
-    const auto menuMouseDown = Main::Routes()[Main::AppModeMenu].MouseDown;
     TMouse& mouse = Form->DXInput1->Mouse;
     std::vector<platform::TShiftState> shifts;
     std::vector<bool> heldAtPress;
@@ -108,10 +66,9 @@ TEST_F(X11Window, AQuickClickReachesTheWindowWithItsButtonAndReadsAsHeld) {
         mouse.Poll();
         heldAtPress.push_back(mouse.ButtonHeld(0));
     };
-    RunFor(std::chrono::milliseconds(300));
+    Pump(std::chrono::milliseconds(300));
     Xdotool("mousemove 512 384 click 1");
-    RunFor(std::chrono::milliseconds(300));
-    Main::Routes()[Main::AppModeMenu].MouseDown = menuMouseDown;
+    Pump(std::chrono::milliseconds(300));
     ASSERT_EQ(shifts.size(), 1u);
     EXPECT_NE(shifts[0] & platform::ssLeft, 0) << "the press carries its button";
     EXPECT_EQ(heldAtPress, std::vector<bool>{true});
@@ -120,11 +77,11 @@ TEST_F(X11Window, AQuickClickReachesTheWindowWithItsButtonAndReadsAsHeld) {
 
     // Held over several frames, the button reads as held until it is released.
     Xdotool("mousedown 1");
-    RunFor(std::chrono::milliseconds(200));
+    Pump(std::chrono::milliseconds(200));
     mouse.Poll();
     EXPECT_TRUE(mouse.ButtonHeld(0));
     Xdotool("mouseup 1");
-    RunFor(std::chrono::milliseconds(200));
+    Pump(std::chrono::milliseconds(200));
     mouse.Poll();
     EXPECT_FALSE(mouse.ButtonHeld(0));
 }
