@@ -46,7 +46,7 @@ fuzz: deps
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
 	./scripts/run-fuzzers $(FUZZ) $(FUZZ_SECONDS)
 
-bench: build
+bench: build data
 	./scripts/run-benchmarks $(BUILD)
 
 install: build

@@ -2,39 +2,19 @@
 // the same pixel memory (an 800 x 600 RGB565 back surface), with the ratios printed at the end.
 // Targets: plain, stretched copies and Fill no slower than SDL (ratio <= 1); a rotated draw no
 // more than 3 times SDL's plain keyed blit of the same area.
-#include <SDL.h>
-
-#include <cmath>
-#include <cstdio>
-#include <functional>
-#include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "bench/Ratios.h"
-#include "engine/display/DirectDrawSurface.h"
+#include "bench/SdlViews.h"
 
 namespace {
 
+using bench::SdlSurface;
+using bench::Wrap;
 using platform::PixelLayout;
 
 constexpr std::uint16_t Key = 0xF81F;  // magenta, the usual sheet background
-
-struct SdlSurfaceDeleter {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SdlSurface = std::unique_ptr<SDL_Surface, SdlSurfaceDeleter>;
-
-// An SDL view of the same pixels, keyed like the engine surface when asked.
-SdlSurface Wrap(TDirectDrawSurface& surface, bool keyed) {
-    SDL_Surface* view = SDL_CreateRGBSurfaceWithFormatFrom(surface.Row(0), surface.Width(), surface.Height(), 16,
-                                                           surface.Width() * 2, SDL_PIXELFORMAT_RGB565);
-    if (view != nullptr) {
-        SDL_SetColorKey(view, keyed ? SDL_TRUE : SDL_FALSE, surface.ColorKey());
-    }
-    return SdlSurface(view);
-}
 
 // A picture: a disc of varied colours on the key colour (about a fifth of the pixels keyed).
 std::unique_ptr<TDirectDrawSurface> Picture(int width, int height) {

@@ -1,8 +1,9 @@
 // Classes: the small vocabulary every engine and game unit shares — rectangles, points,
-// colour values, the exception family with the system's formatted messages, and the
-// list-range error. Depends on the standard library only.
+// colour values, saturating truncation, the exception family with the system's formatted
+// messages, and the list-range error. Depends on the standard library only.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
@@ -50,6 +51,18 @@ constexpr bool OverlapRect(const TRect& a, const TRect& b) {
 
 constexpr bool PtInRect(const TRect& r, TPoint p) {
     return r.Left <= p.X && p.X < r.Right && r.Top <= p.Y && p.Y < r.Bottom;
+}
+
+// Drops the fraction toward zero; positions and sizes far beyond the int range (and NaN)
+// saturate instead of overflowing.
+constexpr int TruncToInt(double value) {
+    if (!(value > static_cast<double>(INT_MIN))) {
+        return INT_MIN;
+    }
+    if (value >= static_cast<double>(INT_MAX)) {
+        return INT_MAX;
+    }
+    return static_cast<int>(value);
 }
 
 // printf-style formatting of the system's messages ("%s cannot be made", "(%d)").

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 
@@ -16,17 +17,6 @@ int SaturateToInt(std::int64_t value) {
     return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
 }
 
-// Drops the fraction toward zero; positions far off any surface saturate instead of overflowing.
-int TruncToInt(double value) {
-    if (!(value > static_cast<double>(INT_MIN))) {
-        return INT_MIN;
-    }
-    if (value >= static_cast<double>(INT_MAX)) {
-        return INT_MAX;
-    }
-    return static_cast<int>(value);
-}
-
 void EraseLast(std::vector<TSprite*>& list, TSprite* sprite) {
     const auto found = std::find(list.rbegin(), list.rend(), sprite);
     if (found != list.rend()) {
@@ -35,6 +25,13 @@ void EraseLast(std::vector<TSprite*>& list, TSprite* sprite) {
 }
 
 }  // namespace
+
+// ---- TSpriteClass ----
+
+bool TSpriteClass::ClassNameIs(std::string_view name) const {
+    const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    return std::ranges::equal(FName, name, {}, lower, lower);
+}
 
 // ---- TSprite ----
 

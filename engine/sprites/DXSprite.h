@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/assets/Classes.h"
@@ -21,20 +22,25 @@ class TSpriteEngine;
 class TPictureCollectionItem;
 
 // A sprite class reference: builds a sprite of one class under a parent, so that tables of
-// classes can create sprites without knowing their types.
+// classes can create sprites without knowing their types, and names the class, so that a table
+// entry can be recognised by name.
 class TSpriteClass {
 public:
     using TFactory = TSprite* (*)(TSprite* AParent);
 
     // Made by SpriteClassOf; there is no empty class reference.
-    constexpr explicit TSpriteClass(TFactory factory) : FFactory(factory) {}
+    constexpr TSpriteClass(TFactory factory, std::string_view name) : FFactory(factory), FName(name) {}
 
     // The new sprite is owned by AParent (by the caller when AParent is none).
     TSprite* Create(TSprite* AParent) const { return FFactory(AParent); }
-    friend constexpr bool operator==(const TSpriteClass&, const TSpriteClass&) = default;
+    std::string_view ClassName() const { return FName; }
+    // Compares the class name without regard to case.
+    bool ClassNameIs(std::string_view name) const;
+    friend constexpr bool operator==(const TSpriteClass& a, const TSpriteClass& b) { return a.FFactory == b.FFactory; }
 
 private:
     TFactory FFactory;
+    std::string_view FName;
 };
 
 template <class T>
@@ -42,14 +48,18 @@ TSprite* CreateSpriteOfClass(TSprite* AParent) {
     return new T(AParent);
 }
 
-// The class reference of any sprite class that is constructible from its parent alone.
+// The class reference of any sprite class that is constructible from its parent alone; its
+// name is the class's SpriteClassName.
 template <class T>
 constexpr TSpriteClass SpriteClassOf() {
-    return TSpriteClass(&CreateSpriteOfClass<T>);
+    return TSpriteClass(&CreateSpriteOfClass<T>, T::SpriteClassName);
 }
 
 class TSprite {
 public:
+    // Every class that a class reference names declares its own.
+    static constexpr std::string_view SpriteClassName = "TSprite";
+
     // Attaches the new sprite to AParent (none only for a root), which then owns it.
     explicit TSprite(TSprite* AParent);
     // Destroys the subtree, then leaves the parent, the dead list and the sprite count.
@@ -110,6 +120,8 @@ private:
 
 class TImageSprite : public TSprite {
 public:
+    static constexpr std::string_view SpriteClassName = "TImageSprite";
+
     explicit TImageSprite(TSprite* AParent) : TSprite(AParent) {}
 
     // FrameStart + trunc(FramePos).

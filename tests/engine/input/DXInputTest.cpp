@@ -6,6 +6,7 @@
 
 #include "engine/assets/ObjectReader.h"
 #include "engine/assets/ObjectWriter.h"
+#include "support/FakeInputDevice.h"
 
 namespace {
 
@@ -17,27 +18,6 @@ constexpr std::uint8_t KeyApostrophe = 40;
 constexpr std::uint8_t KeyPadEnter = 156;
 constexpr std::uint8_t KeyUp = 200;
 constexpr std::uint8_t KeyUnmapped = 84;
-
-class FakeInputDevice : public platform::InputDevice {
-public:
-    bool ReadKeyboard(platform::ScanCodeState& state) override {
-        state = Fails ? platform::ScanCodeState{} : Keys;
-        return !Fails;
-    }
-    bool ReadMouse(platform::MouseReading& reading) override {
-        reading = Fails ? platform::MouseReading{} : Mouse;
-        return !Fails;
-    }
-    bool IsForeground() const override { return Foreground; }
-
-    void Press(std::uint8_t scanCode) { Keys[scanCode] = 0x80; }
-    void Release(std::uint8_t scanCode) { Keys[scanCode] = 0; }
-
-    platform::ScanCodeState Keys{};
-    platform::MouseReading Mouse;
-    bool Foreground = true;
-    bool Fails = false;
-};
 
 class DXInputTest : public ::testing::Test {
 protected:

@@ -282,10 +282,11 @@ TEST_F(SpriteTreeTest, TheSurfaceSetsTheRootSizeAndLeavingKeepsTheRectangle) {
 
 class TTableSprite : public TImageSprite {
 public:
+    static constexpr std::string_view SpriteClassName = "TTableSprite";
     explicit TTableSprite(TSprite* parent) : TImageSprite(parent) { SetZ(5); }
 };
 
-TEST_F(SpriteTreeTest, ClassReferencesBuildSpritesUnderTheParent) {
+TEST_F(SpriteTreeTest, ClassReferencesBuildSpritesUnderTheParentAndKnowTheirNames) {
     constexpr std::array<TSpriteClass, 2> table{SpriteClassOf<TTableSprite>(), SpriteClassOf<TImageSprite>()};
     TSprite* made = table[0].Create(&Root);
     EXPECT_NE(dynamic_cast<TTableSprite*>(made), nullptr);
@@ -293,6 +294,15 @@ TEST_F(SpriteTreeTest, ClassReferencesBuildSpritesUnderTheParent) {
     EXPECT_EQ(made->Parent(), &Root);
     EXPECT_EQ(Root.SpriteCount(), 1);
     EXPECT_FALSE(table[0] == table[1]);
+    EXPECT_TRUE(table[0] == SpriteClassOf<TTableSprite>());
+
+    EXPECT_EQ(table[0].ClassName(), "TTableSprite");
+    EXPECT_EQ(table[1].ClassName(), "TImageSprite");
+    EXPECT_TRUE(table[0].ClassNameIs("ttablesprite"));
+    EXPECT_TRUE(table[0].ClassNameIs("TTABLESPRITE"));
+    EXPECT_FALSE(table[0].ClassNameIs("TTableSprit"));
+    EXPECT_FALSE(table[0].ClassNameIs("TTableSprites"));
+    EXPECT_FALSE(table[0].ClassNameIs(""));
 }
 
 TEST(ImageSpriteAnimation, AOneShotAnimationStopsExactlyOnItsLastFrame) {
