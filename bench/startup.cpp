@@ -131,6 +131,13 @@ public:
         return lit;
     }
 
+    // The pointer to the top-left corner: the X server draws its own cursor where no window hides
+    // it, and on the middle row it would pass for a frame.
+    void ParkPointer() {
+        XWarpPointer(FDisplay, None, FRoot, 0, 0, 0, 0, 0, 0);
+        XSync(FDisplay, False);
+    }
+
     std::vector<Window> TopLevelWindows() {
         std::vector<Window> windows;
         Window rootReturn = 0;
@@ -217,6 +224,7 @@ bool EndInOrder(pid_t pid) {
 std::optional<RunResult> RunOnce(const std::vector<std::string>& command, const XServer& server) {
     const std::string& display = server.Name();
     Screen screen(display);
+    if (screen.Open()) screen.ParkPointer();
     // The previous program's window may still be on the screen for a moment after it ended.
     const Clock::time_point cleared = Clock::now() + 5s;
     while (screen.Open() && screen.ShowsPicture() && Clock::now() < cleared) std::this_thread::sleep_for(5ms);
