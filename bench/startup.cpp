@@ -122,11 +122,14 @@ public:
     bool Open() const { return FDisplay != nullptr; }
 
     // Something other than black on the screen's middle row.
-    bool ShowsPicture() {
+    bool ShowsPicture() { return FirstLitColumn() >= 0; }
+
+    // The first column of the middle row that is not black, or -1.
+    int FirstLitColumn() {
         XImage* row = XGetImage(FDisplay, FRoot, 0, FHeight / 2, static_cast<unsigned>(FWidth), 1, AllPlanes, ZPixmap);
-        if (row == nullptr) return false;
-        bool lit = false;
-        for (int x = 0; x < FWidth && !lit; ++x) lit = (XGetPixel(row, x, 0) & 0xFFFFFF) != 0;
+        if (row == nullptr) return -1;
+        int lit = -1;
+        for (int x = 0; x < FWidth && lit < 0; ++x) lit = (XGetPixel(row, x, 0) & 0xFFFFFF) != 0 ? x : -1;
         XDestroyImage(row);
         return lit;
     }
@@ -229,8 +232,9 @@ std::optional<RunResult> RunOnce(const std::vector<std::string>& command, const 
     const Clock::time_point cleared = Clock::now() + 5s;
     while (screen.Open() && screen.ShowsPicture() && Clock::now() < cleared) std::this_thread::sleep_for(5ms);
     if (!screen.Open() || screen.ShowsPicture()) {
-        std::fprintf(stderr, "bench_startup: the screen is not black before %s (%zu windows on it)\n",
-                     command.back().c_str(), screen.Open() ? screen.TopLevelWindows().size() : 0);
+        std::fprintf(stderr, "bench_startup: the screen is not black before %s (%zu windows on it, lit from x = %d)\n",
+                     command.back().c_str(), screen.Open() ? screen.TopLevelWindows().size() : 0,
+                     screen.Open() ? screen.FirstLitColumn() : -1);
         return std::nullopt;
     }
     const Clock::time_point started = Clock::now();
