@@ -1,21 +1,23 @@
 // A fixture that runs the real main window headless (SDL's dummy drivers) in a temporary folder
-// with the generated data files, on a stepped clock: tests open it, step frames and send the
-// window's events through the same handlers the message loop calls.
+// with the generated data files, on a stepped clock, with a scripted input device (held keys and
+// mouse buttons set by the test) and a mixer nobody pulls from: tests open it, step frames and
+// send the window's events through the same handlers the message loop calls.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/Main.h"
 #include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/InputDevices.h"
 #include "platform/AudioMixer.h"
-#include "support/FakeAudioOutput.h"
+#include "platform/Clock.h"
 #include "platform/SdlWindow.h"
+#include "support/FakeAudioOutput.h"
+#include "support/FakeInputDevice.h"
 #include "support/GameData.h"
 #include "support/TempDirectory.h"
 
@@ -47,8 +49,20 @@ protected:
         }
     }
 
-    void Click(int x, int y) { Form->DXDraw1MouseDown(platform::MouseButton::Left, platform::ssLeft, x, y); }
+    // A quick left click as the window reports it: the button is down at the event and at the
+    // input device's next reading, and up again after the release.
+    void Click(int x, int y) {
+        Input.Mouse.Buttons[0] = 0x80;
+        Form->DXDraw1MouseDown(platform::MouseButton::Left, platform::ssLeft, x, y);
+        Form->DXDraw1MouseUp(platform::MouseButton::Left, platform::ssLeft, x, y);
+        Input.Mouse.Buttons[0] = 0;
+    }
     void Move(int x, int y) { Form->DXDraw1MouseMove(0, x, y); }
+    void Type(std::string_view keys) {
+        for (const char key : keys) {
+            Form->FormKeyPress(key);
+        }
+    }
 
     TDirectDrawSurface& Surface() { return *Form->DXDraw1->Surface(); }
 
@@ -73,9 +87,9 @@ protected:
     platform::SteppedClock Clock{100000};
     platform::Application& App = platform::Application::Instance();
     platform::SdlWindow Window;
-    // A mixer nobody pulls from: an effect once started stays playing, so tests can see it.
+    // An effect once started stays playing, so tests can see it.
     std::unique_ptr<platform::SoundDevice> Sound =
         std::make_unique<platform::AudioMixer>(std::make_unique<FakeAudioOutput>());
-    platform::SdlInputDevice Input;
+    FakeInputDevice Input;
     std::unique_ptr<TForm1> Form;
 };
