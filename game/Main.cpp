@@ -178,7 +178,8 @@ void Require(Component* component, const char* name) {
 
 // The component classes the form description may name; each is made with the form's devices.
 void TForm1::RegisterFormClasses(TFormDevices devices) {
-    RegisterClass("TDXDraw", [this] { return std::make_unique<TDXDraw>(&FWindow); });
+    platform::VideoDevice* screen = devices.Video != nullptr ? devices.Video : &FWindow;
+    RegisterClass("TDXDraw", [screen] { return std::make_unique<TDXDraw>(screen); });
     RegisterClass("TDXTimer", [this] {
         auto timer = std::make_unique<TDXTimer>(FApplication);
         timer->BeginLoading();

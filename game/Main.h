@@ -23,6 +23,7 @@
 
 namespace platform {
 class SdlWindow;
+class VideoDevice;
 class SoundDevice;
 class InputDevice;
 }
@@ -76,11 +77,13 @@ void ResetFrameRate();
 
 }  // namespace Main
 
-// The devices the components stand on besides the window; either may be absent (a silent game,
-// a keyboard that reports nothing).
+// The devices the components stand on besides the window; sound and input may be absent (a
+// silent game, a keyboard that reports nothing), and the display shows its frames on the window
+// unless given another screen (a test's, which keeps no picture).
 struct TFormDevices {
     platform::SoundDevice* Sound = nullptr;
     platform::InputDevice* Input = nullptr;
+    platform::VideoDevice* Video = nullptr;
 };
 
 // The main window. Its components are created from its embedded design-time description

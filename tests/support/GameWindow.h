@@ -18,6 +18,7 @@
 #include "platform/SdlWindow.h"
 #include "support/FakeAudioOutput.h"
 #include "support/FakeInputDevice.h"
+#include "support/FakeVideoDevice.h"
 #include "support/GameData.h"
 #include "support/TempDirectory.h"
 
@@ -39,7 +40,7 @@ protected:
         App.Reset();
     }
 
-    void Open() { Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input}); }
+    void Open() { Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input, Screen}); }
 
     // Passes of the message loop, each after the clock moved on by the given time.
     void RunFrames(int count, std::uint32_t milliseconds) {
@@ -91,5 +92,9 @@ protected:
     std::unique_ptr<platform::SoundDevice> Sound =
         std::make_unique<platform::AudioMixer>(std::make_unique<FakeAudioOutput>());
     FakeInputDevice Input;
+    // A screen that keeps no picture and never waits for a vertical blank, for tests that play
+    // long; the display shows its frames there when a test points Screen at it before Open.
+    FakeVideoDevice QuietScreen;
+    platform::VideoDevice* Screen = &Window;
     std::unique_ptr<TForm1> Form;
 };

@@ -1,0 +1,322 @@
+// Whole games played through the real main window, headless, on a stepped 60 Hz clock with the
+// random generator seeded. A driver plays like a careful player, only through what a player has:
+// clicks and typed characters into the window's handlers, and held keys on the input device.
+#include <gtest/gtest.h>
+
+#include <time.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "game/Commands.h"
+#include "game/Game.h"
+#include "game/Main.h"
+#include "game/MissionTexts.h"
+#include "game/Random.h"
+#include "game/Sprites.h"
+#include "support/GameWindow.h"
+
+namespace {
+
+constexpr std::uint8_t KeyW = 17, KeyA = 30, KeyS = 31, KeyD = 32;
+
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double CentreX(const TSprite& s) { return s.X + s.Width / 2.0; }
+double CentreY(const TSprite& s) { return s.Y + s.Height / 2.0; }
+
+int ScoreOf(const TEnemy& enemy) {
+    if (dynamic_cast<const TEnemyShuttle*>(&enemy)) return 25;
+    if (dynamic_cast<const TEnemyDefiant*>(&enemy)) return 50;
+    if (dynamic_cast<const TEnemyAkira*>(&enemy)) return 100;
+    return 200;
+}
+
+// Ships that end the player when rammed: everything but a shuttle.
+bool Dangerous(const TEnemy& enemy) {
+    return !enemy.IsExploding() && dynamic_cast<const TEnemyShuttle*>(&enemy) == nullptr;
+}
+
+}  // namespace
+
+class PlayThroughTest : public GameWindowTest {
+protected:
+    PlayThroughTest() {
+        Random::SetSeed(20240601);
+        Screen = &QuietScreen;
+        Open();
+        auto frame = Main::Routes()[Main::AppModeGame].Frame;
+        Main::Routes()[Main::AppModeGame].Frame = [this, frame](int lag) {
+            const double start = ThreadSeconds();
+            frame(lag);
+            FrameSeconds.push_back(ThreadSeconds() - start);
+        };
+        FrameSeconds.reserve(200000);
+    }
+
+    // One pass of the message loop at 60 frames per second.
+    void Frame() {
+        ++FrameNumber;
+        Clock.Advance(static_cast<std::uint32_t>(FrameNumber * 1000 / 60 - (FrameNumber - 1) * 1000 / 60));
+        App.ProcessMessagesAndIdle(Window, Form->Events());
+    }
+
+    // From the main screen through the new-game screen, with the heavy ship, to the game.
+    void StartFromMenu() {
+        Click(100, 190);
+        Frame();
+        Click(380, 158);
+        Frame();
+        Click(640, 548);
+        Frame();
+    }
+
+    void Hold(std::uint8_t key, bool held) {
+        if (held) Input.Press(key); else Input.Release(key);
+    }
+
+    std::vector<TEnemy*> Enemies() {
+        std::vector<TEnemy*> enemies;
+        TSpriteEngine& root = Form->DXSpriteEngine1->Engine();
+        for (int i = 0; i < root.Count(); ++i) {
+            if (auto* enemy = dynamic_cast<TEnemy*>(root.Items(i))) enemies.push_back(enemy);
+        }
+        return enemies;
+    }
+
+    int TorpedoesInFlight() {
+        int count = 0;
+        TSpriteEngine& root = Form->DXSpriteEngine1->Engine();
+        for (int i = 0; i < root.Count(); ++i) {
+            count += dynamic_cast<TPlayerPhotonTorpedo*>(root.Items(i)) != nullptr;
+        }
+        return count;
+    }
+
+    // Answers the open dialog as a player reading it would.
+    void AnswerDialog() {
+        using namespace Game;
+        if (DialogKind == DialogMissionText) {
+            Type("\r");
+        } else if (DialogKind == DialogTorpedo) {
+            Type(std::to_string(AngleTo(*SpecialEnemy)) + "\r");
+        } else {
+            TPoint own{}, supply{};
+            for (const TLine& line : GameBox->Lines()) {
+                std::sscanf(line.Text.c_str(), "Your position: [%d;%d]", &own.X, &own.Y);
+                std::sscanf(line.Text.c_str(), "Supply ship position: [%d;%d]", &supply.X, &supply.Y);
+            }
+            const double distance = std::hypot(supply.X - own.X, supply.Y - own.Y);
+            Type(std::to_string(static_cast<int>(std::lround(distance))) + "\r");
+        }
+    }
+
+    // The typed angle that sends a torpedo from the ship's centre to the target's centre.
+    int AngleTo(const TSprite& target) {
+        const TPlayer& ship = *Game::Player;
+        const double dx = CentreX(target) - (ship.X + ship.Width / 2);
+        const double dy = CentreY(target) - (ship.Y + ship.Height / 2);
+        const int angle = static_cast<int>(std::lround(std::atan2(dy, dx) * 180.0 / M_PI + 180.0));
+        return (angle % 360 + 360) % 360;
+    }
+
+    // Keeps out of the lanes of dangerous ships coming down; under a cruiser, closes in on it.
+    void Steer() {
+        const TPlayer& ship = *Game::Player;
+        double goalX = ship.X;
+        double goalY = 540 - ship.Height;
+        if (Game::SpecialState == Game::SpecialCruiser) {
+            goalX = CentreX(*Game::SpecialEnemy) - ship.Width / 2.0;
+            goalY = 300;
+        }
+        const auto lanes = Enemies();
+        auto cost = [&](double x) {
+            double c = std::abs(x - goalX) * 0.01;
+            for (const TEnemy* enemy : lanes) {
+                if (!Dangerous(*enemy) || enemy == Game::SpecialEnemy || enemy->Y + enemy->Height < ship.Y - 380) continue;
+                if (x < enemy->X + enemy->Width + 24 && x + ship.Width > enemy->X - 24) c += 100;
+            }
+            return c;
+        };
+        double best = ship.X;
+        double bestCost = cost(best);
+        for (double x = 1; x <= 800 - ship.Width; x += 4) {
+            const double c = cost(x);
+            if (c < bestCost) {
+                best = x;
+                bestCost = c;
+            }
+        }
+        Hold(KeyA, best < ship.X - 2);
+        Hold(KeyD, best > ship.X + 2);
+        Hold(KeyW, goalY < ship.Y - 2);
+        Hold(KeyS, goalY > ship.Y + 2);
+    }
+
+    // Phasers at the nearest ship ahead, the dangerous ones in the ship's way first.
+    void FirePhaser() {
+        const TPlayer& ship = *Game::Player;
+        if (ship.PhaserEnergy < 35 || FrameNumber < NextShot) return;
+        const TEnemy* target = nullptr;
+        double best = 1e9;
+        for (const TEnemy* enemy : Enemies()) {
+            if (enemy->IsExploding() || enemy == Game::SpecialEnemy || enemy->Y + enemy->Height < 0 ||
+                CentreY(*enemy) > ship.Y - 25) continue;
+            const TPoint aim{static_cast<int>(CentreX(*enemy)), static_cast<int>(CentreY(*enemy))};
+            if (Game::SupplyShip && PtInRect(Game::SupplyShip->GetBounds(), aim)) continue;
+            double distance = std::hypot(CentreX(*enemy) - CentreX(ship), CentreY(*enemy) - CentreY(ship));
+            if (Dangerous(*enemy)) distance -= 300;
+            if (distance < best) {
+                best = distance;
+                target = enemy;
+            }
+        }
+        if (target != nullptr) {
+            Click(static_cast<int>(CentreX(*target)), static_cast<int>(CentreY(*target)));
+            NextShot = FrameNumber + 5;
+        }
+    }
+
+    // What a careful player does before the next frame.
+    void Play() {
+        using namespace Game;
+        if (Main::AppMode != Main::AppModeGame || !GameRunning()) return;
+        // The driver keeps its ship alive; everything else is player input.
+        Player->RepairHull();
+        if (GameState == StateDialog) {
+            AnswerDialog();
+            return;
+        }
+        if (WarpReady) {
+            Click(WarpButton->X() + 20, WarpButton->Y() + 10);
+            return;
+        }
+        Steer();
+        if (SpecialState == SpecialCruiser && SpecialEnemy->Y > SpecialEnemy->StopY && !SpecialEnemy->IsExploding() &&
+            TorpedoesInFlight() * 10000 < SpecialEnemy->GetHull() && Player->GetTorpedoes() > 0 && FrameNumber >= NextTorpedo) {
+            Type("t");
+            NextTorpedo = FrameNumber + 20;
+            return;
+        }
+        if (SpecialState == SpecialSupply && SupplyShip->IsInPosition() && !SupplyShip->Transported) {
+            Type("r");
+            return;
+        }
+        FirePhaser();
+    }
+
+    // What the frame changed that a player would notice; called after each frame.
+    void Watch() {
+        using namespace Game;
+        if (GameBox && GameBox.get() != LastBox && DialogKind == DialogMissionText) {
+            Texts.push_back(GameBox->Lines().front().Text);
+        }
+        LastBox = GameBox.get();
+        if (!GameRunning()) return;
+        std::map<const TSprite*, bool> exploding;
+        for (TEnemy* enemy : Enemies()) {
+            exploding[enemy] = enemy->IsExploding();
+            const auto before = Exploding.find(enemy);
+            if (enemy->IsExploding() && before != Exploding.end() && !before->second) ExpectedScore += ScoreOf(*enemy);
+            if (enemy->Y == -150 && !AtEntry.count(enemy) && enemy != SpecialEnemy) {
+                ++Created[static_cast<std::size_t>(Distance >= 17000)][std::string(typeid(*enemy).name())];
+            }
+        }
+        AtEntry.clear();
+        for (TEnemy* enemy : Enemies()) {
+            if (enemy->Y == -150) AtEntry[enemy] = true;
+        }
+        Exploding = std::move(exploding);
+        if (SupplyShip != nullptr) {
+            if (SupplyShip->Transported && !SupplyWasTransported) ExpectedScore += 1000;
+            if (SupplyShip->IsDestroyed() && !SupplyWasDestroyed) ExpectedScore -= 500;
+            SupplyWasTransported = SupplyShip->Transported;
+            SupplyWasDestroyed = SupplyShip->IsDestroyed();
+        } else {
+            SupplyWasTransported = SupplyWasDestroyed = false;
+        }
+        if (SpecialState != SpecialNone && LastSpecial == SpecialNone) ++Specials;
+        LastSpecial = SpecialState;
+    }
+
+    void PrintFrameFigures() {
+        std::vector<double> sorted = FrameSeconds;
+        std::sort(sorted.begin(), sorted.end());
+        const auto worst = std::max_element(FrameSeconds.begin(), FrameSeconds.end());
+        Median = sorted[sorted.size() / 2] * 1e3;
+        P99 = sorted[sorted.size() * 99 / 100] * 1e3;
+        Max = *worst * 1e3;
+        std::printf("game frames: %zu, CPU ms median %.3f, p99 %.3f, max %.3f (frame %td)\n", sorted.size(), Median, P99,
+                    Max, worst - FrameSeconds.begin() + 1);
+    }
+
+    long FrameNumber = 0;
+    long NextShot = 0;
+    long NextTorpedo = 0;
+    std::vector<double> FrameSeconds;
+    double Median = 0, P99 = 0, Max = 0;
+    std::vector<std::string> Texts;
+    const TMessageBox* LastBox = nullptr;
+    std::map<const TSprite*, bool> Exploding;
+    std::map<const TSprite*, bool> AtEntry;
+    std::map<std::string, int> Created[2];
+    int ExpectedScore = 0;
+    bool SupplyWasTransported = false;
+    bool SupplyWasDestroyed = false;
+    int Specials = 0;
+    std::uint8_t LastSpecial = Game::SpecialNone;
+};
+
+TEST_F(PlayThroughTest, BothSectorsFromTheStartButtonToGameCompletedAndBackToTheMenu) {
+    StartFromMenu();
+    ASSERT_EQ(Main::AppMode, Main::AppModeGame);
+    EXPECT_FALSE(Game::Player->LightShip);
+    long leftScreen = 0;
+    int finalScore = 0;
+    while (Main::AppMode == Main::AppModeGame && FrameNumber < 150000) {
+        Play();
+        const long double distance = Game::Distance;
+        const bool held = Game::SpecialState != Game::SpecialNone;
+        Frame();
+        if (held && Game::GameRunning()) {
+            ASSERT_EQ(Game::Distance, distance) << "frame " << FrameNumber;
+        }
+        Watch();
+        if (Game::GameRunning()) {
+            finalScore = Main::Score;
+            if (!Game::TextPending[Game::TextGameCompleted] && Game::Player->Y + Game::Player->Height <= 0 &&
+                leftScreen == 0) {
+                leftScreen = FrameNumber;
+            }
+        }
+    }
+    PrintFrameFigures();
+    ASSERT_EQ(Main::AppMode, Main::AppModeMenu) << "distance " << static_cast<double>(Game::Distance);
+    const std::vector<std::string> inOrderOfThresholds = {
+        "Welcome to the game: Zarvoth Mutador...", "Federation Shuttle", "Federation Defiant", "Cardassian supply ship",
+        "Federation Interpid", "Sector1 cleared", "Sector2", "Federation Akira", "Game completed"};
+    EXPECT_EQ(Texts, inOrderOfThresholds);
+    EXPECT_EQ(Specials, 16);
+    std::map<std::string, int> sector1{{typeid(TEnemyShuttle).name(), 314}, {typeid(TEnemyDefiant).name(), 103}};
+    std::map<std::string, int> sector2{
+        {typeid(TEnemyShuttle).name(), 274}, {typeid(TEnemyDefiant).name(), 49}, {typeid(TEnemyAkira).name(), 36}};
+    EXPECT_EQ(Created[0], sector1);
+    EXPECT_EQ(Created[1], sector2);
+    EXPECT_EQ(finalScore, ExpectedScore);
+    EXPECT_GT(finalScore, 5000);
+    EXPECT_EQ(Main::BestScore, finalScore);
+    EXPECT_TRUE(Main::NewBestScore);
+    // Five seconds off the screen, counted in frame times of 16 and 17 ms.
+    EXPECT_NEAR(static_cast<double>(FrameNumber - leftScreen), 301, 2);
+    EXPECT_LT(P99, 0.8);
+    EXPECT_LT(Max, 2.0);
+}
