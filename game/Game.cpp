@@ -200,6 +200,7 @@ void StartGame() {
     images.LoadFromFile("Data/GGraphics.dxg");
     CreateShips();
     CreateButtons();
+    OpenHudFonts();
     if (Main::MusicOn) {
         if (TWaveCollectionItem* music = GameMusic()) {
             music->SetLooped(true);
@@ -294,7 +295,7 @@ void OpenGameDialog(bool Large) {
 }
 
 void AddDialogTitle(std::string_view Title) {
-    GameBox->SetFontSize(10);
+    GameBox->SetFontSize(DialogFontSize);
     GameBox->SetBold(true);
     GameBox->SetFontColor(RGB(0, 51, 51));
     GameBox->AddText(Title);

@@ -26,6 +26,8 @@ enum : std::uint8_t { DialogTorpedo = 0, DialogTransport = 1, DialogMissionText 
 // SpecialState: which special ship holds the distance.
 enum : std::uint8_t { SpecialCruiser = 0, SpecialSupply = 1, SpecialNone = 2 };
 
+// The game dialogs' text size in points.
+constexpr int DialogFontSize = 10;
 // The seconds the game waits after a death, and with the ship off the screen after a warp.
 constexpr float EndDelay = 5.0f;
 

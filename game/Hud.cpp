@@ -10,6 +10,7 @@
 #include "engine/images/PictureCollection.h"
 #include "game/Game.h"
 #include "game/Main.h"
+#include "game/Texts.h"
 
 namespace Game {
 namespace {
@@ -48,6 +49,17 @@ std::string_view Labelled(char (&buffer)[32], std::string_view label, std::int32
     const std::size_t length = label.copy(buffer, label.size());
     const auto end = std::to_chars(buffer + length, buffer + sizeof buffer, value).ptr;
     return {buffer, static_cast<std::size_t>(end - buffer)};
+}
+
+// The canvas set for the overlay's lines.
+TDirectDrawSurfaceCanvas& OverlayCanvas(TDirectDrawSurface& surface) {
+    TDirectDrawSurfaceCanvas& canvas = surface.Canvas();
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Name = "Verdana";
+    canvas.Font.Size = 8;
+    canvas.Font.Style = TFontStyle::Regular;
+    canvas.Font.Color = OverlayColor;
+    return canvas;
 }
 
 }  // namespace
@@ -89,12 +101,7 @@ void DrawOverlay() {
     if (surface == nullptr || !GameRunning()) {
         return;
     }
-    TDirectDrawSurfaceCanvas& canvas = surface->Canvas();
-    canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.Font.Name = "Verdana";
-    canvas.Font.Size = 8;
-    canvas.Font.Style = TFontStyle::Regular;
-    canvas.Font.Color = OverlayColor;
+    TDirectDrawSurfaceCanvas& canvas = OverlayCanvas(*surface);
     char buffer[32];
     canvas.TextOut(10, 10, Labelled(buffer, "Score: ", Main::Score));
     canvas.TextOut(10, 22, Labelled(buffer, "Torpedos: ", Player->GetTorpedoes()));
@@ -102,6 +109,13 @@ void DrawOverlay() {
         canvas.TextOut(10, 34, Labelled(buffer, "FPS: ", Main::Fps));
     }
     canvas.Release();
+}
+
+void OpenHudFonts() {
+    if (TDirectDrawSurface* surface = Main::BackSurface()) {
+        PrepareGlyphs(OverlayCanvas(*surface));
+        TMessageBox::OpenFonts(DialogFontSize);
+    }
 }
 
 }  // namespace Game

@@ -16,5 +16,8 @@ std::int32_t BarLength(long double value, long double scale);
 void DrawPanel();
 // "Score: ", "Torpedos: " and, with ShowFps, "FPS: " in Verdana 8 at the top left.
 void DrawOverlay();
+// Opens the fonts of the overlay and the game's dialogs while the game loads, so that no frame
+// of play waits for a font file.
+void OpenHudFonts();
 
 }  // namespace Game
