@@ -412,3 +412,48 @@ TEST_F(PlayThroughTest, BothSectorsFromTheStartButtonToGameCompletedAndBackToThe
     // Now and then a busy machine charges its own work to the thread: a few long frames are noise.
     EXPECT_LE(std::count_if(FrameSeconds.begin(), FrameSeconds.end(), [](double s) { return s > 2e-3; }), 3);
 }
+
+TEST_F(PlayThroughTest, AShipLostStartsANewGameFiveSecondsAfterItsExplosionEnds) {
+    StartFromMenu();
+    // A player who only reads the texts, and is rammed sooner or later. A new game starts with
+    // no warm-up frame counted yet.
+    long burntOut = 0;
+    do {
+        if (Game::GameState == Game::StateDialog) Type("\r");
+        Frame();
+        if (burntOut == 0 && Game::Player->GetHull() <= 0 && Game::Player->FramePos == Sprites::ExplosionEndFrame) {
+            burntOut = FrameNumber;
+        }
+    } while (Game::WarmupFrames > 0 && FrameNumber < 20000);
+    ASSERT_NE(burntOut, 0);
+    EXPECT_NEAR(static_cast<double>(FrameNumber - burntOut), 301, 2);
+    EXPECT_EQ(Main::AppMode, Main::AppModeGame);
+    EXPECT_EQ(Main::Score, 0);
+    EXPECT_EQ(Game::Distance, 0);
+    EXPECT_FALSE(Game::Arrived);
+    EXPECT_GT(Main::BestScore, 0);
+}
+
+TEST_F(PlayThroughTest, SwitchingAwayPausesTheGameWithItsMenuUntilThePlayerResumes) {
+    StartFromMenu();
+    while (Game::Distance < 100) {
+        if (Game::GameState == Game::StateDialog) Type("\r");
+        Frame();
+    }
+    App.SetActive(false);
+    EXPECT_EQ(Window.Caption(), "Zarvoth Mutador 1.0 [Pause]");
+    App.SetActive(true);
+    EXPECT_EQ(Window.Caption(), "Zarvoth Mutador 1.0");
+    const long double distance = Game::Distance;
+    const double shipY = Game::Player->Y;
+    Input.Press(KeyW);
+    for (int i = 0; i < 120; ++i) Frame();
+    EXPECT_EQ(Game::GameState, Game::StateMenu);
+    EXPECT_EQ(Game::Distance, distance);
+    EXPECT_EQ(Game::Player->Y, shipY);
+    Type("\x1b");
+    for (int i = 0; i < 60; ++i) Frame();
+    EXPECT_EQ(Game::GameState, Game::StatePlaying);
+    EXPECT_GT(Game::Distance, distance);
+    EXPECT_LT(Game::Player->Y, shipY);
+}
