@@ -34,6 +34,30 @@ const TMenuItem MenuItems[] = {
     {&QuitItem, ImageQuitItem, QuitFromGame},
 };
 
+// The cloak and the shields: each a flag, the ship's switch and a panel button.
+struct TSwitch {
+    bool* On;
+    void (TPlayer::*Set)(bool);
+    std::unique_ptr<TGButton>* Button;
+    int OnImage;
+    int OffImage;
+};
+const TSwitch CloakSwitch{&CloakOn, &TPlayer::SetCloak, &CloakButton, ImageCloakOn, ImageCloakOff};
+const TSwitch ShieldsSwitch{&ShieldsOn, &TPlayer::SetShields, &ShieldsButton, ImageShieldsOn, ImageShieldsOff};
+
+// Flips one switch; switching it on switches the other off first, so both are never on.
+void Toggle(const TSwitch& flipped, const TSwitch& other) {
+    *flipped.On = !*flipped.On;
+    Sprites::PlayEffect(Sprites::EffectToggle);
+    if (*flipped.On) {
+        *other.On = false;
+        (Player->*other.Set)(false);
+        (*other.Button)->SetImage(other.OffImage);
+    }
+    (Player->*flipped.Set)(*flipped.On);
+    (*flipped.Button)->SetImage(*flipped.On ? flipped.OnImage : flipped.OffImage);
+}
+
 // The dialog's bold title and its two explanations, each followed by a gap.
 void FillDialogHead(std::string_view title, std::string_view first, std::string_view second) {
     AddDialogTitle(title);
@@ -191,33 +215,11 @@ void GameMouseMove(TPoint Point) {
 }
 
 void ToggleCloak() {
-    CloakOn = !CloakOn;
-    Sprites::PlayEffect(Sprites::EffectToggle);
-    if (CloakOn) {
-        ShieldsOn = false;
-        Player->SetShields(false);
-        ShieldsButton->SetImage(ImageShieldsOff);
-        Player->SetCloak(true);
-        CloakButton->SetImage(ImageCloakOn);
-    } else {
-        Player->SetCloak(false);
-        CloakButton->SetImage(ImageCloakOff);
-    }
+    Toggle(CloakSwitch, ShieldsSwitch);
 }
 
 void ToggleShields() {
-    ShieldsOn = !ShieldsOn;
-    Sprites::PlayEffect(Sprites::EffectToggle);
-    if (ShieldsOn) {
-        CloakOn = false;
-        Player->SetCloak(false);
-        CloakButton->SetImage(ImageCloakOff);
-        Player->SetShields(true);
-        ShieldsButton->SetImage(ImageShieldsOn);
-    } else {
-        Player->SetShields(false);
-        ShieldsButton->SetImage(ImageShieldsOff);
-    }
+    Toggle(ShieldsSwitch, CloakSwitch);
 }
 
 void OpenTorpedoDialog() {
