@@ -11,6 +11,7 @@
 #include "game/Hud.h"
 #include "game/MissionTexts.h"
 #include "game/SpriteTable.h"
+#include "support/AllocationCounter.h"
 #include "support/GameWindow.h"
 
 using namespace Game;
@@ -208,4 +209,15 @@ TEST_F(GameTest, PauseDropsATacticalDialogAndOpensTheMenuButKeepsAMissionText) {
     App.SetActive(false);
     EXPECT_EQ(GameState, StateDialog);
     EXPECT_TRUE(GameBox && Frozen);
+}
+
+TEST_F(GameTest, FramesOfSteadyFlightAllocateNothing) {
+    FlyIn();
+    Type("h");
+    Frames(2);
+    // Before the first wave: the stars, the ship, the panel, a shield recharging, the overlay.
+    StartCountingAllocations();
+    Frames(60);
+    EXPECT_EQ(StopCountingAllocations(), 0u);
+    EXPECT_EQ(WaveIndex, 0);
 }
