@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "tools/zarvoth-content/Noise.h"
-#include "tools/zarvoth-content/Shapes.h"
+#include "tools/raster/Shapes.h"
 
 namespace content {
 

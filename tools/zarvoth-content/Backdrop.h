@@ -2,7 +2,7 @@
 // teal nebula clouds, a seeded star field and a ringed planet. Depends on Raster, Shapes, Noise.
 #pragma once
 
-#include "tools/zarvoth-content/Raster.h"
+#include "tools/raster/Raster.h"
 
 namespace content {
 

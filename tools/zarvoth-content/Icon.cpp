@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tools/zarvoth-content/Panel.h"
-#include "tools/zarvoth-content/Shapes.h"
+#include "tools/raster/Shapes.h"
 
 namespace content {
 namespace {

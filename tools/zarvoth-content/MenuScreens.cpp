@@ -6,9 +6,9 @@
 #include <string>
 
 #include "tools/zarvoth-content/Backdrop.h"
-#include "tools/zarvoth-content/Captions.h"
+#include "tools/raster/Captions.h"
 #include "tools/zarvoth-content/Panel.h"
-#include "tools/zarvoth-content/Shapes.h"
+#include "tools/raster/Shapes.h"
 #include "tools/zarvoth-content/Ships.h"
 #include "tools/zarvoth-content/Ui.h"
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "tools/zarvoth-content/Shapes.h"
+#include "tools/raster/Shapes.h"
 #include "tools/zarvoth-content/Ui.h"
 
 namespace content {

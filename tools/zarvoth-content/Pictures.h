@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/zarvoth-content/Raster.h"
+#include "tools/raster/Raster.h"
 
 namespace content {
 

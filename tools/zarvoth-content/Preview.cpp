@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "tools/zarvoth-content/Captions.h"
+#include "tools/raster/Captions.h"
 
 namespace content {
 

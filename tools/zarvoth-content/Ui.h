@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "tools/zarvoth-content/Captions.h"
+#include "tools/raster/Captions.h"
 
 namespace content {
 

@@ -1,5 +1,5 @@
 // Shapes: outlines as polygons fine enough to look smooth after supersampling.
-#include "tools/zarvoth-content/Shapes.h"
+#include "tools/raster/Shapes.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Captions: white text drawn on black 16-bit pixels gives its coverage in the green channel.
-#include "tools/zarvoth-content/Captions.h"
+#include "tools/raster/Captions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Text.h"
-#include "tools/zarvoth-content/Shapes.h"
+#include "tools/raster/Shapes.h"
 
 namespace content {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/zarvoth-content/Raster.h"
+#include "tools/raster/Raster.h"
 
 namespace content {
 

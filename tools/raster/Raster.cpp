@@ -1,5 +1,5 @@
 // Raster: scanline filling of even-odd paths on a supersampled premultiplied canvas.
-#include "tools/zarvoth-content/Raster.h"
+#include "tools/raster/Raster.h"
 
 #include <algorithm>
 #include <cmath>

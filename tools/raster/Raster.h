@@ -1,7 +1,7 @@
-// Raster: the supersampling canvas every generated picture is painted on. Shapes are closed
-// paths in picture pixels, filled even-odd with a paint (a colour per point) and a blend rule;
-// the canvas holds premultiplied colour at a multiple of the final resolution and reduces to
-// the final picture by averaging. Depends on platform/ImageFile.h (the picture type) only.
+// Raster: the supersampling canvas the tools paint on (the generated artwork, the wave chart).
+// Shapes are closed paths in picture pixels, filled even-odd with a paint (a colour per point)
+// and a blend rule; the canvas holds premultiplied colour at a multiple of the final resolution
+// and reduces to the final picture by averaging. Depends on platform/ImageFile.h only.
 #pragma once
 
 #include <functional>

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "tools/zarvoth-content/Raster.h"
+#include "tools/raster/Raster.h"
 
 namespace content {
 

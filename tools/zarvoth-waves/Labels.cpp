@@ -1,0 +1,28 @@
+// Labels: one sweep down pushes overlapping labels apart, one sweep up pulls back those pushed
+// past the bottom; labels keep their top-to-bottom order.
+#include "tools/zarvoth-waves/Labels.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace waves {
+
+std::vector<float> SpreadLabels(const std::vector<float>& wanted, float height, float top, float bottom) {
+    std::vector<std::size_t> order(wanted.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return wanted[a] < wanted[b]; });
+    std::vector<float> at(wanted.size());
+    float next = top + height / 2;
+    for (const std::size_t i : order) {
+        at[i] = std::max(wanted[i], next);
+        next = at[i] + height;
+    }
+    float last = bottom - height / 2;
+    for (auto i = order.rbegin(); i != order.rend(); ++i) {
+        at[*i] = std::min(at[*i], last);
+        last = at[*i] - height;
+    }
+    return at;
+}
+
+}  // namespace waves
