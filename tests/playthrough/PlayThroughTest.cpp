@@ -87,23 +87,18 @@ protected:
         if (held) Input.Press(key); else Input.Release(key);
     }
 
-    std::vector<TEnemy*> Enemies() {
-        std::vector<TEnemy*> enemies;
+    // The world's sprites of one class.
+    template <class T = TEnemy>
+    std::vector<T*> All() {
+        std::vector<T*> found;
         TSpriteEngine& root = Form->DXSpriteEngine1->Engine();
         for (int i = 0; i < root.Count(); ++i) {
-            if (auto* enemy = dynamic_cast<TEnemy*>(root.Items(i))) enemies.push_back(enemy);
+            if (auto* sprite = dynamic_cast<T*>(root.Items(i))) found.push_back(sprite);
         }
-        return enemies;
+        return found;
     }
-
-    int TorpedoesInFlight() {
-        int count = 0;
-        TSpriteEngine& root = Form->DXSpriteEngine1->Engine();
-        for (int i = 0; i < root.Count(); ++i) {
-            count += dynamic_cast<TPlayerPhotonTorpedo*>(root.Items(i)) != nullptr;
-        }
-        return count;
-    }
+    std::vector<TEnemy*> Enemies() { return All(); }
+    int TorpedoesInFlight() { return static_cast<int>(All<TPlayerPhotonTorpedo>().size()); }
 
     // Answers the open dialog as a player reading it would.
     void AnswerDialog() {
@@ -310,18 +305,9 @@ protected:
     // Where a game that did not finish stands.
     std::string Situation() {
         using namespace Game;
-        std::string s = "distance " + std::to_string(static_cast<double>(Distance)) + ", special " +
-                        std::to_string(SpecialState) + ", state " + std::to_string(GameState) + ", hold " +
-                        std::to_string(Hold) + ", frozen " + std::to_string(Frozen);
-        if (Player) s += ", ship at " + std::to_string(Player->X) + "," + std::to_string(Player->Y) + " torpedoes " +
-                         std::to_string(Player->GetTorpedoes());
-        if (SpecialEnemy) s += ", cruiser at " + std::to_string(SpecialEnemy->X) + "," + std::to_string(SpecialEnemy->Y) +
-                               " hull " + std::to_string(SpecialEnemy->GetHull());
-        if (SupplyShip) s += ", supply at " + std::to_string(SupplyShip->Y);
-        for (const TEnemy* e : Enemies()) {
-            s += std::string("\n  ") + typeid(*e).name() + " at " + std::to_string(e->X) + "," + std::to_string(e->Y);
-        }
-        return s;
+        return "distance " + std::to_string(static_cast<double>(Distance)) + ", special " + std::to_string(SpecialState) +
+               ", state " + std::to_string(GameState) + ", enemies " + std::to_string(Enemies().size()) +
+               (Player ? ", ship at " + std::to_string(Player->X) + "," + std::to_string(Player->Y) : "");
     }
 
     void PrintFrameFigures() {
@@ -331,12 +317,6 @@ protected:
         Median = sorted[sorted.size() / 2] * 1e3;
         P99 = sorted[sorted.size() * 99 / 100] * 1e3;
         Max = *worst * 1e3;
-        if (getenv("DBG")) {
-            std::vector<std::pair<double, std::size_t>> worst5;
-            for (std::size_t i = 0; i < FrameSeconds.size(); ++i) worst5.push_back({FrameSeconds[i], i + 1});
-            std::sort(worst5.rbegin(), worst5.rend());
-            for (int i = 0; i < 12; ++i) std::printf("  frame %zu %.3f ms\n", worst5[i].second, worst5[i].first * 1e3);
-        }
         std::printf("game frames: %zu, CPU ms median %.3f, p99 %.3f, max %.3f (frame %td)\n", sorted.size(), Median, P99,
                     Max, worst - FrameSeconds.begin() + 1);
         std::printf("start of the game %.3f ms, its first frame %.3f ms", StartSeconds * 1e3, FrameSeconds.front() * 1e3);
