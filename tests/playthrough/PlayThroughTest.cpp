@@ -110,6 +110,8 @@ protected:
             const bool there = std::find(enemies.begin(), enemies.end(), TorpedoTarget) != enemies.end();
             Type(std::to_string(there ? AngleTo(*TorpedoTarget) : 90) + "\r");
         } else {
+            if (!SavedTransport) SavePicture("playthrough-transport");
+            SavedTransport = true;
             TPoint own{}, supply{};
             for (const TLine& line : GameBox->Lines()) {
                 std::sscanf(line.Text.c_str(), "Your position: [%d;%d]", &own.X, &own.Y);
@@ -273,6 +275,9 @@ protected:
         using namespace Game;
         if (GameBox && GameBox.get() != LastBox && DialogKind == DialogMissionText) {
             Texts.push_back(GameBox->Lines().front().Text);
+            if (Texts.back() == "Federation Interpid" || Texts.back() == "Game completed") {
+                SavePicture("playthrough-" + std::to_string(Texts.size()));
+            }
         }
         LastBox = GameBox.get();
         if (!GameRunning()) return;
@@ -297,6 +302,10 @@ protected:
             SupplyWasDestroyed = SupplyShip->IsDestroyed();
         } else {
             SupplyWasTransported = SupplyWasDestroyed = false;
+        }
+        if (SpecialEnemy != nullptr && SpecialEnemy->GetHull() == 30000 && !SavedCruiser) {
+            SavePicture("playthrough-cruiser");
+            SavedCruiser = true;
         }
         if (SpecialState != SpecialNone && LastSpecial == SpecialNone) ++Specials;
         LastSpecial = SpecialState;
@@ -325,6 +334,8 @@ protected:
     }
 
     long FrameNumber = 0;
+    bool SavedTransport = false;
+    bool SavedCruiser = false;
     const TSprite* TorpedoTarget = nullptr;
     long NextShot = 0;
     long NextTorpedo = 0;

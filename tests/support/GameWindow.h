@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "platform/Application.h"
 #include "platform/AudioMixer.h"
 #include "platform/Clock.h"
+#include "platform/ImageFile.h"
 #include "platform/SdlWindow.h"
 #include "support/FakeAudioOutput.h"
 #include "support/FakeInputDevice.h"
@@ -66,6 +68,21 @@ protected:
     }
 
     TDirectDrawSurface& Surface() { return *Form->DXDraw1->Surface(); }
+
+    // Writes the back surface as build/pictures/NAME.png, for people to look at.
+    void SavePicture(const std::string& name) {
+        platform::RgbImage image{Surface().Width(), Surface().Height(), {}};
+        for (int y = 0; y < image.Height; ++y) {
+            for (int x = 0; x < image.Width; ++x) {
+                const std::uint16_t p = Surface().Pixel(x, y);
+                image.Pixels.push_back(RGB((p >> 11) << 3, ((p >> 5) & 0x3F) << 2, (p & 0x1F) << 3));
+            }
+        }
+        const std::filesystem::path folder = std::filesystem::path(ZARVOTH_BIN_DIR) / ".." / "pictures";
+        std::filesystem::create_directories(folder);
+        std::string error;
+        EXPECT_TRUE(platform::SavePng((folder / (name + ".png")).string(), image, error)) << error;
+    }
 
     // The effects started since the last call, by index; they are stopped again.
     std::vector<int> PlayedEffects() {
