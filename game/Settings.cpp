@@ -1,9 +1,13 @@
-// Settings: reading and writing the 40-byte record.
+// Settings: reading and writing the 40-byte record; the write goes through a temporary file
+// renamed over the file a symbolic link names, and leaves a read-only file alone.
 #include "game/Settings.h"
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "game/Globals.h"
@@ -51,6 +55,22 @@ bool ReadRecord(SettingsRecord& record) {
     return true;
 }
 
+// The file a path finally names: symbolic links are followed (a relative link from the
+// folder it lies in), so that writing replaces the link's target and keeps the link.
+std::string FollowSymbolicLinks(const std::string& path) {
+    namespace fs = std::filesystem;
+    fs::path current = path;
+    std::error_code error;
+    for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(current, error)); ++hop) {
+        const fs::path link = fs::read_symlink(current, error);
+        if (error) {
+            break;
+        }
+        current = link.is_absolute() ? link : current.parent_path() / link;
+    }
+    return current.string();
+}
+
 }  // namespace
 
 SettingsRecord& SettingsBuffer() {
@@ -80,16 +100,24 @@ void LoadSettings() {
 }
 
 bool WriteRecordAtomically(const std::string& path, const SettingsRecord& record) {
-    const std::string temporary = path + ".tmp";
+    const std::string target = FollowSymbolicLinks(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    // A file the player made read-only is not to be replaced behind their back (root could).
+    if (exists && (::access(target.c_str(), W_OK) != 0 || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+        return false;
+    }
+    const std::string temporary = target + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
         return false;
     }
-    bool written = std::fwrite(record.data(), 1, record.size(), file) == record.size();
+    bool written = !exists || ::fchmod(::fileno(file), existing.st_mode & 07777) == 0;
+    written = std::fwrite(record.data(), 1, record.size(), file) == record.size() && written;
     written = std::fflush(file) == 0 && written;
     written = ::fsync(::fileno(file)) == 0 && written;
     written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         std::remove(temporary.c_str());
         return false;
     }

@@ -23,7 +23,9 @@ void SaveSettings();
 SettingsRecord& SettingsBuffer();
 
 // Writes the whole record to path through a temporary file renamed over it, so that the old
-// file survives any failure. Returns false when anything failed.
+// file survives any failure. A symbolic link is written through: its target is replaced, with
+// the target's permissions. A write-protected file counts as a failure. Returns false when
+// anything failed.
 bool WriteRecordAtomically(const std::string& path, const SettingsRecord& record);
 
 }  // namespace Main

@@ -1,11 +1,13 @@
 // Application: the SDL event loop with the idle hook, and the translation of SDL's events into
-// the main window's messages.
+// the main window's messages; every mouse press is latched for the mouse device's next reading.
+// Depends on SDL2 and the input devices.
 #include "platform/Application.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 
+#include "platform/InputDevices.h"
 #include "platform/SdlWindow.h"
 
 namespace platform {
@@ -26,6 +28,23 @@ TShiftState ButtonState(std::uint32_t buttons) {
     if ((buttons & SDL_BUTTON_RMASK) != 0) state |= ssRight;
     if ((buttons & SDL_BUTTON_MMASK) != 0) state |= ssMiddle;
     return state;
+}
+
+TShiftState ShiftOf(MouseButton button) {
+    switch (button) {
+        case MouseButton::Left: return ssLeft;
+        case MouseButton::Right: return ssRight;
+        case MouseButton::Middle: return ssMiddle;
+    }
+    return 0;
+}
+
+// The buttons at a press or release: the other buttons as they are now, the event's own button
+// as the event says. By the time the event is read a quick click may already be released (or a
+// release be followed by the next press), so the current state alone could lose it.
+TShiftState ButtonStateAt(bool pressed, MouseButton button) {
+    const TShiftState others = static_cast<TShiftState>(ButtonState(SDL_GetMouseState(nullptr, nullptr)) & ~ShiftOf(button));
+    return static_cast<TShiftState>(pressed ? others | ShiftOf(button) : others);
 }
 
 bool ToButton(std::uint8_t sdlButton, MouseButton& button) {
@@ -134,8 +153,12 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
                 int x = event.button.x;
                 int y = event.button.y;
                 window.WindowToClient(x, y);
-                const TShiftState shift = static_cast<TShiftState>(ModifierState() | ButtonState(SDL_GetMouseState(nullptr, nullptr)));
-                const auto& handler = event.type == SDL_MOUSEBUTTONDOWN ? events.OnMouseDown : events.OnMouseUp;
+                const bool pressed = event.type == SDL_MOUSEBUTTONDOWN;
+                const TShiftState shift = static_cast<TShiftState>(ModifierState() | ButtonStateAt(pressed, button));
+                if (pressed) {
+                    LatchMouseButtonPress(static_cast<int>(button));
+                }
+                const auto& handler = pressed ? events.OnMouseDown : events.OnMouseUp;
                 if (handler) handler(button, shift, x, y);
                 break;
             }

@@ -1,9 +1,11 @@
-// AudioMixer: buffers, their lock against the output thread, device loss, and the mix loop
-// (see AudioMixer.h).
+// AudioMixer: buffers, their lock against the output thread, device loss and the retries to get
+// the output back, and the mix loop (see AudioMixer.h).
 #include "platform/AudioMixer.h"
 
 #include <algorithm>
 #include <utility>
+
+#include "platform/Clock.h"
 
 namespace platform {
 
@@ -66,8 +68,14 @@ public:
         return SoundResult::Ok;
     }
 
+    // While the output is away nothing is mixed, so a sound started then would never end (and
+    // every effect would take another duplicate): it ends at once instead.
     SoundResult Play(bool looping) override {
         return Guarded([&] {
+            if (FMixer.FOutputDown) {
+                FVoice.Halt();
+                return true;
+            }
             FVoice.Start(looping);
             FMixer.Activate(&FVoice);
             return true;
@@ -131,6 +139,7 @@ public:
 private:
     SoundResult CheckLost() {
         FMixer.NoticeLoss();
+        FMixer.RetryOutput();
         return FMixer.IsLost(FGeneration) ? SoundResult::BufferLost : SoundResult::Ok;
     }
 
@@ -155,6 +164,9 @@ private:
 namespace {
 // Room for this many voices at once before the game's thread has to grow the list.
 constexpr std::size_t InitialVoiceRoom = 64;
+// While the output stays away it is tried again at most this often: opening a device can take
+// a while, and the game's frames must not wait for it each time.
+constexpr std::uint32_t RetryIntervalMs = 250;
 }  // namespace
 
 AudioMixer::AudioMixer(std::unique_ptr<AudioOutput> output, std::uint32_t outputRate)
@@ -205,7 +217,7 @@ std::unique_ptr<SoundBuffer> AudioMixer::CreateBuffer(const WaveFormat& format, 
         return nullptr;
     }
     NoticeLoss();
-    RegainOutput();
+    RetryOutput();
     auto samples = std::make_shared<SampleStore>();
     samples->Format = format;
     samples->Bytes.assign(byteCount, format.BitsPerSample == 8 ? std::uint8_t{128} : std::uint8_t{0});
@@ -219,6 +231,7 @@ void AudioMixer::NoticeLoss() {
         return;
     }
     FOutputDown = true;
+    FRetryDue = true;
     ++FLossGeneration;
     const std::lock_guard guard(FLock);
     for (MixerVoice* voice : FActive) {
@@ -227,16 +240,28 @@ void AudioMixer::NoticeLoss() {
     FActive.clear();
 }
 
+// Buffers made while the output was away report BufferLost once it is back, so the sound
+// components restore everything once on the live output.
 bool AudioMixer::RegainOutput() {
     if (!FOutputDown) {
         return true;
     }
+    FLastAttempt = GetTickCount();
+    FRetryDue = false;
     FOutput->Stop();
     if (!FOutput->Start(*this)) {
         return false;
     }
     FOutputDown = false;
+    ++FLossGeneration;
     return true;
+}
+
+// The first attempt comes at once; later ones wait for the retry interval.
+void AudioMixer::RetryOutput() {
+    if (FOutputDown && (FRetryDue || GetTickCount() - FLastAttempt >= RetryIntervalMs)) {
+        RegainOutput();
+    }
 }
 
 void AudioMixer::Activate(MixerVoice* voice) {

@@ -2,7 +2,9 @@
 // buffers whose samples live in memory and are mixed, resampled to the output rate, into one
 // stereo stream. The output (an audio device, on its own thread) pulls that stream through
 // Render; tests call Render themselves. The game's thread only changes shared state under a
-// short lock and never waits for the output. Depends on SoundDevice.h and MixerVoice; no SDL.
+// short lock and never waits for the output. A lost output is reopened by the buffer operations
+// that follow, a few times a second at most; while it is away, sounds end as they start.
+// Depends on SoundDevice.h, MixerVoice and the Clock; no SDL.
 #pragma once
 
 #include <cstddef>
@@ -63,7 +65,9 @@ private:
     void NoticeLoss();
     bool IsLost(std::uint32_t generation) const { return generation != FLossGeneration; }
     std::uint32_t LossGeneration() const { return FLossGeneration; }
+    // Reopens a lost output now; RetryOutput does so at most a few times a second.
     bool RegainOutput();
+    void RetryOutput();
     void Activate(MixerVoice* voice);
     void Deactivate(MixerVoice* voice);
 
@@ -71,6 +75,8 @@ private:
     const std::uint32_t FOutputRate;
     bool FOpen = false;
     bool FOutputDown = false;
+    bool FRetryDue = false;
+    std::uint32_t FLastAttempt = 0;  // tick count of the last attempt to reopen the output
     std::uint32_t FLossGeneration = 0;
 
     std::mutex FLock;                  // guards every voice and FActive against Render

@@ -1,4 +1,5 @@
-// Clock: CLOCK_MONOTONIC in milliseconds, truncated to 32 bits so it wraps like the original.
+// Clock: CLOCK_MONOTONIC in milliseconds, kept to 32 bits: the frame timer and the frame-rate
+// count work in 32-bit milliseconds that wrap, and their arithmetic relies on that.
 #include "platform/Clock.h"
 
 #include <time.h>

@@ -1,8 +1,11 @@
-// InputDevices: SDL's keyboard state mapped to PC scan codes, SDL's relative mouse state, and
-// the window focus. Depends on SDL2.
+// InputDevices: SDL's keyboard state mapped to PC scan codes, SDL's relative mouse state with
+// the presses latched since the previous reading, and the window focus. Depends on SDL2.
 #include "platform/InputDevices.h"
 
 #include <SDL.h>
+
+#include <atomic>
+#include <cstddef>
 
 namespace platform {
 
@@ -72,15 +75,23 @@ constexpr ScanCodePair ScanCodes[] = {
     {SDL_SCANCODE_RGUI, 0xDC},         {SDL_SCANCODE_APPLICATION, 0xDD},
 };
 
+// One bit per mouse button pressed since the last reading; there is one mouse.
+std::atomic<std::uint8_t> LatchedPresses{0};
+
 bool VideoRunning() {
     return SDL_WasInit(SDL_INIT_VIDEO) != 0;
 }
 
-std::uint8_t ButtonByte(Uint32 buttons, int button) {
-    return (buttons & SDL_BUTTON(button)) != 0 ? Held : 0;
-}
+// The SDL buttons in the reading's order: left, right, middle, fourth.
+constexpr int ReadingButtons[] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1};
 
 }  // namespace
+
+void LatchMouseButtonPress(int index) {
+    if (index >= 0 && index < 4) {
+        LatchedPresses.fetch_or(static_cast<std::uint8_t>(1u << index));
+    }
+}
 
 void TranslateKeyState(const std::uint8_t* sdlKeyState, int sdlKeyCount, ScanCodeState& state) {
     state.fill(0);
@@ -113,11 +124,15 @@ bool SdlInputDevice::ReadMouse(MouseReading& reading) {
     int dx = 0;
     int dy = 0;
     const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
+    const std::uint8_t latched = LatchedPresses.exchange(0);
     reading.X = dx;
     reading.Y = dy;
     // The wheel only arrives as events; the game ignores it.
-    reading.Buttons = {ButtonByte(buttons, SDL_BUTTON_LEFT), ButtonByte(buttons, SDL_BUTTON_RIGHT),
-                       ButtonByte(buttons, SDL_BUTTON_MIDDLE), ButtonByte(buttons, SDL_BUTTON_X1)};
+    for (std::size_t index = 0; index < reading.Buttons.size(); ++index) {
+        const bool held = (buttons & SDL_BUTTON(ReadingButtons[index])) != 0;
+        const bool pressed = (latched & (1u << index)) != 0;
+        reading.Buttons[index] = held || pressed ? Held : 0;
+    }
     return true;
 }
 

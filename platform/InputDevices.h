@@ -34,12 +34,20 @@ public:
 };
 
 // SDL's keyboard state and relative mouse motion; needs SDL's video subsystem to be running.
+// A mouse button counts as held at a reading when it is held then or was pressed since the
+// previous reading (see LatchMouseButtonPress).
 class SdlInputDevice final : public InputDevice {
 public:
     bool ReadKeyboard(ScanCodeState& state) override;
     bool ReadMouse(MouseReading& reading) override;
     bool IsForeground() const override;
 };
+
+// Remembers a press of mouse button `index` (0 left, 1 right, 2 middle, 3 fourth) until the next
+// mouse reading. A click released before the mouse is read (a tap, a click shorter than a frame)
+// then still reads as held once, so whoever reacts to the press sees its button. The message loop
+// calls it for every press before the press's handler runs.
+void LatchMouseButtonPress(int index);
 
 // Turns SDL's key state (one byte per SDL scancode, non-zero = held) into the scan-code state.
 // Keys without a PC scan code are left out.

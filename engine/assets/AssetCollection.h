@@ -42,6 +42,7 @@ public:
         Root root(*this);
         ReadComponentResource(stream, root);
         ComponentName = root.Name;
+        AfterLoad();
     }
     void SaveToFile(const std::string& fileName) {
         TMemoryStream stream;
@@ -58,4 +59,6 @@ public:
 protected:
     // Collection-wide stored values that a new file replaces.
     virtual void ClearExtras() {}
+    // Runs once a whole stream has been read into the collection.
+    virtual void AfterLoad() {}
 };

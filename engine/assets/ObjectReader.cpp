@@ -72,6 +72,17 @@ class TReader {
 public:
     explicit TReader(TMemoryStream& stream) : Stream(stream) {}
 
+    // Prefix byte (flags; a child-position integer when bit 1 is set), then the class name.
+    std::string ReadPrefixAndClassName() {
+        if (PeekTag() >= 0xF0) {
+            const std::uint8_t flags = Stream.ReadU8() & 0x0F;
+            if ((flags & 0x02) != 0) {
+                ReadIntegerPayload(Stream.ReadU8());
+            }
+        }
+        return ReadShortString();
+    }
+
     void ReadRoot(TComponent& root) {
         ReadPrefixAndClassName();  // the root's class is known already
         root.SetName(ReadShortString());
@@ -119,17 +130,6 @@ private:
     }
 
     static bool IsIntegerTag(int tag) { return tag == vaInt8 || tag == vaInt16 || tag == vaInt32; }
-
-    // Prefix byte (flags; a child-position integer when bit 1 is set), then the class name.
-    std::string ReadPrefixAndClassName() {
-        if (PeekTag() >= 0xF0) {
-            const std::uint8_t flags = Stream.ReadU8() & 0x0F;
-            if ((flags & 0x02) != 0) {
-                ReadIntegerPayload(Stream.ReadU8());
-            }
-        }
-        return ReadShortString();
-    }
 
     void ReadObjectBody(TComponent& object, int depth) {
         ReadObjects.push_back(&object);
@@ -403,12 +403,26 @@ void ReadResourceHeader(TMemoryStream& stream) {
     stream.Seek(start + nameLength + 10);
 }
 
-void ReadComponent(TMemoryStream& stream, TComponent& root) {
+namespace {
+
+void ReadSignature(TMemoryStream& stream) {
     char signature[4] = {};
     if (stream.Read(signature, 4) != 4 || std::memcmp(signature, "TPF0", 4) != 0) {
         throw EInvalidStreamFormat("Invalid stream format");
     }
+}
+
+}  // namespace
+
+void ReadComponent(TMemoryStream& stream, TComponent& root) {
+    ReadSignature(stream);
     TReader(stream).ReadRoot(root);
+}
+
+std::string ReadRootClassName(TMemoryStream& stream) {
+    ReadResourceHeader(stream);
+    ReadSignature(stream);
+    return TReader(stream).ReadPrefixAndClassName();
 }
 
 void ReadComponentResource(TMemoryStream& stream, TComponent& root) {

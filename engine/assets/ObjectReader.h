@@ -25,6 +25,9 @@ void ReadResourceHeader(TMemoryStream& stream);
 // Reads "TPF0" and one object into root; calls Loaded on every object read.
 void ReadComponent(TMemoryStream& stream, TComponent& root);
 void ReadComponentResource(TMemoryStream& stream, TComponent& root);
+// The root object's class name behind the resource header and "TPF0", read as ReadComponent
+// reads it (prefix and position skipped); for tools that choose the root to read into.
+std::string ReadRootClassName(TMemoryStream& stream);
 
 // 80-bit extended float conversion of tag 5 values.
 double ExtendedToDouble(const std::uint8_t bytes[10]);

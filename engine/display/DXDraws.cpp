@@ -408,13 +408,19 @@ void TCustomDXDraw::Restore() {
     if (!FInitialized || FUpdating) {
         return;
     }
+    // Still updating while the subscribers re-upload and the event runs, so nothing they do
+    // draws or presents a half-restored frame.
     FUpdating = true;
-    const bool restored = FDriver->Restore();
-    FUpdating = false;
-    if (restored) {
-        Notify(TDXDrawNotifyType::dxntRestore);
-        if (OnRestoreSurface) OnRestoreSurface(*this);
+    try {
+        if (FDriver->Restore()) {
+            Notify(TDXDrawNotifyType::dxntRestore);
+            if (OnRestoreSurface) OnRestoreSurface(*this);
+        }
+    } catch (...) {
+        FUpdating = false;
+        throw;
     }
+    FUpdating = false;
 }
 
 std::unique_ptr<TDirectDrawSurface> TCustomDXDraw::CreateSurface(int width, int height, bool systemMemory) {

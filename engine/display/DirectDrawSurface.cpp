@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/display/SurfaceCanvas.h"
+#include "platform/SystemColors.h"
 
 TDirectDrawSurface::TDirectDrawSurface(int width, int height, platform::PixelLayout layout,
                                        std::shared_ptr<TSurfaceLossTracker> lossTracker)
@@ -22,7 +23,8 @@ platform::PixelBuffer16 TDirectDrawSurface::Buffer() {
 }
 
 std::uint16_t TDirectDrawSurface::ColorToPixel(TColor color) const {
-    return platform::PackRGB(FLayout, GetRValue(color), GetGValue(color), GetBValue(color));
+    const TColor rgb = platform::ColorToRGB(color);
+    return platform::PackRGB(FLayout, GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
 }
 
 bool TDirectDrawSurface::Fill(std::uint32_t pixel) {

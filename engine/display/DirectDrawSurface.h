@@ -1,7 +1,7 @@
 // DirectDrawSurface: the engine's surface — 16-bit pixels in the display's format, a source
 // colour key, a lock counter for software drawing, a text canvas, and loss and restore as the
 // display device reports them. The four drawing operations of the image list live in
-// SurfaceDraw.cpp. Depends on Classes and the platform's pixel-buffer view.
+// SurfaceDraw.cpp. Depends on Classes and the platform's pixel-buffer view and system colours.
 #pragma once
 
 #include <cstdint>
@@ -41,7 +41,7 @@ public:
     std::uint16_t Pixel(int x, int y) const { return Row(y)[x]; }
     void SetPixel(int x, int y, std::uint16_t value) { Row(y)[x] = value; }
 
-    // The platform's conversion of a colour value to this surface's pixel format.
+    // The platform's conversion of a colour value (a system colour too) to this surface's pixel format.
     std::uint16_t ColorToPixel(TColor color) const;
 
     // Fills the whole surface with a raw pixel value; refused while the canvas holds the surface.

@@ -8,6 +8,10 @@ namespace {
 
 constexpr std::uint32_t InfoHeaderSize = 40;
 constexpr std::uint32_t CoreHeaderSize = 12;
+// The longer headers of BMP files (version 4 and 5): the information header, then the channel
+// masks (red, green, blue, alpha) and colour-space fields.
+constexpr std::uint32_t V4HeaderSize = 108;
+constexpr std::uint32_t V5HeaderSize = 124;
 enum Compression : std::uint32_t { BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3 };
 
 [[noreturn]] void RaiseInvalidDIB() { throw EInvalidGraphic("DIB is invalid"); }
@@ -20,6 +24,10 @@ struct Header {
     std::uint32_t ImageSize = 0;
     std::uint32_t ColorsUsed = 0;
     std::size_t EntrySize = 4;
+    bool MasksInHeader = false;  // a version 4 or 5 header carries the bit-field masks itself
+    std::uint32_t RedMask = 0;
+    std::uint32_t GreenMask = 0;
+    std::uint32_t BlueMask = 0;
 };
 
 // One colour channel described by a bit mask, widened to 8 bits.
@@ -56,10 +64,11 @@ struct Masks {
     }
 };
 
-Header ReadHeader(TMemoryStream& stream) {
+Header ReadHeader(TMemoryStream& stream, bool bitmapFile) {
     Header h;
     const std::uint32_t size = stream.ReadU32();
-    if (size == InfoHeaderSize) {
+    const bool versionHeader = bitmapFile && (size == V4HeaderSize || size == V5HeaderSize);
+    if (size == InfoHeaderSize || versionHeader) {
         h.Width = stream.ReadI32();
         h.Height = stream.ReadI32();
         stream.ReadU16();  // planes
@@ -70,6 +79,13 @@ Header ReadHeader(TMemoryStream& stream) {
         stream.ReadU32();
         h.ColorsUsed = stream.ReadU32();
         stream.ReadU32();  // colours important
+        if (versionHeader) {
+            h.MasksInHeader = true;
+            h.RedMask = stream.ReadU32();
+            h.GreenMask = stream.ReadU32();
+            h.BlueMask = stream.ReadU32();
+            stream.ReadBytes(size - InfoHeaderSize - 12);  // alpha mask, colour space, profile
+        }
     } else if (size == CoreHeaderSize) {
         h.Width = stream.ReadU16();
         h.Height = stream.ReadU16();
@@ -85,10 +101,7 @@ Header ReadHeader(TMemoryStream& stream) {
         default:
             throw EInvalidGraphic(Format("Bitcount in invalid (%d)", h.BitCount));
     }
-    const bool compressionFits = h.Compression == BI_RGB || (h.Compression == BI_RLE8 && h.BitCount == 8) ||
-                                 (h.Compression == BI_RLE4 && h.BitCount == 4) ||
-                                 (h.Compression == BI_BITFIELDS && (h.BitCount == 16 || h.BitCount == 32));
-    if (!compressionFits) {
+    if (h.Compression > BI_BITFIELDS) {
         RaiseInvalidDIB();
     }
     CheckPictureSize(h.Width, h.Height < 0 ? -h.Height : h.Height);
@@ -97,7 +110,11 @@ Header ReadHeader(TMemoryStream& stream) {
 
 Masks ReadMasks(TMemoryStream& stream, const Header& h) {
     std::uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
-    if (h.Compression == BI_BITFIELDS) {
+    if (h.Compression == BI_BITFIELDS && h.MasksInHeader) {
+        red = h.RedMask;
+        green = h.GreenMask;
+        blue = h.BlueMask;
+    } else if (h.Compression == BI_BITFIELDS) {
         red = stream.ReadU32();
         green = stream.ReadU32();
         blue = stream.ReadU32();
@@ -163,9 +180,11 @@ void DecodeRows(TMemoryStream& stream, const Header& h, const Masks& masks, cons
                 case 16:
                     out[x] = masks.Decode(static_cast<std::uint32_t>(src[2 * x] | (src[2 * x + 1] << 8)));
                     break;
-                case 24:
-                    out[x] = RGB(src[3 * x + 2], src[3 * x + 1], src[3 * x]);
+                case 24: {
+                    const std::uint8_t* p = src + 3 * x;
+                    out[x] = masks.Decode(p[0] | (p[1] << 8) | (static_cast<std::uint32_t>(p[2]) << 16));
                     break;
+                }
                 default: {
                     const std::uint8_t* p = src + 4 * x;
                     const std::uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -182,7 +201,7 @@ void DecodeRows(TMemoryStream& stream, const Header& h, const Masks& masks, cons
 void DecodeRunLength(TMemoryStream& stream, const Header& h, const std::vector<TColor>& table,
                      const RowTarget& target, TPixelImage& image) {
     const std::vector<std::uint8_t> d = stream.ReadBytes(h.ImageSize);
-    const bool fourBit = h.BitCount == 4;
+    const bool fourBit = h.Compression == BI_RLE4;
     std::int64_t x = 0;
     std::int64_t y = 0;
     auto put = [&](unsigned index) {
@@ -235,16 +254,16 @@ void CheckPictureSize(std::int64_t width, std::int64_t height) {
     }
 }
 
-TPixelImage DecodeDIB(TMemoryStream& stream, std::size_t pixelOffset) {
+TPixelImage DecodeDIB(TMemoryStream& stream, std::optional<TBitmapFileFrame> file) {
     TPixelImage image;
     if (stream.Remaining() == 0) {
         return image;
     }
-    const Header h = ReadHeader(stream);
+    const Header h = ReadHeader(stream, file.has_value());
     const Masks masks = ReadMasks(stream, h);
     const std::vector<TColor> table = ReadColorTable(stream, h);
-    if (pixelOffset > stream.Position()) {
-        stream.Seek(pixelOffset);
+    if (file && file->PixelOffset > stream.Position()) {
+        stream.Seek(file->PixelOffset);
     }
     const bool bottomUp = h.Height > 0;
     const std::int64_t height = bottomUp ? h.Height : -h.Height;

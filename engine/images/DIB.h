@@ -1,12 +1,14 @@
 // DIB: decoding and encoding of device-independent bitmaps — the information (40-byte) and core
-// (12-byte) headers, 1/4/8/16/24/32 bits, colour tables, bit fields, 8- and 4-bit run-length
-// data and top-down rows — into colour values, top row first. Sizes are checked against the
-// data present and against MaxPictureSide / MaxPicturePixels before anything is allocated.
+// (12-byte) headers (and in BMP files the 108- and 124-byte ones), 1/4/8/16/24/32 bits, colour
+// tables, bit fields, 8- and 4-bit run-length data and top-down rows — into colour values, top
+// row first. Sizes are checked against the data present and against MaxPictureSide /
+// MaxPicturePixels before anything is allocated.
 // Depends on Classes and Stream.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "engine/assets/Classes.h"
@@ -29,10 +31,17 @@ struct TPixelImage {
     }
 };
 
+// A DIB inside a BMP file: its pixels start at PixelOffset from the stream's start (when that
+// lies past the colour table), and its header may also be one of the longer ones (108 and 124
+// bytes, carrying the bit-field masks) that image tools write.
+struct TBitmapFileFrame {
+    std::size_t PixelOffset = 0;
+};
+
 // Raises "DIB is invalid", "Bitcount in invalid (%d)", "PixelFormat in invalid" or
-// "Stream read error". No bytes left: an empty picture. pixelOffset (from the stream start,
-// 0 = none) places the pixel data as a BMP file header's offset field does.
-TPixelImage DecodeDIB(TMemoryStream& stream, std::size_t pixelOffset = 0);
+// "Stream read error". No bytes left: an empty picture. Without a file frame, the bare data of
+// a "TDIB" picture.
+TPixelImage DecodeDIB(TMemoryStream& stream, std::optional<TBitmapFileFrame> file = std::nullopt);
 
 // Information header, bottom-up rows; 8 bits with a 256-entry palette (first-seen colour order)
 // when the picture has at most 256 colours, else 24 bits.

@@ -36,7 +36,7 @@ TPixelImage DecodeBitmapFile(TMemoryStream& stream) {
     stream.ReadU32();  // file size
     stream.ReadU32();  // reserved
     const std::uint32_t pixelOffset = stream.ReadU32();
-    return DecodeDIB(stream, pixelOffset);
+    return DecodeDIB(stream, TBitmapFileFrame{pixelOffset});
 }
 
 TPixelImage DecodeIconFile(TMemoryStream& stream) {

@@ -197,8 +197,7 @@ TDirectDrawSurface& TPictureCollectionItem::AddPiece(TCustomDXDraw& display, con
     return *FSurfaces.back();
 }
 
-void TPictureCollection::LoadFromFile(const std::string& fileName) {
-    TAssetCollection::LoadFromFile(fileName);
+void TPictureCollection::AfterLoad() {
     if (Initialized()) {
         Initialize(*FDXDraw);
         Restore();

@@ -97,9 +97,9 @@ public:
     void DefineProperties(TPropertyList& list) override;
 
     // ---- Display binding ----------------------------------------------------------------
-    // Replaces all items from an asset file; while the bound display runs, the new items are
-    // then initialized and built at once.
-    void LoadFromFile(const std::string& fileName);
+    // Loading (LoadFromFile, LoadFromStream) replaces all items; while the bound display runs,
+    // the new items are then initialized and built at once.
+
     // Finalize, bind to the display and initialize every item; raises "%s cannot be initialized"
     // with "TPictureCollection" when the display is not initialized (it stays bound).
     void Initialize(TCustomDXDraw& display);
@@ -116,6 +116,7 @@ private:
 
 protected:
     void ClearExtras() override { ColorTable.clear(); }
+    void AfterLoad() override;
 };
 
 // The root object of a graphics file.

@@ -115,8 +115,9 @@ void TKeyboard::DefineProperties(TPropertyList& list) {
 void TKeyboard::Open() {
     Close();
     if (Enabled) {
-        // Without an input device the keyboard is open but nothing reads as held.
-        MarkOpen(FOwner.DirectInput());
+        // Without DirectInput the keyboard reads the platform's keyboard-state table, which the
+        // window's own input device keeps; without either, nothing reads as held.
+        MarkOpen(FOwner.DirectInput() != nullptr ? FOwner.DirectInput() : FOwner.KeyboardStateTable());
     }
 }
 

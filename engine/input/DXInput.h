@@ -197,6 +197,8 @@ public:
 
     // The input device the devices read through, none unless opened with UseDirectInput.
     platform::InputDevice* DirectInput() const { return FDirectInput; }
+    // The platform's keyboard-state table, read when there is no DirectInput.
+    platform::InputDevice* KeyboardStateTable() const { return FDevice; }
     bool IsForeground() const { return FDevice != nullptr && FDevice->IsForeground(); }
 
     // Devices read only while the window has the focus.

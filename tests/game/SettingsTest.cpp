@@ -125,6 +125,28 @@ TEST_F(SettingsTest, AFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(ReadFile(Main::SettingsPath), Record(999, 1, 1, 1, 1, 0));
 }
 
+TEST_F(SettingsTest, AWriteProtectedFileIsNotReplaced) {
+    WriteFile(Main::SettingsPath, Record(999, 1, 1, 1, 1, 0));
+    chmod(Main::SettingsPath, 0444);
+    EXPECT_FALSE(Main::WriteRecordAtomically(Main::SettingsPath, Main::SettingsRecord{}));
+    EXPECT_EQ(ReadFile(Main::SettingsPath), Record(999, 1, 1, 1, 1, 0));
+}
+
+TEST_F(SettingsTest, ASymbolicLinkIsWrittenThroughKeepingTheTargetsPermissions) {
+    namespace fs = std::filesystem;
+    fs::create_directory("Saves");
+    WriteFile("Saves/zarvoth.qbx", Record(999, 1, 1, 1, 1, 0));
+    chmod("Saves/zarvoth.qbx", 0640);
+    fs::create_symlink("../Saves/zarvoth.qbx", Main::SettingsPath);
+    Main::SettingsRecord record{};
+    record[28] = 7;
+    ASSERT_TRUE(Main::WriteRecordAtomically(Main::SettingsPath, record));
+    EXPECT_TRUE(fs::is_symlink(Main::SettingsPath));
+    EXPECT_EQ(ReadFile("Saves/zarvoth.qbx"), std::vector<std::uint8_t>(record.begin(), record.end()));
+    EXPECT_EQ(fs::status("Saves/zarvoth.qbx").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
 TEST_F(SettingsTest, AtomicWriteReplacesTheWholeFile) {
     Main::SettingsRecord record{};
     record[0] = 14;

@@ -53,6 +53,25 @@ TEST(Canvas, TextIsDrawnInItsColourOnATransparentBackground) {
     EXPECT_GT(canvas.TextWidth("Score 100"), 40);
 }
 
+TEST(Canvas, ASystemColourDrawsInTheDesktopsDefault) {
+    TDirectDrawSurface surface(120, 40, platform::PixelLayout::RGB565);
+    TDirectDrawSurfaceCanvas& canvas = surface.Canvas();
+    canvas.Font.Name = "Verdana";
+    canvas.Font.Size = 12;
+    canvas.Font.Color = 0x8000000D;  // clHighlight: blue
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.TextOut(5, 5, "Score 100");
+    canvas.Release();
+    const std::uint16_t highlight = platform::PackRGB(platform::PixelLayout::RGB565, 10, 36, 106);
+    int inHighlight = 0;
+    for (int y = 0; y < surface.Height(); ++y) {
+        for (int x = 0; x < surface.Width(); ++x) {
+            inHighlight += surface.Pixel(x, y) == highlight ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inHighlight, 20);
+}
+
 TEST(Canvas, TextOffTheSurfaceIsClippedAndBoldIsWider) {
     TDirectDrawSurface surface(30, 10, platform::PixelLayout::RGB555);
     TDirectDrawSurfaceCanvas& canvas = surface.Canvas();

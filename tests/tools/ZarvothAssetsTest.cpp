@@ -185,6 +185,18 @@ TEST_F(ZarvothAssets, ListsOneLinePerItem) {
     EXPECT_EQ(std::count(sounds.Out.begin(), sounds.Out.end(), '\n'), 2);
 }
 
+// A root written with a prefix byte and a position integer (as a child would be) is still read.
+TEST_F(ZarvothAssets, ASoundFileWhoseRootCarriesAPositionIsASoundFile) {
+    std::string bytes = Slurp(MakeSoundFile(Path("s.dxw")));
+    const std::size_t signature = bytes.find("TPF0");
+    ASSERT_NE(signature, std::string::npos);
+    bytes.insert(signature + 4, "\xF2\x02\x05");  // flags with "position follows", int8 5
+    std::ofstream(Path("prefixed.dxw"), std::ios::binary) << bytes;
+    const RunResult sounds = Run("list " + Path("prefixed.dxw"));
+    ASSERT_EQ(sounds.Status, 0) << sounds.Err;
+    EXPECT_NE(sounds.Out.find("looped yes max 0 format 1 rate 22050"), std::string::npos) << sounds.Out;
+}
+
 TEST_F(ZarvothAssets, ContactSheetShowsEveryPictureWithItsPatternGrid) {
     const std::string source = MakeGraphicsFile(Path("g.dxg"));
     ASSERT_EQ(Run("sheet " + source + " " + Path("sheet.png")).Status, 0);

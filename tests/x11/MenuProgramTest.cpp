@@ -21,36 +21,12 @@
 #include "platform/InputDevices.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/SdlWindow.h"
-#include "support/GameData.h"
-#include "support/TempDirectory.h"
+#include "support/X11GameWindow.h"
 
 namespace {
 
-class X11MenuTest : public ::testing::Test {
+class X11MenuTest : public X11GameWindowTest {
 protected:
-    X11MenuTest() {
-        ProvideGameData();
-        App.Reset();
-        std::string error;
-        EXPECT_TRUE(Window.Create("Zarvoth Mutador", 800, 600, error)) << error;
-        Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input});
-        App.SetActive(true);
-        Window.NoteFocus(true);
-    }
-    ~X11MenuTest() override {
-        Form.reset();
-        Main::Routes() = Main::DefaultRoutes();
-        App.Reset();
-    }
-
-    // Runs the loop for a while, as the program's own loop does, until it is told to end.
-    void Pump(std::chrono::milliseconds duration) {
-        const auto end = std::chrono::steady_clock::now() + duration;
-        while (std::chrono::steady_clock::now() < end && !App.Terminated()) {
-            App.ProcessMessagesAndIdle(Window, Form->Events());
-        }
-    }
-
     // The window pixel that the window maps to a client point.
     std::array<int, 2> WindowPoint(int x, int y) {
         int width = 0;
@@ -95,12 +71,6 @@ protected:
         Pump(std::chrono::milliseconds(150));
     }
 
-    TempDirectory Folder;
-    platform::Application& App = platform::Application::Instance();
-    platform::SdlWindow Window;
-    std::unique_ptr<platform::SoundDevice> Sound = platform::CreateSystemSoundDevice();
-    platform::SdlInputDevice Input;
-    std::unique_ptr<TForm1> Form;
 };
 
 }  // namespace

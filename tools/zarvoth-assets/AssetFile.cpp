@@ -5,18 +5,12 @@
 
 namespace {
 
-// The root class name right after the resource header and signature; empty when unreadable
-// (the real load then reports the reader's message).
+// The root class name as the engine's reader sees it; empty when unreadable (the real load
+// then reports the reader's message).
 std::string PeekRootClass(const std::vector<std::uint8_t>& bytes) {
     try {
         TMemoryStream stream(bytes);
-        ReadResourceHeader(stream);
-        stream.Skip(4);
-        if (stream.Remaining() > 0 && stream.Data()[stream.Position()] >= 0xF0) {
-            stream.Skip(1);
-        }
-        const std::vector<std::uint8_t> name = stream.ReadBytes(stream.ReadU8());
-        return std::string(name.begin(), name.end());
+        return ReadRootClassName(stream);
     } catch (const Exception&) {
         return "";
     }

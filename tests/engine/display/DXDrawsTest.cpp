@@ -232,6 +232,35 @@ TEST_F(DisplayTest, LostSurfacesAreRestoredAndSubscribersReupload) {
     EXPECT_EQ(Draw.Surface()->Pixel(10, 10), 0) << "a restore fills the surfaces black";
 }
 
+// A subscriber that tries to draw and present when told of a restore.
+struct DrawOnRestore : IDXDrawSubscriber {
+    void DXDrawNotify(TCustomDXDraw& sender, TDXDrawNotifyType type) override {
+        if (type == TDXDrawNotifyType::dxntRestore && Armed) {
+            CouldDraw.push_back(sender.CanDraw());
+            sender.Flip();
+        }
+    }
+    bool Armed = false;
+    std::vector<bool> CouldDraw;
+};
+
+TEST_F(DisplayTest, NothingIsDrawnOrPresentedFromInsideARestore) {
+    Draw.Initialize();
+    DrawOnRestore subscriber;
+    Draw.Subscribe(&subscriber);
+    subscriber.Armed = true;
+    Draw.OnRestoreSurface = [&](TCustomDXDraw& sender) {
+        subscriber.CouldDraw.push_back(sender.CanDraw());
+        sender.Flip();
+    };
+    const int presented = Device.Presented;
+    ++Device.Resets;
+    EXPECT_TRUE(Draw.CanDraw()) << "restored";
+    EXPECT_EQ(subscriber.CouldDraw, (std::vector<bool>{false, false})) << "the notification, then the event";
+    EXPECT_EQ(Device.Presented, presented);
+    Draw.Unsubscribe(&subscriber);
+}
+
 TEST_F(DisplayTest, CanvasHoldingTheBackSurfaceBlocksPresentation) {
     Draw.Initialize();
     Draw.Surface()->Canvas().TextOut(0, 0, "Score");

@@ -163,6 +163,39 @@ TEST(DIB, RunLengthPicturesMatchTheirUncompressedTwin) {
     ExpectTestPicture(Decode(b4.Raw(rle4)));
 }
 
+TEST(DIB, EveryAcceptedBitCountTakesEveryAcceptedCompression) {
+    // Bit fields at 24 bits: the masks say where the channels are (here red and blue swapped).
+    Bytes fields24 = InfoHeader(1, 1, 24, 3);
+    fields24.U32(0x0000FF).U32(0x00FF00).U32(0xFF0000).U8(10).U8(20).U8(30).U8(0);
+    EXPECT_EQ(Decode(fields24).Pixel(0, 0), RGB(10, 20, 30));
+    Bytes fields8 = InfoHeader(2, 1, 8, 3, 0, 2);
+    fields8.U32(0xFF0000).U32(0x00FF00).U32(0x0000FF);
+    Entry(fields8, RGB(0, 0, 0));
+    Entry(fields8, RGB(9, 9, 9));
+    fields8.U8(1).U8(0).U16(0);
+    EXPECT_EQ(Decode(fields8).Pixels, (std::vector<TColor>{RGB(9, 9, 9), 0}));
+
+    // Run-length data whatever the bit count: the compression names the encoding.
+    struct Case {
+        int BitCount;
+        int Compression;
+        std::vector<TColor> Expected;
+    };
+    const Case cases[] = {
+        {24, 1, {RGB(9, 9, 9), RGB(9, 9, 9)}},  // 8-bit runs: index 1 twice
+        {1, 1, {RGB(9, 9, 9), RGB(9, 9, 9)}},
+        {8, 2, {0, RGB(9, 9, 9)}},  // 4-bit runs: nibbles 0 and 1
+    };
+    for (const Case& c : cases) {
+        Bytes rle;
+        rle.U8(2).U8(0x01).U8(0).U8(1);
+        Bytes b = InfoHeader(2, 1, c.BitCount, c.Compression, static_cast<std::uint32_t>(rle.Size()), 2);
+        Entry(b, RGB(0, 0, 0));
+        Entry(b, RGB(9, 9, 9));
+        EXPECT_EQ(Decode(b.Raw(rle)).Pixels, c.Expected) << c.BitCount << " bits, compression " << c.Compression;
+    }
+}
+
 TEST(DIB, RunLengthNeverWritesOutsideThePicture) {
     Bytes rle;
     rle.U8(255).U8(1);                  // far longer than the row
@@ -191,7 +224,6 @@ TEST(DIB, InvalidHeadersAndSizes) {
     EXPECT_EQ(DecodeError(Bytes().U32(64)), "DIB is invalid");
     EXPECT_EQ(DecodeError(InfoHeader(1, 1, 7)), "Bitcount in invalid (7)");
     EXPECT_EQ(DecodeError(InfoHeader(1, 1, 8, 5)), "DIB is invalid");
-    EXPECT_EQ(DecodeError(InfoHeader(1, 1, 24, 1)), "DIB is invalid");  // RLE8 needs 8 bits
     EXPECT_EQ(DecodeError(InfoHeader(-1, 1, 24)), "DIB is invalid");
     EXPECT_EQ(DecodeError(InfoHeader(20000, 1, 24)), "DIB is invalid");
     EXPECT_EQ(DecodeError(InfoHeader(1, INT32_MIN, 24)), "DIB is invalid");

@@ -2,6 +2,7 @@
 // binding to a display that initializes, restores and finalizes the items' surfaces.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -154,6 +155,8 @@ TEST_F(ImageListTest, TheKeyIsTheTransparentColourInTheSurfaceFormat) {
     EXPECT_EQ(item.Surfaces(0).ColorKey(), 0x001F);
     item.SetTransparentColor(RGB(0, 0, 255));
     EXPECT_EQ(item.Surfaces(0).ColorKey(), 0x001F);
+    item.SetTransparentColor(0x8000000F);  // clBtnFace: the desktop's light grey, not RGB(15, 0, 0)
+    EXPECT_EQ(item.Surfaces(0).ColorKey(), platform::PackRGB(platform::PixelLayout::RGB565, 212, 208, 200));
 }
 
 TEST_F(ImageListTest, KeyFollowsTheDisplayLayout) {
@@ -275,7 +278,7 @@ TEST(ImageListBinding, ClearedWhenTheDisplayIsDestroyed) {
     EXPECT_EQ(list.DXDraw(), nullptr);
 }
 
-TEST_F(ImageListTest, LoadingReplacesEveryItemAndBuildsThemWhileRunning) {
+TEST_F(ImageListTest, LoadingAFileOrAStreamReplacesEveryItemAndBuildsThemWhileRunning) {
     TempDirectory folder;
     {
         TPictureCollection file;
@@ -293,14 +296,23 @@ TEST_F(ImageListTest, LoadingReplacesEveryItemAndBuildsThemWhileRunning) {
     EXPECT_FALSE(List.Items().Items(0).Initialized());
 
     Run();
-    AddItem(8, 8);
-    List.Items().LoadFromFile("Graphics.dxg");
-    ASSERT_EQ(List.Items().Count(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(List.Items().Items(i).Name, "Item" + std::to_string(i));
-        EXPECT_TRUE(List.Items().Items(i).Initialized());
-        EXPECT_EQ(List.Items().Items(i).PatternCount(), 2);
-        EXPECT_EQ(List.Items().Items(i).SurfaceCount(), 1);
+    const std::function<void()> loads[] = {
+        [this] { List.Items().LoadFromFile("Graphics.dxg"); },
+        [this] {
+            TMemoryStream stream(LoadFileBytes("Graphics.dxg"));
+            List.Items().LoadFromStream(stream);
+        },
+    };
+    for (const auto& load : loads) {
+        AddItem(8, 8);
+        load();
+        ASSERT_EQ(List.Items().Count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(List.Items().Items(i).Name, "Item" + std::to_string(i));
+            EXPECT_TRUE(List.Items().Items(i).Initialized());
+            EXPECT_EQ(List.Items().Items(i).PatternCount(), 2);
+            EXPECT_EQ(List.Items().Items(i).SurfaceCount(), 1);
+        }
     }
 }
 

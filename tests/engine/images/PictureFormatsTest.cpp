@@ -100,6 +100,30 @@ TEST(BitmapPicture, ReadsABmpFileHonouringItsPixelOffset) {
     EXPECT_THROW(LoadPayload(picture, Bytes().Short("TBitmap").U32(1000).U8(1)), EReadError);
 }
 
+// Image tools write BMP files with the 108- and 124-byte headers, whose bit-field masks sit in
+// the header itself.
+TEST(BitmapPicture, ReadsTheLongerHeadersOfImageToolsAndTheirMasks) {
+    for (const std::uint32_t headerSize : {108u, 124u}) {
+        Bytes header;
+        header.U32(headerSize).U32(2).U32(1).U16(1).U16(32).U32(3).U32(8).U32(0).U32(0).U32(0).U32(0);
+        header.U32(0x0000FF00).U32(0x00FF0000).U32(0xFF000000).U32(0x000000FF);  // red, green, blue, alpha
+        header.Raw(std::vector<std::uint8_t>(headerSize - 56, 0));
+        Bytes file;
+        const auto offset = static_cast<std::uint32_t>(14 + headerSize);
+        file.Text("BM").U32(offset + 8).U32(0).U32(offset).Raw(header);
+        file.U8(0xFF).U8(1).U8(2).U8(3).U8(0xFF).U8(4).U8(5).U8(6);  // alpha, red, green, blue
+        TPicture picture;
+        LoadPayload(picture, Sized("TBitmap", file.Data));
+        ASSERT_EQ(picture.Width(), 2) << headerSize;
+        EXPECT_EQ(picture.Pixel(0, 0), RGB(1, 2, 3)) << headerSize;
+        EXPECT_EQ(picture.Pixel(1, 0), RGB(4, 5, 6)) << headerSize;
+
+        // A bare "TDIB" picture keeps to the two headers it has always had.
+        TMemoryStream bare(header.Data);
+        EXPECT_THROW(DecodeDIB(bare), EInvalidGraphic);
+    }
+}
+
 TEST(IconPicture, FirstImageWithoutItsMask) {
     Bytes image = InfoHeader(2, 4, 24);  // height doubled: colour rows + AND mask
     const Bytes dib = Dib24();

@@ -134,7 +134,7 @@ TEST_F(DXInputTest, TheMouseAimsButNeverSteers) {
     EXPECT_EQ(Input.Mouse.Reading().Buttons[1], 0x80);
 }
 
-TEST(DXInputOpen, AnEnabledMouseNeedsTheInputDevice) {
+TEST(DXInputOpen, AnEnabledMouseNeedsTheInputDeviceAndTheKeyboardFallsBackToTheKeyStateTable) {
     TDXInput withoutDevice(nullptr);
     try {
         withoutDevice.Open();
@@ -158,7 +158,8 @@ TEST(DXInputOpen, AnEnabledMouseNeedsTheInputDevice) {
     EXPECT_EQ(input.DirectInput(), nullptr);
     device.Press(KeyD);
     input.Poll();
-    EXPECT_TRUE(input.StateSet.IsEmpty());  // no input device, no keys
+    EXPECT_EQ(input.StateSet, TDXInputStates{StateRight}) << "the platform's key state table, without DirectInput";
+    EXPECT_NE(input.Keyboard.KeyTable()['D'] & 0x80, 0);
 }
 
 TEST_F(DXInputTest, CloseLeavesEveryDeviceSilent) {

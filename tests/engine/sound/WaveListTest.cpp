@@ -1,12 +1,14 @@
 // Tests of the wave list on a sound device: loading a sound file sets the items up, items
 // without a device or without samples stay silent, Looped and MaxPlayingCount as the game
-// assigns them, and the restore of every list after the device was lost.
+// assigns them, and the restore of every list after the device was lost or away for a while.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 
 #include "engine/sound/DXSounds.h"
+#include "platform/Clock.h"
 #include "support/FakeAudioOutput.h"
 #include "support/TempDirectory.h"
 #include "tests/engine/assets/AssetBytes.h"
@@ -45,6 +47,7 @@ void WriteSoundFile(const std::string& path, const std::vector<Bytes>& items) {
 class WaveListTest : public ::testing::Test {
 protected:
     WaveListTest() {
+        platform::SetClockSource(std::ref(Clock));
         auto output = std::make_unique<FakeAudioOutput>();
         Output = output.get();
         Mixer = std::make_unique<platform::AudioMixer>(std::move(output), Rate);
@@ -66,6 +69,8 @@ protected:
         WriteSoundFile("Music.dxw", {looped});
     }
 
+    ~WaveListTest() override { platform::SetClockSource(nullptr); }
+
     float RenderLeft(std::size_t frames) {
         std::vector<float> out(2 * frames);
         Mixer->Render(out.data(), frames);
@@ -73,6 +78,7 @@ protected:
     }
 
     TempDirectory Folder;
+    platform::SteppedClock Clock{5000};
     FakeAudioOutput* Output = nullptr;
     std::unique_ptr<platform::AudioMixer> Mixer;
     std::unique_ptr<TDXSound> Sound;
@@ -212,6 +218,50 @@ TEST_F(WaveListTest, LostDeviceRestoresEveryListOnce) {
     Music.Items().Items(0).StartSound(false);
     EXPECT_FLOAT_EQ(RenderLeft(10), 0.25f);
     EXPECT_EQ(Output->Starts, 2);
+}
+
+// Counts the restores the device asks of its lists.
+class RestoreCounter final : public IDXSoundSubscriber {
+public:
+    void DXSoundNotify(TCustomDXSound&, TDXSoundNotifyType type) override {
+        Restores += type == TDXSoundNotifyType::dsntRestore ? 1 : 0;
+    }
+    int Restores = 0;
+};
+
+// The sound server restarts: the output is lost, cannot be reopened for two seconds of frames
+// that each play an effect, then is back.
+TEST_F(WaveListTest, SoundComesBackAfterTheDeviceWasAwayAndSilencePilesUpNoBuffers) {
+    Sound->Loaded();
+    Effects.Items().LoadSoundFile("Sound.dxw");
+    TWaveCollectionItem& effect = Effects.Items().Items(0);
+    ASSERT_EQ(effect.MaxPlayingCount(), 0);
+    RestoreCounter restores;
+    Sound->Subscribe(&restores);
+
+    Output->IsLost = true;
+    Output->DeviceAvailable = false;
+    for (int frame = 0; frame < 125; ++frame) {
+        Clock.Advance(16);
+        effect.StartSound(false);
+    }
+    EXPECT_LE(effect.Playback().PlayBuffers().size(), 1u) << "an effect cannot end on a silent device";
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+    EXPECT_GE(Output->Starts, 1 + 4) << "tried again while away";
+    EXPECT_LE(Output->Starts, 1 + 10) << "but at most a few times a second";
+
+    Output->DeviceAvailable = true;
+    const int restoresBefore = restores.Restores;
+    float loudest = 0.0f;
+    for (int frame = 0; frame < 30; ++frame) {
+        Clock.Advance(16);
+        effect.StartSound(false);
+        loudest = std::max(loudest, RenderLeft(10));
+        RenderLeft(1000);  // to its end
+    }
+    EXPECT_EQ(restores.Restores, restoresBefore + 1) << "restored once when it came back";
+    EXPECT_FLOAT_EQ(loudest, 0.5f) << "and heard again";
+    Sound->Unsubscribe(&restores);
 }
 
 TEST_F(WaveListTest, DestroyingTheDeviceUnbindsItsLists) {

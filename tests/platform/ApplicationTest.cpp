@@ -1,0 +1,93 @@
+// Tests of the message loop's mouse events, fed with synthetic SDL events on the dummy video
+// driver: a click whose press and release are both read in one pass of the loop.
+#include "platform/Application.h"
+
+#include <SDL.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/InputDevices.h"
+#include "platform/SdlWindow.h"
+
+namespace {
+
+struct ButtonCase {
+    std::uint8_t SdlButton;
+    platform::TShiftState Shift;
+    std::size_t ReadingIndex;
+};
+
+constexpr ButtonCase Buttons[] = {
+    {SDL_BUTTON_LEFT, platform::ssLeft, 0},
+    {SDL_BUTTON_RIGHT, platform::ssRight, 1},
+    {SDL_BUTTON_MIDDLE, platform::ssMiddle, 2},
+};
+
+class QuickClickTest : public ::testing::Test {
+protected:
+    QuickClickTest() {
+        std::string error;
+        EXPECT_TRUE(Window.Create("Zarvoth Mutador", 800, 600, error)) << error;
+        App.Reset();
+        platform::MouseReading drained;
+        Device.ReadMouse(drained);
+    }
+    ~QuickClickTest() override { App.Reset(); }
+
+    // Press and release queued back to back, then one pass of the loop reads both.
+    void Click(std::uint8_t sdlButton, const platform::WindowEvents& events) {
+        for (const Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+            SDL_Event event{};
+            event.button.type = type;
+            event.button.windowID = Window.WindowId();
+            event.button.button = sdlButton;
+            event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+            event.button.x = 300;
+            event.button.y = 200;
+            ASSERT_EQ(SDL_PushEvent(&event), 1);
+        }
+        App.ProcessMessagesAndIdle(Window, events);
+    }
+
+    platform::Application& App = platform::Application::Instance();
+    platform::SdlWindow Window;
+    platform::SdlInputDevice Device;
+};
+
+TEST_F(QuickClickTest, ThePressCarriesItsButtonAndTheReleaseDoesNot) {
+    for (const ButtonCase& button : Buttons) {
+        std::vector<platform::TShiftState> downs;
+        std::vector<platform::TShiftState> ups;
+        platform::WindowEvents events;
+        events.OnMouseDown = [&](platform::MouseButton, platform::TShiftState shift, int, int) { downs.push_back(shift); };
+        events.OnMouseUp = [&](platform::MouseButton, platform::TShiftState shift, int, int) { ups.push_back(shift); };
+        Click(button.SdlButton, events);
+        ASSERT_EQ(downs.size(), 1u);
+        ASSERT_EQ(ups.size(), 1u);
+        EXPECT_EQ(downs[0] & (platform::ssLeft | platform::ssRight | platform::ssMiddle), button.Shift);
+        EXPECT_EQ(ups[0] & button.Shift, 0) << "released";
+    }
+}
+
+// What the player ship does: read the mouse inside the press's handler and fire if the button
+// is held. The press counts once, then the released button reads as released again.
+TEST_F(QuickClickTest, APressReadsAsHeldOnceAlthoughReleasedBeforeTheReading) {
+    for (const ButtonCase& button : Buttons) {
+        platform::MouseReading atPress;
+        platform::WindowEvents events;
+        events.OnMouseDown = [&](platform::MouseButton, platform::TShiftState, int, int) { Device.ReadMouse(atPress); };
+        Click(button.SdlButton, events);
+        std::array<std::uint8_t, 4> expected{};
+        expected[button.ReadingIndex] = 0x80;
+        EXPECT_EQ(atPress.Buttons, expected);
+
+        platform::MouseReading next;
+        Device.ReadMouse(next);
+        EXPECT_EQ(next.Buttons, (std::array<std::uint8_t, 4>{}));
+    }
+}
+
+}  // namespace
