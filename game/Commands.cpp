@@ -58,14 +58,23 @@ void Toggle(const TSwitch& flipped, const TSwitch& other) {
     (*flipped.Button)->SetImage(*flipped.On ? flipped.OnImage : flipped.OffImage);
 }
 
-// The dialog's bold title and its two explanations, each followed by a gap.
-void FillDialogHead(std::string_view title, std::string_view first, std::string_view second) {
+// Opens the small box, while playing, with its bold title and two explanations, each followed by
+// a gap; the lines after them are bold. False when no box opened.
+bool OpenTacticalDialog(std::string_view title, std::string_view first, std::string_view second) {
+    if (GameState != StatePlaying) {
+        return false;
+    }
+    OpenGameDialog(false);
+    if (!GameBox) {
+        return false;
+    }
     AddDialogTitle(title);
     GameBox->AddText(first);
     GameBox->AddSpace(15);
     GameBox->AddText(second);
     GameBox->AddSpace(15);
     GameBox->SetBold(true);
+    return true;
 }
 
 std::string Position(std::string_view label, TPoint cell) {
@@ -223,16 +232,11 @@ void ToggleShields() {
 }
 
 void OpenTorpedoDialog() {
-    if (GameState != StatePlaying) {
+    if (!OpenTacticalDialog("Fire photon torpedo:",
+                            "Photon torpedo is a mighty gun, which is especially effective against big ships.",
+                            "You have to input angle, in which will be photon torpedo fired.")) {
         return;
     }
-    OpenGameDialog(false);
-    if (!GameBox) {
-        return;
-    }
-    FillDialogHead("Fire photon torpedo:",
-                   "Photon torpedo is a mighty gun, which is especially effective against big ships.",
-                   "You have to input angle, in which will be photon torpedo fired.");
     const bool loaded = Player->GetTorpedoes() > 0;
     if (loaded && !CloakOn) {
         GameBox->AddText("Type angle (in degrees):");
@@ -250,17 +254,12 @@ void OpenTorpedoDialog() {
 }
 
 void OpenTransportDialog() {
-    if (GameState != StatePlaying) {
+    if (!OpenTacticalDialog("Supplies transport:",
+                            "Supply ship can provide you with new ammo and equipment for repair your ship.",
+                            "You have to calculate approximate direct distance, between your ship and friendly supply ship, "
+                            "for transport requied supplies.")) {
         return;
     }
-    OpenGameDialog(false);
-    if (!GameBox) {
-        return;
-    }
-    FillDialogHead("Supplies transport:",
-                   "Supply ship can provide you with new ammo and equipment for repair your ship.",
-                   "You have to calculate approximate direct distance, between your ship and friendly supply ship, "
-                   "for transport requied supplies.");
     if (SpecialState == SpecialSupply && SupplyShip->IsInPosition()) {
         GameBox->AddText(Position("Your position: ", GridPosition(*Player)));
         GameBox->AddText(Position("Supply ship position: ", GridPosition(*SupplyShip)));
