@@ -12,12 +12,12 @@ PREFIX    ?= /usr/local
 # `cmake --install`, the install test's too, writes anew) so `make uninstall` removes it all.
 INSTALLED := $(BUILD)/installed-files.txt
 
-.PHONY: run test deps build data unit asan xtests fuzz bench install uninstall package clean
+.PHONY: run test deps build data unit playthrough asan xtests fuzz bench install uninstall package clean
 
 run: build data
 	cd $(BUILD)/run && ../bin/zarvoth
 
-test: build data unit asan xtests fuzz
+test: build data unit playthrough asan xtests fuzz
 
 deps:
 	@./scripts/install-deps
@@ -31,6 +31,10 @@ data: build
 
 unit: build
 	ctest --test-dir $(BUILD) -L unit --output-on-failure -j $(JOBS)
+
+# Whole games played through the main window (well under a minute); prints the frame figures.
+playthrough: build data
+	ctest --test-dir $(BUILD) -L playthrough --output-on-failure -V
 
 asan: deps
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DZARVOTH_SANITIZE=ON -DZARVOTH_BENCH=OFF

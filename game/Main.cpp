@@ -4,7 +4,9 @@
 #include <cmath>
 
 #include "engine/assets/ObjectReader.h"
+#include "game/Commands.h"
 #include "game/FormResource.h"
+#include "game/Game.h"
 #include "game/Menu.h"
 #include "game/Settings.h"
 #include "platform/Clock.h"
@@ -22,8 +24,17 @@ float FrameCounter = 0.0f;
 
 }  // namespace
 
+std::function<void()> PauseGame = Game::PauseGame;
+std::function<void()> StartGame = Game::StartGame;
+
 std::array<TModeRoutes, 4> DefaultRoutes() {
     std::array<TModeRoutes, 4> routes;
+    TModeRoutes& game = routes[AppModeGame];
+    game.Frame = Game::GameFrame;
+    game.KeyPress = Game::GameKeyPress;
+    game.MouseDown = Game::GameMouseDown;
+    game.MouseUp = Game::GameMouseUp;
+    game.MouseMove = Game::GameMouseMove;
     TModeRoutes& menu = routes[AppModeMenu];
     menu.Frame = [](int) { Menu::MenuFrame(); };
     menu.MouseDown = [](platform::TShiftState, TPoint point) { Menu::MenuMouseDown(point); };
@@ -167,7 +178,8 @@ void Require(Component* component, const char* name) {
 
 // The component classes the form description may name; each is made with the form's devices.
 void TForm1::RegisterFormClasses(TFormDevices devices) {
-    RegisterClass("TDXDraw", [this] { return std::make_unique<TDXDraw>(&FWindow); });
+    platform::VideoDevice* screen = devices.Video != nullptr ? devices.Video : &FWindow;
+    RegisterClass("TDXDraw", [screen] { return std::make_unique<TDXDraw>(screen); });
     RegisterClass("TDXTimer", [this] {
         auto timer = std::make_unique<TDXTimer>(FApplication);
         timer->BeginLoading();
@@ -224,6 +236,11 @@ TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, 
 }
 
 TForm1::~TForm1() {
+    // The game's dialog and buttons draw with this window's pictures and its ships live in this
+    // window's sprite engine: a game cannot outlive the window.
+    if (Game::GameRunning()) {
+        Game::EndGame();
+    }
     // Finalizing the display disables the timer through its event, so no frame runs against a
     // display being torn down; the components themselves go with the form's children.
     DXDraw1->Finalize();

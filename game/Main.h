@@ -23,6 +23,7 @@
 
 namespace platform {
 class SdlWindow;
+class VideoDevice;
 class SoundDevice;
 class InputDevice;
 }
@@ -39,15 +40,15 @@ struct TModeRoutes {
 };
 
 // The routing table by AppMode (0 game, 1 menu, 2 best-score dialog, 3 closing). It starts as
-// DefaultRoutes(); the game session fills its row when it is built in.
+// DefaultRoutes(); tests may replace rows.
 std::array<TModeRoutes, 4>& Routes();
-// The rows of the menu (mode 1) and the best-score dialog (mode 2).
+// The rows of the game (mode 0), the menu (mode 1) and the best-score dialog (mode 2).
 std::array<TModeRoutes, 4> DefaultRoutes();
 
-// The game's own reaction to losing activation.
-inline std::function<void()> PauseGame;
-// Starts a game from the menu (the game session sets it).
-inline std::function<void()> StartGame;
+// The game's own reaction to losing activation (the game session's PauseGame).
+extern std::function<void()> PauseGame;
+// Starts a game from the menu (the game session's StartGame).
+extern std::function<void()> StartGame;
 
 // The best-score dialog while it is open (AppMode 2).
 inline std::unique_ptr<TMessageBox> BestScoreBox;
@@ -76,11 +77,13 @@ void ResetFrameRate();
 
 }  // namespace Main
 
-// The devices the components stand on besides the window; either may be absent (a silent game,
-// a keyboard that reports nothing).
+// The devices the components stand on besides the window; sound and input may be absent (a
+// silent game, a keyboard that reports nothing), and the display shows its frames on the window
+// unless given another screen (a test's, which keeps no picture).
 struct TFormDevices {
     platform::SoundDevice* Sound = nullptr;
     platform::InputDevice* Input = nullptr;
+    platform::VideoDevice* Video = nullptr;
 };
 
 // The main window. Its components are created from its embedded design-time description

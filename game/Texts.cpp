@@ -34,12 +34,28 @@ int ClampToInt(std::int64_t value) {
 
 }  // namespace
 
+void PrepareGlyphs(TDirectDrawSurfaceCanvas& canvas) {
+    static constexpr std::string_view Printable =
+        " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+    // Drawn wholly outside the surface: only the rendering of its glyphs is wanted.
+    canvas.TextOut(-100000, -100000, Printable);
+    canvas.Release();
+}
+
 TMessageBox::TMessageBox() {
     FOkButton.SetImage(OkImage);
     FOkButton.SetVisible(false);
     FCancelButton.SetImage(CancelImage);
     FCancelButton.SetVisible(false);
     FCaretText.reserve(MaxInput + 1);
+}
+
+void TMessageBox::OpenFonts(int Size) {
+    if (TDirectDrawSurface* surface = Main::BackSurface()) {
+        for (const bool bold : {false, true}) {
+            PrepareGlyphs(TextCanvas(*surface, bold, Size, 0));
+        }
+    }
 }
 
 void TMessageBox::SetPosition(int X, int Y) {

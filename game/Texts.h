@@ -14,6 +14,11 @@
 #include "game/GButton.h"
 
 class TPictureCollectionItem;
+class TDirectDrawSurfaceCanvas;
+
+// Renders every printable character once in the canvas's font, so that later lines in that font
+// only copy glyphs the font already holds.
+void PrepareGlyphs(TDirectDrawSurfaceCanvas& canvas);
 
 struct TLine {
     std::string Text;
@@ -90,6 +95,10 @@ public:
 
     // Characters per line for the current width and font size; below 1 means no wrapping.
     int CharsPerLine() const;
+
+    // Opens the boxes' font in both styles at a size and prepares its printable characters, so
+    // that the frame showing the first box does not wait for the font files and glyphs.
+    static void OpenFonts(int Size);
 
 private:
     void PlaceButtons();

@@ -135,20 +135,6 @@ protected:
         const std::string ink = line.Text.substr(0, line.Text.find_last_not_of(' ') + 1);
         return canvas.TextWidth(ink);
     }
-
-    void SavePicture(const std::string& name) {
-        platform::RgbImage image{Surface().Width(), Surface().Height(), {}};
-        for (int y = 0; y < image.Height; ++y) {
-            for (int x = 0; x < image.Width; ++x) {
-                const std::uint16_t p = Surface().Pixel(x, y);
-                image.Pixels.push_back(RGB((p >> 11) << 3, ((p >> 5) & 0x3F) << 2, (p & 0x1F) << 3));
-            }
-        }
-        const std::filesystem::path folder = std::filesystem::path(ZARVOTH_BIN_DIR) / ".." / "pictures";
-        std::filesystem::create_directories(folder);
-        std::string error;
-        EXPECT_TRUE(platform::SavePng((folder / ("dialog-" + name + ".png")).string(), image, error)) << error;
-    }
 };
 
 }  // namespace
@@ -179,7 +165,7 @@ TEST_F(DialogPicturesTest, LinesStayOnTheirPlatesAndPromptsEndBeforeTheirFields)
         Surface().Fill(Surface().ColorToPixel(RGB(8, 10, 24)));
         Main::FrameTime = 0.25f;
         box->Draw();
-        SavePicture(dialog.Name);
+        SavePicture("dialog-" + dialog.Name);
     }
 }
 
@@ -193,5 +179,5 @@ TEST_F(DialogPicturesTest, TheBestScoreDialogIsDrawnEachFrameUntilItIsAnswered) 
     const int y = picture.Height() / 2;
     EXPECT_EQ(Surface().Pixel(ok.X() + x, ok.Y() + y), Surface().ColorToPixel(picture.Picture.Pixel(x, y)));
     EXPECT_EQ(Surface().Pixel(5, 590), 0) << "over a black screen";
-    SavePicture("best-score-frame");
+    SavePicture("dialog-best-score-frame");
 }

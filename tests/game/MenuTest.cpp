@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "game/Game.h"
 #include "game/Menu.h"
 #include "game/Texts.h"
 #include "support/AllocationCounter.h"
@@ -121,15 +122,13 @@ TEST_F(MenuTest, TheVSynchBoxSwitchesTheDisplayOptionsAndTwoClicksRestoreThem) {
 }
 
 TEST_F(MenuTest, StartPlaysItsClickClearsTheScreenAndStartsAGame) {
-    int starts = 0;
-    Main::StartGame = [&] { ++starts; };
     MenuScreen = ScreenNewGame;
     Surface().Fill(0xFFFF);
     MenuMouseDown({737, 560});
-    EXPECT_EQ(starts, 1);
+    EXPECT_EQ(Main::AppMode, Main::AppModeGame);
+    EXPECT_TRUE(Game::GameRunning());
     EXPECT_EQ(PlayedEffects(), std::vector<int>{7});
     EXPECT_EQ(Surface().Pixel(400, 300), 0);
-    Main::StartGame = nullptr;
 }
 
 TEST_F(MenuTest, ExitAndSendLeaveTheProgramSendOnlyAgreeingToUpload) {

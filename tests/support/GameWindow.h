@@ -1,21 +1,26 @@
 // A fixture that runs the real main window headless (SDL's dummy drivers) in a temporary folder
-// with the generated data files, on a stepped clock: tests open it, step frames and send the
-// window's events through the same handlers the message loop calls.
+// with the generated data files, on a stepped clock, with a scripted input device (held keys and
+// mouse buttons set by the test) and a mixer nobody pulls from: tests open it, step frames and
+// send the window's events through the same handlers the message loop calls.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game/Main.h"
 #include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/InputDevices.h"
 #include "platform/AudioMixer.h"
-#include "support/FakeAudioOutput.h"
+#include "platform/Clock.h"
+#include "platform/ImageFile.h"
 #include "platform/SdlWindow.h"
+#include "support/FakeAudioOutput.h"
+#include "support/FakeInputDevice.h"
+#include "support/FakeVideoDevice.h"
 #include "support/GameData.h"
 #include "support/TempDirectory.h"
 
@@ -37,7 +42,7 @@ protected:
         App.Reset();
     }
 
-    void Open() { Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input}); }
+    void Open() { Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input, Screen}); }
 
     // Passes of the message loop, each after the clock moved on by the given time.
     void RunFrames(int count, std::uint32_t milliseconds) {
@@ -47,10 +52,37 @@ protected:
         }
     }
 
-    void Click(int x, int y) { Form->DXDraw1MouseDown(platform::MouseButton::Left, platform::ssLeft, x, y); }
+    // A quick left click as the window reports it: the button is down at the event and at the
+    // input device's next reading, and up again after the release.
+    void Click(int x, int y) {
+        Input.Mouse.Buttons[0] = 0x80;
+        Form->DXDraw1MouseDown(platform::MouseButton::Left, platform::ssLeft, x, y);
+        Form->DXDraw1MouseUp(platform::MouseButton::Left, platform::ssLeft, x, y);
+        Input.Mouse.Buttons[0] = 0;
+    }
     void Move(int x, int y) { Form->DXDraw1MouseMove(0, x, y); }
+    void Type(std::string_view keys) {
+        for (const char key : keys) {
+            Form->FormKeyPress(key);
+        }
+    }
 
     TDirectDrawSurface& Surface() { return *Form->DXDraw1->Surface(); }
+
+    // Writes the back surface as build/pictures/NAME.png, for people to look at.
+    void SavePicture(const std::string& name) {
+        platform::RgbImage image{Surface().Width(), Surface().Height(), {}};
+        for (int y = 0; y < image.Height; ++y) {
+            for (int x = 0; x < image.Width; ++x) {
+                const std::uint16_t p = Surface().Pixel(x, y);
+                image.Pixels.push_back(RGB((p >> 11) << 3, ((p >> 5) & 0x3F) << 2, (p & 0x1F) << 3));
+            }
+        }
+        const std::filesystem::path folder = std::filesystem::path(ZARVOTH_BIN_DIR) / ".." / "pictures";
+        std::filesystem::create_directories(folder);
+        std::string error;
+        EXPECT_TRUE(platform::SavePng((folder / (name + ".png")).string(), image, error)) << error;
+    }
 
     // The effects started since the last call, by index; they are stopped again.
     std::vector<int> PlayedEffects() {
@@ -73,9 +105,13 @@ protected:
     platform::SteppedClock Clock{100000};
     platform::Application& App = platform::Application::Instance();
     platform::SdlWindow Window;
-    // A mixer nobody pulls from: an effect once started stays playing, so tests can see it.
+    // An effect once started stays playing, so tests can see it.
     std::unique_ptr<platform::SoundDevice> Sound =
         std::make_unique<platform::AudioMixer>(std::make_unique<FakeAudioOutput>());
-    platform::SdlInputDevice Input;
+    FakeInputDevice Input;
+    // A screen that keeps no picture and never waits for a vertical blank, for tests that play
+    // long; the display shows its frames there when a test points Screen at it before Open.
+    FakeVideoDevice QuietScreen;
+    platform::VideoDevice* Screen = &Window;
     std::unique_ptr<TForm1> Form;
 };

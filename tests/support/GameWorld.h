@@ -1,39 +1,22 @@
-// A game world for tests of the game's sprites: the real main window on SDL's dummy driver with
-// a stepped clock and a scripted input device, the shared sprite globals cleared, nine silent
-// sound effects (their pans can be read back) and plain game images of known sizes. Frames are
-// stepped by hand with a chosen frame time.
+// A game world for tests of the game's sprites: the headless main window of GameWindowTest,
+// opened, with the shared sprite globals cleared, nine silent sound effects (their pans can be
+// read back) and plain game images of known sizes. Frames are stepped by hand with a chosen
+// frame time.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "engine/images/PictureCollection.h"
 #include "engine/sound/WaveCollection.h"
-#include "game/Main.h"
 #include "game/Random.h"
 #include "game/Sprites.h"
-#include "platform/Application.h"
-#include "platform/Clock.h"
-#include "platform/SdlAudioOutput.h"
-#include "platform/SdlWindow.h"
-#include "support/FakeInputDevice.h"
-#include "support/GameData.h"
-#include "support/TempDirectory.h"
+#include "support/GameWindow.h"
 
-class GameWorldTest : public ::testing::Test {
+class GameWorldTest : public GameWindowTest {
 protected:
     GameWorldTest() {
-        ProvideGameData();
-        platform::SetClockSource(std::ref(Clock));
-        App.Reset();
-        App.SetActive(true);
-        std::string error;
-        EXPECT_TRUE(Window.Create("Zarvoth Mutador", 800, 600, error)) << error;
-        Form = std::make_unique<TForm1>(Window, App, TFormDevices{Sound.get(), &Input});
+        Open();
         TWaveCollection& effects = Form->DXWaveList1->Items();
         effects.Clear();
         for (int i = 0; i < 9; ++i) {
@@ -49,12 +32,7 @@ protected:
         Random::SetSeed(1);
         LoadPlainImages();
     }
-    ~GameWorldTest() override {
-        Root().Clear();
-        Form.reset();
-        platform::SetClockSource(nullptr);
-        App.Reset();
-    }
+    ~GameWorldTest() override { Root().Clear(); }
 
     // Plain pictures of known sizes in place of the game graphics: ships of three frames (the
     // heavy ship 80 x 70, the light one 60 x 60), stars of three, the explosion of nine.
@@ -115,14 +93,5 @@ protected:
     }
 
     TSpriteEngine& Root() { return Form->DXSpriteEngine1->Engine(); }
-    TDirectDrawSurface& Surface() { return *Form->DXDraw1->Surface(); }
     int Pan(int effect) { return Form->DXWaveList1->Items().Items(effect).Pan(); }
-
-    TempDirectory Folder;
-    platform::SteppedClock Clock{100000};
-    platform::Application& App = platform::Application::Instance();
-    platform::SdlWindow Window;
-    std::unique_ptr<platform::SoundDevice> Sound = platform::CreateSystemSoundDevice();
-    FakeInputDevice Input;
-    std::unique_ptr<TForm1> Form;
 };
