@@ -20,6 +20,28 @@ struct RatioCase {
     std::function<void()> Sdl;
 };
 
+// One line of the table: a measure of the engine and of SDL, and the highest engine/SDL ratio
+// that meets the goal (0: shown for information, no goal).
+struct RatioRow {
+    std::string Name;
+    double Engine;
+    double Sdl;
+    double Target;
+};
+
+inline void PrintRatioRows(const std::vector<RatioRow>& rows) {
+    std::printf("\n%-55s %12s %12s %8s %8s\n", "case", "engine", "SDL", "ratio", "target");
+    for (const RatioRow& row : rows) {
+        const double ratio = row.Engine / row.Sdl;
+        if (row.Target > 0) {
+            std::printf("%-55s %12.1f %12.1f %8.2f %6s%g %s\n", row.Name.c_str(), row.Engine, row.Sdl, ratio, "<=",
+                        row.Target, ratio <= row.Target ? "ok" : "MISSED");
+        } else {
+            std::printf("%-55s %12.1f %12.1f %8.2f %8s\n", row.Name.c_str(), row.Engine, row.Sdl, ratio, "-");
+        }
+    }
+}
+
 // Keeps every case's CPU time per iteration (less disturbed by a busy machine than wall time),
 // the median of the repetitions when there are several, and prints engine/SDL ratios after the
 // usual table.
@@ -42,17 +64,15 @@ public:
     }
 
     void PrintRatios(const std::vector<RatioCase>& cases) const {
-        std::printf("\n%-55s %12s %12s %8s %8s\n", "case", "engine", "SDL", "ratio", "target");
+        std::vector<RatioRow> rows;
         for (const RatioCase& c : cases) {
             const double engine = Time(c, "engine");
             const double sdl = Time(c, "SDL");
-            if (engine == 0 || sdl == 0) {
-                continue;
+            if (engine != 0 && sdl != 0) {
+                rows.push_back({c.Name, engine, sdl, c.Target});
             }
-            const double ratio = engine / sdl;
-            std::printf("%-55s %12.1f %12.1f %8.2f %6s%g %s\n", c.Name.c_str(), engine, sdl, ratio, "<=", c.Target,
-                        ratio <= c.Target ? "ok" : "MISSED");
         }
+        PrintRatioRows(rows);
     }
 
 private:

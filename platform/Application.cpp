@@ -123,6 +123,7 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
                         SetActive(false);
                         break;
                     case SDL_WINDOWEVENT_EXPOSED:
+                        window.NoteExposed();
                         if (events.OnRepaint) events.OnRepaint();
                         break;
                     case SDL_WINDOWEVENT_CLOSE:

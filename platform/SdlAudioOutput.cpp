@@ -18,12 +18,16 @@ void PullFromMixer(void* mixer, Uint8* stream, int length) {
 
 SdlAudioOutput::~SdlAudioOutput() { Stop(); }
 
-// SDL converts the mixer's float stereo to whatever the device wants.
+// SDL converts the mixer's float stereo to whatever the device wants. Each start brings the
+// audio subsystem up afresh (a sound server that went away needs a new connection); when no
+// device opens it stays up until the next stop, because quitting it waits for SDL's device
+// watcher (up to a tenth of a second with ALSA), which must not hold up the program's start.
 bool SdlAudioOutput::Start(AudioMixer& mixer) {
     Stop();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return false;
     }
+    FSubsystem = true;
     SDL_AudioSpec wanted{};
     wanted.freq = static_cast<int>(mixer.OutputRate());
     wanted.format = AUDIO_F32SYS;
@@ -34,7 +38,6 @@ bool SdlAudioOutput::Start(AudioMixer& mixer) {
     SDL_AudioSpec obtained{};
     FDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (FDevice == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     SDL_PauseAudioDevice(FDevice, 0);
@@ -42,12 +45,14 @@ bool SdlAudioOutput::Start(AudioMixer& mixer) {
 }
 
 void SdlAudioOutput::Stop() {
-    if (FDevice == 0) {
-        return;
+    if (FDevice != 0) {
+        SDL_CloseAudioDevice(FDevice);
+        FDevice = 0;
     }
-    SDL_CloseAudioDevice(FDevice);
-    FDevice = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (FSubsystem) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        FSubsystem = false;
+    }
 }
 
 // SDL marks a device that went away as stopped; an open, running device reports playing.

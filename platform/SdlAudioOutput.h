@@ -24,6 +24,7 @@ public:
 
 private:
     std::uint32_t FDevice = 0;
+    bool FSubsystem = false;
 };
 
 // The game's sound device: the software mixer on SDL's audio output. Opening it fails when

@@ -3,19 +3,111 @@
 
 #include <SDL.h>
 
+#include <SDL_opengl.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <string_view>
+#include <thread>
+
+#include "platform/DesktopProbe.h"
+#include "platform/NearestScaler.h"
 
 namespace platform {
 
+namespace {
+
+enum class Presentation : std::uint8_t { None, Renderer, WindowSurface };
+
+// Names in GL_RENDERER of OpenGL drawn by the CPU.
+constexpr std::string_view SoftwareRasterizers[] = {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"};
+
+// What a renderer that reports acceleration really runs on: OpenGL may be drawn by the CPU
+// (Mesa's llvmpipe and softpipe, the old swrast), and then the window's own surface is cheaper.
+bool DrawnByGpu(SDL_Renderer* renderer) {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || (info.flags & SDL_RENDERER_ACCELERATED) == 0) {
+        return false;
+    }
+    if (std::strncmp(info.name, "opengl", 6) != 0) {
+        return true;
+    }
+    using GetString = const GLubyte*(APIENTRY*)(GLenum);
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const GLubyte* name = getString != nullptr ? getString(GL_RENDERER) : nullptr;
+    if (name == nullptr) {
+        return true;
+    }
+    const std::string_view drawnBy = reinterpret_cast<const char*>(name);
+    return std::none_of(std::begin(SoftwareRasterizers), std::end(SoftwareRasterizers),
+                        [drawnBy](std::string_view software) { return drawnBy.find(software) != std::string_view::npos; });
+}
+
+// The frame's place in an output of the given size: as large as the aspect ratio allows, centred.
+ScreenRect Letterbox(int outputWidth, int outputHeight, int frameWidth, int frameHeight) {
+    const double scale = std::min(static_cast<double>(outputWidth) / frameWidth, static_cast<double>(outputHeight) / frameHeight);
+    const int viewWidth = static_cast<int>(std::lround(frameWidth * scale));
+    const int viewHeight = static_cast<int>(std::lround(frameHeight * scale));
+    const int left = (outputWidth - viewWidth) / 2;
+    const int top = (outputHeight - viewHeight) / 2;
+    return ScreenRect{left, top, left + viewWidth, top + viewHeight};
+}
+
+// Surfaces of other depths take SDL's own scaled blit from a view of the frame's pixels.
+bool BlitFrame(const PixelBuffer16& frame, SDL_Surface*& source, SDL_Surface* surface, const ScreenRect& view) {
+    if (source == nullptr || source->pixels != frame.Pixels || source->w != frame.Width || source->h != frame.Height) {
+        if (source != nullptr) {
+            SDL_FreeSurface(source);
+        }
+        source = SDL_CreateRGBSurfaceWithFormatFrom(
+            frame.Pixels, frame.Width, frame.Height, 16, frame.Pitch * 2,
+            frame.Layout == PixelLayout::RGB565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555);
+    }
+    SDL_Rect place{view.Left, view.Top, view.Right - view.Left, view.Bottom - view.Top};
+    return source != nullptr && SDL_BlitScaled(source, nullptr, surface, &place) == 0;
+}
+
+// The display's refresh as a clock: frames are shown one refresh period apart, and a late frame
+// starts the count again rather than letting the next ones hurry.
+void WaitForRefresh(SDL_Window* window, std::chrono::steady_clock::time_point& next) {
+    SDL_DisplayMode mode{};
+    const int rate = SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+    const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::seconds(1)) / rate;
+    const auto now = std::chrono::steady_clock::now();
+    if (next > now) {
+        std::this_thread::sleep_until(next);
+        next += period;
+    } else {
+        next = now + period;
+    }
+}
+
+}  // namespace
+
 struct SdlWindow::Sdl {
     SDL_Window* Window = nullptr;
+    bool VideoStarted = false;
+    bool GpuPossible = true;  // the desktop may draw for the window with a graphics processor
+    bool DeviceOpen = false;
+    Presentation Path = Presentation::None;  // chosen at the first opening, kept for the window's life
+
+    // The renderer on a graphics processor.
     SDL_Renderer* Renderer = nullptr;
     SDL_Texture* Frame = nullptr;     // the 16-bit frame as uploaded
     SDL_Texture* Upscaled = nullptr;  // whole-number nearest upscale, when a smooth final step is needed
     int UpscaledFactor = 0;
-    bool VideoStarted = false;
-    bool Accelerated = false;  // the renderer runs on a graphics processor
+
+    // The window's own surface, drawn by the CPU.
+    NearestScaler Scaler;
+    SDL_Surface* PreparedSurface = nullptr;  // the surface the scaler and the black bars were made for
+    ScreenRect PreparedView;
+    bool WholeUpdate = true;  // the next frame is sent with the bars around it
+    SDL_Surface* FrameView = nullptr;  // SDL's view of the frame, for surfaces that are not 32-bit
+    std::chrono::steady_clock::time_point NextRefresh{};
+
     std::optional<DisplayMode> Mode;
 };
 
@@ -23,6 +115,9 @@ SdlWindow::SdlWindow() : FSdl(std::make_unique<Sdl>()) {}
 
 SdlWindow::~SdlWindow() {
     CloseDevice();
+    if (FSdl->FrameView != nullptr) {
+        SDL_FreeSurface(FSdl->FrameView);
+    }
     if (FSdl->Window != nullptr) {
         SDL_SetWindowMouseRect(FSdl->Window, nullptr);
         SDL_DestroyWindow(FSdl->Window);
@@ -32,6 +127,11 @@ SdlWindow::~SdlWindow() {
     }
 }
 
+// A window manager makes the window full screen; SDL waits for it to change the window, so the
+// window starts at the client's size. Without one the request would go unanswered (SDL waits a
+// tenth of a second and the window keeps its first size): there the window is made at the
+// desktop's own position and size, which covers the screen. Where a graphics processor may draw
+// it is an OpenGL window from the start, so that making the renderer does not make it again.
 bool SdlWindow::Create(const std::string& caption, int clientWidth, int clientHeight, std::string& error) {
     FClientWidth = clientWidth;
     FClientHeight = clientHeight;
@@ -42,8 +142,23 @@ bool SdlWindow::Create(const std::string& caption, int clientWidth, int clientHe
         }
         FSdl->VideoStarted = true;
     }
-    FSdl->Window = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth,
-                                    clientHeight, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const DesktopFacts desktop = driver != nullptr && std::strcmp(driver, "x11") == 0 ? ProbeX11Desktop() : DesktopFacts{};
+    FSdl->GpuPossible = desktop.GpuRendering;
+    SDL_Rect screen{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight};
+    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (!desktop.WindowManager) {
+        SDL_GetDisplayBounds(0, &screen);
+        flags = SDL_WINDOW_BORDERLESS;
+    }
+    if (FSdl->GpuPossible) {
+        FSdl->Window = SDL_CreateWindow(caption.c_str(), screen.x, screen.y, screen.w, screen.h, flags | SDL_WINDOW_OPENGL);
+        // A video driver without OpenGL (the headless one) draws on the window's surface.
+        FSdl->GpuPossible = FSdl->Window != nullptr;
+    }
+    if (FSdl->Window == nullptr) {
+        FSdl->Window = SDL_CreateWindow(caption.c_str(), screen.x, screen.y, screen.w, screen.h, flags);
+    }
     if (FSdl->Window == nullptr) {
         error = SDL_GetError();
         return false;
@@ -86,12 +201,7 @@ ScreenRect SdlWindow::ViewRect() const {
     if (FSdl->Window != nullptr) {
         SDL_GetWindowSize(FSdl->Window, &width, &height);
     }
-    const double scale = std::min(static_cast<double>(width) / FClientWidth, static_cast<double>(height) / FClientHeight);
-    const int viewWidth = static_cast<int>(std::lround(FClientWidth * scale));
-    const int viewHeight = static_cast<int>(std::lround(FClientHeight * scale));
-    const int left = (width - viewWidth) / 2;
-    const int top = (height - viewHeight) / 2;
-    return ScreenRect{left, top, left + viewWidth, top + viewHeight};
+    return Letterbox(width, height, FClientWidth, FClientHeight);
 }
 
 // Events and the pointer go through the same two steps, so a click lands on the pixel the
@@ -166,6 +276,10 @@ void SdlWindow::DropTextures() {
     }
 }
 
+void SdlWindow::NoteExposed() {
+    FSdl->WholeUpdate = true;
+}
+
 void SdlWindow::NoteDeviceReset() {
     ++FResetCount;
     // The renderer's textures are gone with the device; they are made again at the next present.
@@ -174,30 +288,43 @@ void SdlWindow::NoteDeviceReset() {
 
 std::string SdlWindow::RendererName() const {
     SDL_RendererInfo info{};
+    if (FSdl->Path == Presentation::WindowSurface) {
+        return "window surface";
+    }
     if (FSdl->Renderer == nullptr || SDL_GetRendererInfo(FSdl->Renderer, &info) != 0) {
         return "none";
     }
     return info.name;
 }
 
+// A graphics processor draws through SDL's renderer; without one the frame goes straight into
+// the window's own surface in one nearest-neighbour pass, which costs the CPU less than any of
+// SDL's software paths (a renderer on software OpenGL among them).
 bool SdlWindow::OpenDevice() {
     if (FSdl->Window == nullptr) {
         return false;
     }
-    if (FSdl->Renderer != nullptr) {
-        return true;
+    if (FSdl->Path != Presentation::WindowSurface && FSdl->GpuPossible && FSdl->Renderer == nullptr) {
+        SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
+        FSdl->Renderer = SDL_CreateRenderer(FSdl->Window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC |
+                                                                  SDL_RENDERER_TARGETTEXTURE);
+        FVSync.reset();
+        if (FSdl->Renderer != nullptr && !DrawnByGpu(FSdl->Renderer)) {
+            SDL_DestroyRenderer(FSdl->Renderer);
+            FSdl->Renderer = nullptr;
+        }
+        FSdl->Path = FSdl->Renderer != nullptr ? Presentation::Renderer : Presentation::WindowSurface;
     }
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
-    FSdl->Renderer = SDL_CreateRenderer(FSdl->Window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC |
-                                                              SDL_RENDERER_TARGETTEXTURE);
-    if (FSdl->Renderer == nullptr) {
-        FSdl->Renderer = SDL_CreateRenderer(FSdl->Window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    if (FSdl->Path != Presentation::Renderer) {
+        // SDL would otherwise put a renderer behind the window surface.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        FSdl->Path = Presentation::WindowSurface;
+        FSdl->PreparedSurface = nullptr;
+        FSdl->DeviceOpen = SDL_GetWindowSurface(FSdl->Window) != nullptr;
+    } else {
+        FSdl->DeviceOpen = FSdl->Renderer != nullptr;
     }
-    FVSync.reset();
-    SDL_RendererInfo info{};
-    FSdl->Accelerated = FSdl->Renderer != nullptr && SDL_GetRendererInfo(FSdl->Renderer, &info) == 0 &&
-                        (info.flags & SDL_RENDERER_ACCELERATED) != 0;
-    return FSdl->Renderer != nullptr;
+    return FSdl->DeviceOpen;
 }
 
 void SdlWindow::CloseDevice() {
@@ -206,6 +333,7 @@ void SdlWindow::CloseDevice() {
         SDL_DestroyRenderer(FSdl->Renderer);
         FSdl->Renderer = nullptr;
     }
+    FSdl->DeviceOpen = false;
 }
 
 int SdlWindow::ScreenWidth() const {
@@ -284,7 +412,19 @@ bool SdlWindow::EnsureTextures(int width, int height) {
 }
 
 bool SdlWindow::Present(const PixelBuffer16& frame, bool waitVBlank) {
-    if (FSdl->Renderer == nullptr || !EnsureTextures(frame.Width, frame.Height)) {
+    if (!FSdl->DeviceOpen || frame.Pixels == nullptr || frame.Width <= 0 || frame.Height <= 0) {
+        return false;
+    }
+    const bool shown = FSdl->Path == Presentation::Renderer ? PresentWithRenderer(frame, waitVBlank)
+                                                            : PresentOnWindowSurface(frame, waitVBlank);
+    if (shown) {
+        ++FPresentedFrames;
+    }
+    return shown;
+}
+
+bool SdlWindow::PresentWithRenderer(const PixelBuffer16& frame, bool waitVBlank) {
+    if (!EnsureTextures(frame.Width, frame.Height)) {
         return false;
     }
     SetVSync(waitVBlank);
@@ -293,18 +433,14 @@ bool SdlWindow::Present(const PixelBuffer16& frame, bool waitVBlank) {
     int windowWidth = 0;
     int windowHeight = 0;
     SDL_GetRendererOutputSize(FSdl->Renderer, &windowWidth, &windowHeight);
-    const double scale = std::min(static_cast<double>(windowWidth) / frame.Width,
-                                  static_cast<double>(windowHeight) / frame.Height);
-    const int viewWidth = static_cast<int>(std::lround(frame.Width * scale));
-    const int viewHeight = static_cast<int>(std::lround(frame.Height * scale));
-    const SDL_Rect view{(windowWidth - viewWidth) / 2, (windowHeight - viewHeight) / 2, viewWidth, viewHeight};
+    const ScreenRect place = Letterbox(windowWidth, windowHeight, frame.Width, frame.Height);
+    const SDL_Rect view{place.Left, place.Top, place.Right - place.Left, place.Bottom - place.Top};
+    const double scale = static_cast<double>(view.w) / frame.Width;
 
     SDL_SetRenderDrawColor(FSdl->Renderer, 0, 0, 0, 255);
     SDL_RenderClear(FSdl->Renderer);
     const bool whole = scale < 1.0 || std::abs(scale - std::round(scale)) < 1e-9;
-    // Without a graphics processor the smooth second step costs more than the whole frame:
-    // there the picture is scaled once, nearest neighbour, which stays crisp.
-    if (whole || !FSdl->Accelerated) {
+    if (whole) {
         SDL_RenderCopy(FSdl->Renderer, FSdl->Frame, nullptr, &view);
     } else {
         // Sharp scaling: whole-number nearest upscale first, then one smooth step down to the view.
@@ -329,8 +465,46 @@ bool SdlWindow::Present(const PixelBuffer16& frame, bool waitVBlank) {
         }
     }
     SDL_RenderPresent(FSdl->Renderer);
-    ++FPresentedFrames;
     return true;
+}
+
+// One nearest-neighbour pass into the window's surface, the bars around it black; with vertical
+// sync the frame waits for the display's next refresh, as a flip would.
+bool SdlWindow::PresentOnWindowSurface(const PixelBuffer16& frame, bool waitVBlank) {
+    SDL_Surface* surface = SDL_GetWindowSurface(FSdl->Window);
+    if (surface == nullptr) {
+        return false;
+    }
+    const ScreenRect view = Letterbox(surface->w, surface->h, frame.Width, frame.Height);
+    const int viewWidth = view.Right - view.Left;
+    const int viewHeight = view.Bottom - view.Top;
+    if (surface != FSdl->PreparedSurface || view.Left != FSdl->PreparedView.Left || view.Top != FSdl->PreparedView.Top ||
+        viewWidth != FSdl->Scaler.ViewWidth() || viewHeight != FSdl->Scaler.ViewHeight()) {
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        FSdl->Scaler.Prepare(frame.Width, frame.Height, viewWidth, viewHeight);
+        FSdl->PreparedSurface = surface;
+        FSdl->PreparedView = view;
+        FSdl->WholeUpdate = true;
+    }
+    const SDL_PixelFormat& format = *surface->format;
+    const bool wholeChannels = format.BytesPerPixel == 4 && format.Rloss == 0 && format.Gloss == 0 && format.Bloss == 0;
+    if (wholeChannels && SDL_LockSurface(surface) == 0) {
+        const std::ptrdiff_t pitch = surface->pitch / 4;
+        auto* pixels = static_cast<std::uint32_t*>(surface->pixels) + view.Top * pitch + view.Left;
+        FSdl->Scaler.Scale(frame, PixelFormat32{format.Rshift, format.Gshift, format.Bshift, format.Amask}, pixels, pitch);
+        SDL_UnlockSurface(surface);
+    } else if (!BlitFrame(frame, FSdl->FrameView, surface, view)) {
+        return false;
+    }
+    if (waitVBlank) {
+        WaitForRefresh(FSdl->Window, FSdl->NextRefresh);
+    }
+    // The black bars stay on the screen until the desktop loses them: only the view is sent.
+    const SDL_Rect changed{view.Left, view.Top, viewWidth, viewHeight};
+    const bool sent = FSdl->WholeUpdate ? SDL_UpdateWindowSurface(FSdl->Window) == 0
+                                        : SDL_UpdateWindowSurfaceRects(FSdl->Window, &changed, 1) == 0;
+    FSdl->WholeUpdate = FSdl->WholeUpdate && !sent;
+    return sent;
 }
 
 }  // namespace platform

@@ -1,8 +1,11 @@
 // SdlWindow: the main window on SDL2 — a borderless full-screen window on the desktop's own
 // resolution, presenting the program's 800 x 600 16-bit frame scaled to fill the screen as far
-// as the aspect ratio allows (letterboxed, whole-number nearest scaling, then a smooth final step
-// only where the factor is not whole). It is the video device of the display component and
-// provides the pointer, caption and event services of the main window.
+// as the aspect ratio allows, letterboxed. A graphics processor scales through SDL's renderer
+// (whole-number nearest scaling, then a smooth final step only where the factor is not whole);
+// without one the frame goes into the window's own surface in one nearest-neighbour pass
+// (NearestScaler), paced to the display's refresh. It is the video device of the display
+// component and provides the pointer, caption and event services of the main window. Depends on
+// SDL2 and DesktopProbe.
 #pragma once
 
 #include <cstdint>
@@ -52,6 +55,8 @@ public:
     // The device lost its surfaces (render targets reset); also used by tests.
     void NoteDeviceReset();
     void NoteFocus(bool focused) { FFocused = focused; }
+    // The desktop asked the window to show itself again: the next frame is sent whole, bars too.
+    void NoteExposed();
     std::uint32_t WindowId() const;
 
     // The renderer SDL chose (for diagnostics).
@@ -83,6 +88,8 @@ private:
     struct Sdl;
     void WindowToScreen(int& x, int& y) const;
     bool EnsureTextures(int width, int height);
+    bool PresentWithRenderer(const PixelBuffer16& frame, bool waitVBlank);
+    bool PresentOnWindowSurface(const PixelBuffer16& frame, bool waitVBlank);
     void DropTextures();
     void SetVSync(bool on);
 
