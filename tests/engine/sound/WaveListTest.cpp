@@ -36,10 +36,8 @@ Bytes Samples(std::size_t count, int level) {
     return b;
 }
 
-// The reader does not compare the root class name, so the graphics-file builder serves for a
-// sound file too.
 void WriteSoundFile(const std::string& path, const std::vector<Bytes>& items) {
-    const Bytes file = GraphicsFile(items, "SOUND");
+    const Bytes file = SoundFile(items);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.Data.data()),
                                                 static_cast<std::streamsize>(file.Size()));
 }

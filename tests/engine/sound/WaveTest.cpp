@@ -33,17 +33,6 @@ std::string WaveError(const Bytes& image) {
     return "(loaded)";
 }
 
-Bytes SoundFile(const std::vector<Bytes>& items) {
-    Bytes body;
-    body.Text("TPF0").Short("TWaveCollectionComponent").Short("DXWaveList1").Short("List").U8(14);
-    for (const Bytes& item : items) {
-        body.U8(1).Raw(item).U8(0);
-    }
-    body.U8(0).U8(0).U8(0);
-    Bytes file;
-    return file.U8(0xFF).U16(10).Text("SOUND").U8(0).U16(0x1030).U32(static_cast<std::uint32_t>(body.Size())).Raw(body);
-}
-
 }  // namespace
 
 TEST(WaveImage, ReadsFormatAndSamplesSkippingOtherChunks) {
