@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -177,12 +178,7 @@ TEST_F(MainWindowTest, ComponentsComeFromTheEmbeddedDesignTimeDescription) {
 
 TEST_F(MainWindowTest, AMissingSoundFileEndsTheStartWithTheLoadersMessage) {
     std::filesystem::remove("Data/Sound.dxw");
-    try {
-        Open();
-        FAIL() << "the window should not start";
-    } catch (const Exception& error) {
-        EXPECT_STREQ(error.what(), "Cannot open file Data/Sound.dxw");
-    }
+    EXPECT_THAT([&] { Open(); }, testing::ThrowsMessage<Exception>("Cannot open file Data/Sound.dxw"));
 }
 
 TEST_F(MainWindowTest, TheTwoCursorsAreEightBitPicturesWithTheirOwnTransparentColours) {

@@ -1,5 +1,6 @@
 // The object stream beyond the asset files: every published property kind, child components
 // created by class name, the loaded notification and a write/read round trip.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "engine/assets/ObjectReader.h"
@@ -104,21 +105,13 @@ TEST(ObjectStream, ErrorsOfChildrenAndValues) {
     TTestForm form;
     Bytes unknown;
     unknown.Short("TNoSuchClass").Short("X").U8(0).U8(0);
-    try {
-        Read(form, FormStream(unknown));
-        FAIL();
-    } catch (const EClassNotFound& e) {
-        EXPECT_STREQ(e.what(), "Class TNoSuchClass not found");
-    }
+    EXPECT_THAT([&] { Read(form, FormStream(unknown)); },
+                testing::ThrowsMessage<EClassNotFound>("Class TNoSuchClass not found"));
     TTestForm second;
     Bytes badSet;
     badSet.Short("TTestPart").Short("P").Short("Options").U8(11).Short("doNothing").Short("").U8(0).U8(0);
-    try {
-        Read(second, FormStream(badSet));
-        FAIL();
-    } catch (const EPropertyReadError& e) {
-        EXPECT_STREQ(e.what(), "Error reading P.Options: Invalid property value");
-    }
+    EXPECT_THAT([&] { Read(second, FormStream(badSet)); },
+                testing::ThrowsMessage<EPropertyReadError>("Error reading P.Options: Invalid property value"));
     TTestForm third;
     Bytes list;
     list.Short("TTestPart").Short("P").Short("Interval").U8(1).U8(0).U8(0).U8(0);

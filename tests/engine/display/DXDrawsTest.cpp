@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -115,12 +116,8 @@ TEST(DisplayModeSearch, RejectsBadValues) {
 
 TEST_F(DisplayTest, NegativeWidthMakesInitializeFailWithTheModeMessage) {
     Draw.Display().SetWidth(-5);
-    try {
-        Draw.Initialize();
-        FAIL() << "Initialize should fail";
-    } catch (const EDXDrawError& error) {
-        EXPECT_STREQ(error.what(), "Display mode cannot be changed (0x600 16bit)");
-    }
+    EXPECT_THAT([&] { Draw.Initialize(); },
+                testing::ThrowsMessage<EDXDrawError>("Display mode cannot be changed (0x600 16bit)"));
     EXPECT_FALSE(Draw.Initialized());
     EXPECT_FALSE(Device.Opened);
 }
@@ -131,12 +128,8 @@ TEST(DisplayErrors, NoDeviceAndNoDirectDraw) {
     FakeVideoDevice device;
     device.CanOpen = false;
     TDXDraw draw(&device);
-    try {
-        draw.Initialize();
-        FAIL();
-    } catch (const EDirectDrawError& error) {
-        EXPECT_STREQ(error.what(), "DirectDraw cannot be initialized");
-    }
+    EXPECT_THAT([&] { draw.Initialize(); },
+                testing::ThrowsMessage<EDirectDrawError>("DirectDraw cannot be initialized"));
 }
 
 TEST_F(DisplayTest, NotificationsGoFromTheLastSubscriberToTheFirst) {

@@ -1,5 +1,6 @@
 // Image lists: the pattern grid and its tiles, colour keys, drawing through items, and the
 // binding to a display that initializes, restores and finalizes the items' surfaces.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -202,23 +203,14 @@ TEST_F(ImageListTest, OutOfRangePatternsAndUnbuiltItemsDrawNothing) {
 TEST_F(ImageListTest, ItemIndexOutOfRange) {
     AddItem(8, 8);
     EXPECT_NO_THROW(List.Items().Items(0));
-    try {
-        List.Items().Items(1);
-        FAIL() << "no error";
-    } catch (const EListError& e) {
-        EXPECT_STREQ(e.what(), "List index out of bounds (1)");
-    }
+    EXPECT_THAT([&] { List.Items().Items(1); }, testing::ThrowsMessage<EListError>("List index out of bounds (1)"));
     EXPECT_THROW(List.Items().Items(-1), EListError);
 }
 
 TEST_F(ImageListTest, InitializingWithAStoppedDisplayIsAnError) {
     AddItem(8, 8);
-    try {
-        List.Items().Initialize(Draw);
-        FAIL() << "no error";
-    } catch (const EPictureCollectionError& e) {
-        EXPECT_STREQ(e.what(), "TPictureCollection cannot be initialized");
-    }
+    EXPECT_THAT([&] { List.Items().Initialize(Draw); },
+                testing::ThrowsMessage<EPictureCollectionError>("TPictureCollection cannot be initialized"));
     EXPECT_FALSE(List.Items().Initialized());
     EXPECT_FALSE(List.Items().Items(0).Initialized());
 }

@@ -1,4 +1,5 @@
 // Graphics files: the image item properties, the container and the reader's errors.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -136,11 +137,7 @@ TEST(GraphicsFile, ReadsItemsWithTheirProperties) {
     EXPECT_EQ(list.Items(1).SkipHeight, 3);
     EXPECT_EQ(list.Items(1).SkipWidth, -2);
     EXPECT_THROW(list.Items(2), EListError);
-    try {
-        list.Items(-1);
-    } catch (const EListError& e) {
-        EXPECT_STREQ(e.what(), "List index out of bounds (-1)");
-    }
+    EXPECT_THAT([&] { list.Items(-1); }, testing::ThrowsMessage<EListError>("List index out of bounds (-1)"));
 }
 
 TEST(GraphicsFile, HeaderNameOf63CharactersIsSkippedAndType3Refused) {
@@ -315,12 +312,8 @@ TEST(GraphicsFile, SaveAndLoadRoundTrip) {
 
 TEST(GraphicsFile, FilesThatCannotBeOpened) {
     TPictureCollection list;
-    try {
-        list.LoadFromFile("/nonexistent/GGraphics.dxg");
-        FAIL();
-    } catch (const EFOpenError& e) {
-        EXPECT_STREQ(e.what(), "Cannot open file /nonexistent/GGraphics.dxg");
-    }
+    EXPECT_THAT([&] { list.LoadFromFile("/nonexistent/GGraphics.dxg"); },
+                testing::ThrowsMessage<EFOpenError>("Cannot open file /nonexistent/GGraphics.dxg"));
     EXPECT_THROW(list.LoadFromFile("/tmp"), EFOpenError);
 }
 

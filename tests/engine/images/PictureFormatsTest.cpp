@@ -1,4 +1,5 @@
 // Picture payload classes other than "TDIB": JPEG, BMP file and icon, and building pictures.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -59,12 +60,7 @@ TEST(JPEGPicture, CorruptStreamsRaiseAJPEGError) {
     std::vector<std::uint8_t> cut(data.begin(), data.begin() + 20);
     EXPECT_THROW(DecodeJPEG(cut), EJPEGError);
     EXPECT_THROW(DecodeJPEG({0x00, 0x01, 0x02}), EJPEGError);
-    try {
-        DecodeJPEG({});
-        FAIL();
-    } catch (const EJPEGError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("JPEG error #", 0), 0u);
-    }
+    EXPECT_THAT([] { DecodeJPEG({}); }, testing::ThrowsMessage<EJPEGError>(testing::StartsWith("JPEG error #")));
     // Image larger than the picture limits: refused at the header.
     std::vector<std::uint8_t> wide = data;
     for (std::size_t i = 0; i + 8 < wide.size(); ++i) {

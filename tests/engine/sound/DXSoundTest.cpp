@@ -2,6 +2,7 @@
 // device, the notifications to the wave lists, and the once-only restore after a lost buffer.
 #include "engine/sound/DXSounds.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -64,12 +65,8 @@ TEST(DXSound, NoAudioDeviceMeansSilenceWhenInitialisedAutomatically) {
     sound.Loaded();
     EXPECT_FALSE(sound.Initialized());
 
-    try {
-        sound.Initialize();
-        FAIL() << "no audio device";
-    } catch (const EDirectSoundError& error) {
-        EXPECT_STREQ(error.what(), "DirectSound cannot be initialized");
-    }
+    EXPECT_THAT([&] { sound.Initialize(); },
+                testing::ThrowsMessage<EDirectSoundError>("DirectSound cannot be initialized"));
 
     // Items attached to it are never set up and play nothing.
     TWavePlayback item;
@@ -81,12 +78,7 @@ TEST(DXSound, NoAudioDeviceMeansSilenceWhenInitialisedAutomatically) {
 
 TEST(DXSound, WithoutAFormInitialisationFails) {
     TDXSound sound(nullptr);
-    try {
-        sound.Loaded();
-        FAIL() << "no form";
-    } catch (const EDXSoundError& error) {
-        EXPECT_STREQ(error.what(), "Form not found");
-    }
+    EXPECT_THAT([&] { sound.Loaded(); }, testing::ThrowsMessage<EDXSoundError>("Form not found"));
 }
 
 TEST(DXSound, AutoInitializeOffLeavesItToTheProgram) {

@@ -1,6 +1,7 @@
 // Tests of the wave list on a sound device: loading a sound file sets the items up, items
 // without a device or without samples stay silent, Looped and MaxPlayingCount as the game
 // assigns them, and the restore of every list after the device was lost or away for a while.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -106,12 +107,7 @@ TEST_F(WaveListTest, LoadingOnAnInitialisedDeviceSetsEveryItemUp) {
     items.Items(2).StartSound(false);
     EXPECT_EQ(Mixer->PlayingCount(), 0u);
 
-    try {
-        items.Items(3);
-        FAIL() << "only three items";
-    } catch (const EListError& error) {
-        EXPECT_STREQ(error.what(), "List index out of bounds (3)");
-    }
+    EXPECT_THAT([&] { items.Items(3); }, testing::ThrowsMessage<EListError>("List index out of bounds (3)"));
 }
 
 TEST_F(WaveListTest, ItemsLoadedBeforeTheDeviceAreSetUpWhenItInitialises) {

@@ -3,6 +3,7 @@
 // device was lost. The sound device is the real mixer on an output the test drives itself.
 #include "engine/sound/WavePlayback.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -174,12 +175,8 @@ TEST_F(WavePlaybackTest, ItemWithoutSamplesPlaysNothingOrFailsWhenLooped) {
     EXPECT_TRUE(Item.PlayBuffers().empty());
     Item.SetPan(100);  // stored only
     EXPECT_EQ(Item.Pan(), 100);
-    try {
-        Item.StartSound(true, 0, false);
-        FAIL() << "a looped item without samples has no buffer to play";
-    } catch (const EDirectSoundBufferError& error) {
-        EXPECT_STREQ(error.what(), "IDirectSoundBuffer not made");
-    }
+    EXPECT_THAT([&] { Item.StartSound(true, 0, false); },
+                testing::ThrowsMessage<EDirectSoundBufferError>("IDirectSoundBuffer not made"));
     EXPECT_THROW(Item.StopSound(), EDirectSoundBufferError);
 }
 
@@ -198,12 +195,8 @@ TEST_F(WavePlaybackTest, NothingHappensWithoutAnInitialisedDevice) {
 
 TEST_F(WavePlaybackTest, FormatsTheDeviceCannotPlayCannotBeMade) {
     Samples.assign(100, 0);
-    try {
-        Item.Setup(Sound.get(), PcmFormatRecord(1, 24, Rate), Samples);
-        FAIL() << "24-bit samples are refused";
-    } catch (const EDirectSoundBufferError& error) {
-        EXPECT_STREQ(error.what(), "Sound Buffer cannot be made");
-    }
+    EXPECT_THAT([&] { Item.Setup(Sound.get(), PcmFormatRecord(1, 24, Rate), Samples); },
+                testing::ThrowsMessage<EDirectSoundBufferError>("Sound Buffer cannot be made"));
     const std::vector<std::uint8_t> truncated(Format.begin(), Format.begin() + 12);
     EXPECT_THROW(Item.Setup(Sound.get(), truncated, Samples), EDirectSoundBufferError);
 }
@@ -226,12 +219,8 @@ TEST(WavePlaybackLoss, MasterThatCannotBeFilledCannotBeLocked) {
     device->Checks = 0;
     TWavePlayback item;
     const std::vector<std::uint8_t> samples(100, 128);
-    try {
-        item.Setup(&sound, PcmFormatRecord(1, 8, Rate), samples);
-        FAIL() << "the buffer was lost before it could be filled";
-    } catch (const EDirectSoundBufferError& error) {
-        EXPECT_STREQ(error.what(), "Sound Buffer cannot be locked");
-    }
+    EXPECT_THAT([&] { item.Setup(&sound, PcmFormatRecord(1, 8, Rate), samples); },
+                testing::ThrowsMessage<EDirectSoundBufferError>("Sound Buffer cannot be locked"));
     EXPECT_EQ(item.Master()->DXResult(), platform::SoundResult::BufferLost);
 }
 

@@ -1,4 +1,5 @@
 // Waves: the RIFF image, the 8096-byte blocks and sound files.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "engine/sound/WaveCollection.h"
@@ -113,12 +114,7 @@ TEST(WaveImage, AStreamOpensOnce) {
     TMemoryStream s(Riff(Chunk("fmt ", PCMFormat(8000, 8, 1))).Data);
     TWaveStream stream(s);
     stream.OpenRead();
-    try {
-        stream.OpenRead();
-        FAIL();
-    } catch (const EWaveError& e) {
-        EXPECT_STREQ(e.what(), "Stream is already open");
-    }
+    EXPECT_THAT([&] { stream.OpenRead(); }, testing::ThrowsMessage<EWaveError>("Stream is already open"));
     EXPECT_THROW(stream.OpenWrite(), EWaveError);
     stream.Close();
     s.Seek(0);
@@ -161,11 +157,7 @@ TEST(SoundFile, BadWavePayloadNamesTheItemProperty) {
     item.Binary("Wave.WAVE", Bytes().Text("RIFF").U32(0).Text("WAV_"));
     TWaveCollection list;
     TMemoryStream s(SoundFile({item}).Data);
-    try {
-        list.LoadFromStream(s);
-        FAIL();
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Error reading TWaveCollectionItem.Wave.WAVE: Wave is invalid");
-    }
+    EXPECT_THAT([&] { list.LoadFromStream(s); },
+                testing::ThrowsMessage<Exception>("Error reading TWaveCollectionItem.Wave.WAVE: Wave is invalid"));
     EXPECT_EQ(list.Count(), 0);
 }

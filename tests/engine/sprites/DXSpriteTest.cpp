@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "engine/images/DXImageList.h"
@@ -250,12 +251,7 @@ TEST_F(SpriteTreeTest, ClearEmptiesTheWorldAndDestructionDetaches) {
 
 TEST_F(SpriteTreeTest, ItemsRaisesTheTreeOrTheListError) {
     TProbe* a = Make("a");
-    try {
-        a->Items(3);
-        FAIL() << "no error";
-    } catch (const ESpriteError& e) {
-        EXPECT_STREQ(e.what(), "Index of the list exceeds the range. (3)");
-    }
+    EXPECT_THAT([&] { a->Items(3); }, testing::ThrowsMessage<ESpriteError>("Index of the list exceeds the range. (3)"));
     EXPECT_THROW(Root.Items(1), EListError);
     EXPECT_THROW(Root.Items(-1), EListError);
     EXPECT_EQ(Root.Items(0), a);
