@@ -88,3 +88,17 @@ inline Bytes DIBPayload(const Bytes& dib) {
     Bytes b;
     return b.Short("TDIB").Raw(dib);
 }
+
+// A RIFF chunk, a RIFF "WAVE" image around chunks, and the 16-byte PCM format record.
+inline Bytes Chunk(const std::string& id, const Bytes& body) {
+    return Bytes().Text(id).U32(static_cast<std::uint32_t>(body.Size())).Raw(body);
+}
+
+inline Bytes Riff(const Bytes& chunks) {
+    return Bytes().Text("RIFF").U32(static_cast<std::uint32_t>(chunks.Size() + 4)).Text("WAVE").Raw(chunks);
+}
+
+inline Bytes PcmFormat(std::uint32_t rate, int bits, int channels) {
+    const int align = channels * bits / 8;
+    return Bytes().U16(1).U16(channels).U32(rate).U32(rate * static_cast<std::uint32_t>(align)).U16(align).U16(bits);
+}

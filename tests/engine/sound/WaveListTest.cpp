@@ -18,24 +18,10 @@ namespace {
 
 constexpr std::uint32_t Rate = 11025;
 
-Bytes Chunk(const std::string& id, const Bytes& body) {
-    return Bytes().Text(id).U32(static_cast<std::uint32_t>(body.Size())).Raw(body);
-}
+// 8-bit mono samples at the mixer's rate.
+Bytes FormatChunk() { return Chunk("fmt ", PcmFormat(Rate, 8, 1)); }
 
-// A RIFF image of 8-bit mono samples at the mixer's rate, with the given chunks.
-Bytes Riff(const Bytes& chunks) {
-    return Bytes().Text("RIFF").U32(static_cast<std::uint32_t>(chunks.Size() + 4)).Text("WAVE").Raw(chunks);
-}
-
-Bytes FormatChunk() { return Chunk("fmt ", Bytes().U16(1).U16(1).U32(Rate).U32(Rate).U16(1).U16(8)); }
-
-Bytes Samples(std::size_t count, int level) {
-    Bytes b;
-    for (std::size_t i = 0; i < count; ++i) {
-        b.U8(level);
-    }
-    return b;
-}
+Bytes Samples(std::size_t count, std::uint8_t level) { return Bytes().Raw(std::vector<std::uint8_t>(count, level)); }
 
 void WriteSoundFile(const std::string& path, const std::vector<Bytes>& items) {
     const Bytes file = SoundFile(items);

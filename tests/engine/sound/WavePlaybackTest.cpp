@@ -12,22 +12,15 @@
 
 #include "engine/sound/DXSounds.h"
 #include "support/FakeAudioOutput.h"
+#include "tests/engine/assets/AssetBytes.h"
 
 namespace {
 
 constexpr std::uint32_t Rate = 22050;
 
+// The format record as a sound item gets it: PCM with an empty extra size.
 std::vector<std::uint8_t> PcmFormatRecord(std::uint16_t channels, std::uint16_t bits, std::uint32_t rate) {
-    const auto align = static_cast<std::uint16_t>(channels * bits / 8);
-    const std::uint32_t perSecond = rate * align;
-    return {1, 0,
-            static_cast<std::uint8_t>(channels), 0,
-            static_cast<std::uint8_t>(rate), static_cast<std::uint8_t>(rate >> 8), static_cast<std::uint8_t>(rate >> 16), 0,
-            static_cast<std::uint8_t>(perSecond), static_cast<std::uint8_t>(perSecond >> 8),
-            static_cast<std::uint8_t>(perSecond >> 16), 0,
-            static_cast<std::uint8_t>(align), 0,
-            static_cast<std::uint8_t>(bits), 0,
-            0, 0};
+    return PcmFormat(rate, bits, channels).U16(0).Data;
 }
 
 std::uint32_t Position(TDirectSoundBuffer& buffer) {

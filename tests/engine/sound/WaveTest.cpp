@@ -7,22 +7,6 @@
 
 namespace {
 
-Bytes PCMFormat(int rate, int bits, int channels) {
-    Bytes f;
-    const int align = channels * bits / 8;
-    return f.U16(1).U16(channels).U32(static_cast<std::uint32_t>(rate)).U32(static_cast<std::uint32_t>(rate * align)).U16(align).U16(bits);
-}
-
-Bytes Riff(const Bytes& chunks) {
-    Bytes b;
-    return b.Text("RIFF").U32(static_cast<std::uint32_t>(chunks.Size() + 4)).Text("WAVE").Raw(chunks);
-}
-
-Bytes Chunk(const std::string& id, const Bytes& body) {
-    Bytes b;
-    return b.Text(id).U32(static_cast<std::uint32_t>(body.Size())).Raw(body);
-}
-
 std::string WaveError(const Bytes& image) {
     TWave wave;
     TMemoryStream s(image.Data);
@@ -38,7 +22,7 @@ std::string WaveError(const Bytes& image) {
 
 TEST(WaveImage, ReadsFormatAndSamplesSkippingOtherChunks) {
     Bytes chunks;
-    chunks.Raw(Chunk("fmt ", PCMFormat(22050, 8, 1))).Raw(Chunk("LIST", Bytes().Text("abc")));  // odd, no pad
+    chunks.Raw(Chunk("fmt ", PcmFormat(22050, 8, 1))).Raw(Chunk("LIST", Bytes().Text("abc")));  // odd, no pad
     chunks.Raw(Chunk("data", Bytes().U8(1).U8(2).U8(3)));
     TWave wave;
     TMemoryStream s(Riff(chunks).Data);
@@ -54,7 +38,7 @@ TEST(WaveImage, ReadsFormatAndSamplesSkippingOtherChunks) {
 
 TEST(WaveImage, MissingDataChunkGivesAnEmptyWave) {
     TWave wave;
-    TMemoryStream s(Riff(Chunk("fmt ", PCMFormat(11025, 16, 2))).Data);
+    TMemoryStream s(Riff(Chunk("fmt ", PcmFormat(11025, 16, 2))).Data);
     wave.LoadFromStream(s);
     EXPECT_EQ(wave.Size(), 0);
     EXPECT_EQ(wave.Channels(), 2);
@@ -78,7 +62,7 @@ TEST(WaveImage, WritesFmtThenDataAndNothingWhenEmpty) {
     wave.SetPCM(8000, 16, 1, {1, 2, 3, 4});
     TMemoryStream out;
     wave.SaveToStream(out);
-    Bytes expected = Riff(Bytes().Raw(Chunk("fmt ", PCMFormat(8000, 16, 1).U16(0))).Raw(Chunk("data", Bytes().U8(1).U8(2).U8(3).U8(4))));
+    Bytes expected = Riff(Bytes().Raw(Chunk("fmt ", PcmFormat(8000, 16, 1).U16(0))).Raw(Chunk("data", Bytes().U8(1).U8(2).U8(3).U8(4))));
     EXPECT_EQ(out.Data(), expected.Data);
 
     TWave empty;
@@ -111,7 +95,7 @@ TEST(WaveImage, SampleMemoryGrowsIn8096ByteBlocks) {
 }
 
 TEST(WaveImage, AStreamOpensOnce) {
-    TMemoryStream s(Riff(Chunk("fmt ", PCMFormat(8000, 8, 1))).Data);
+    TMemoryStream s(Riff(Chunk("fmt ", PcmFormat(8000, 8, 1))).Data);
     TWaveStream stream(s);
     stream.OpenRead();
     EXPECT_THAT([&] { stream.OpenRead(); }, testing::ThrowsMessage<EWaveError>("Stream is already open"));
@@ -122,7 +106,7 @@ TEST(WaveImage, AStreamOpensOnce) {
 }
 
 TEST(SoundFile, ReadsItemsAndSavesThemBack) {
-    Bytes image = Riff(Bytes().Raw(Chunk("fmt ", PCMFormat(22050, 8, 1))).Raw(Chunk("data", Bytes().U8(9).U8(8))));
+    Bytes image = Riff(Bytes().Raw(Chunk("fmt ", PcmFormat(22050, 8, 1))).Raw(Chunk("data", Bytes().U8(9).U8(8))));
     Bytes item;
     item.Str("Name", "Phaser").Bool("Looped", true).Int8("MaxPlayingCount", -3).Binary("Wave.WAVE", image);
     Bytes second;
