@@ -53,6 +53,13 @@ protected:
     }
 
     std::string Path(const std::string& name) const { return (Dir / name).string(); }
+
+    // Extracts the file to a/, packs a/ into packed, and extracts that to b/.
+    void ExtractPackExtract(const std::string& source, const std::string& packed) {
+        ASSERT_EQ(Run("extract " + source + " " + Path("a")).Status, 0);
+        ASSERT_EQ(Run("pack " + Path("a") + " " + Path(packed)).Status, 0);
+        ASSERT_EQ(Run("extract " + Path(packed) + " " + Path("b")).Status, 0);
+    }
 };
 
 // A graphics file with a paletted picture, a deep-colour one with patterns and skips, a JPEG,
@@ -80,11 +87,8 @@ std::string MakeGraphicsFile(const std::string& path) {
 }
 
 std::string MakeJPEGFile(const std::string& path) {
-    Bytes item;
-    const std::vector<std::uint8_t> jpeg = CompressJPEG(9, 7, GradientPixels(9, 7));
-    item.Str("Name", "Photo").Binary("Picture.Data", Bytes().Short("TJPEGImage").U32(static_cast<std::uint32_t>(jpeg.size())).Raw(jpeg));
-    const Bytes file = GraphicsFile({item});
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.Data.data()), static_cast<std::streamsize>(file.Size()));
+    const Bytes jpeg = Sized("TJPEGImage", CompressJPEG(9, 7, GradientPixels(9, 7)));
+    WriteBytes(path, GraphicsFile({Bytes().Str("Name", "Photo").Binary("Picture.Data", jpeg)}));
     return path;
 }
 
@@ -118,9 +122,7 @@ platform::RgbImage Png(const std::string& path) {
 
 TEST_F(ZarvothAssets, ExtractPackExtractKeepsManifestPixelsAndColourTable) {
     const std::string source = MakeGraphicsFile(Path("g.dxg"));
-    ASSERT_EQ(Run("extract " + source + " " + Path("a")).Status, 0);
-    ASSERT_EQ(Run("pack " + Path("a") + " " + Path("packed.dxg")).Status, 0);
-    ASSERT_EQ(Run("extract " + Path("packed.dxg") + " " + Path("b")).Status, 0);
+    ASSERT_NO_FATAL_FAILURE(ExtractPackExtract(source, "packed.dxg"));
     const std::string manifest = Slurp(Dir / "a/manifest.json");
     EXPECT_EQ(manifest, Slurp(Dir / "b/manifest.json"));
     const auto json = nlohmann::json::parse(manifest);
@@ -162,9 +164,7 @@ TEST_F(ZarvothAssets, JPEGPicturesAreExtractedAsDecoded) {
 
 TEST_F(ZarvothAssets, SoundsRoundTripWithTheirSamples) {
     const std::string source = MakeSoundFile(Path("s.dxw"));
-    ASSERT_EQ(Run("extract " + source + " " + Path("a")).Status, 0);
-    ASSERT_EQ(Run("pack " + Path("a") + " " + Path("packed.dxw")).Status, 0);
-    ASSERT_EQ(Run("extract " + Path("packed.dxw") + " " + Path("b")).Status, 0);
+    ASSERT_NO_FATAL_FAILURE(ExtractPackExtract(source, "packed.dxw"));
     EXPECT_EQ(Slurp(Dir / "a/manifest.json"), Slurp(Dir / "b/manifest.json"));
     EXPECT_EQ(Slurp(Dir / "a/000.wav"), Slurp(Dir / "b/000.wav"));
     EXPECT_EQ(Slurp(Dir / "a/000.wav").substr(0, 4), "RIFF");
@@ -210,8 +210,7 @@ TEST_F(ZarvothAssets, ContactSheetShowsEveryPictureWithItsPatternGrid) {
 }
 
 TEST_F(ZarvothAssets, BadFilesAreRefusedWithTheReadersMessage) {
-    const Bytes good = GraphicsFile({Bytes().Str("Name", "A").Int8("Bogus", 1)});
-    std::ofstream(Path("bad.dxg"), std::ios::binary).write(reinterpret_cast<const char*>(good.Data.data()), static_cast<std::streamsize>(good.Size()));
+    WriteBytes(Path("bad.dxg"), GraphicsFile({Bytes().Str("Name", "A").Int8("Bogus", 1)}));
     const RunResult bad = Run("list " + Path("bad.dxg"));
     EXPECT_EQ(bad.Status, 2);
     EXPECT_EQ(bad.Err, "zarvoth-assets: " + Path("bad.dxg") +

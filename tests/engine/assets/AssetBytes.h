@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,11 @@ inline Bytes SoundFile(const std::vector<Bytes>& items) {
     return CollectionFile("TWaveCollectionComponent", "SOUND", items, "DXWaveList1");
 }
 
+// The "Picture.Data" payload of another graphic class: its name, the data's size, the data.
+inline Bytes Sized(const std::string& graphic, const std::vector<std::uint8_t>& data) {
+    return Bytes().Short(graphic).U32(static_cast<std::uint32_t>(data.size())).Raw(data);
+}
+
 // The "Picture.Data" payload of a DIB.
 inline Bytes DIBPayload(const Bytes& dib) {
     Bytes b;
@@ -101,4 +107,9 @@ inline Bytes Riff(const Bytes& chunks) {
 inline Bytes PcmFormat(std::uint32_t rate, int bits, int channels) {
     const int align = channels * bits / 8;
     return Bytes().U16(1).U16(channels).U32(rate).U32(rate * static_cast<std::uint32_t>(align)).U16(align).U16(bits);
+}
+
+inline void WriteBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.Data.data()), static_cast<std::streamsize>(bytes.Size()));
 }

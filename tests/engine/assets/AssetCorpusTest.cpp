@@ -29,11 +29,6 @@ Bytes SmallPalette(Bytes b, int entries) {
     return b;
 }
 
-Bytes Sized(const std::string& graphic, const std::vector<std::uint8_t>& data) {
-    Bytes b;
-    return b.Short(graphic).U32(static_cast<std::uint32_t>(data.size())).Raw(data);
-}
-
 std::map<std::string, Bytes> Seeds() {
     std::map<std::string, Bytes> seeds;
     Bytes dib8 = SmallPalette(InfoHeader(4, 2, 8, 0, 8, 4), 4);
@@ -95,8 +90,7 @@ TEST(AssetCorpus, SeedsLoadAndMatchTheCommittedCorpus) {
         }
         EXPECT_LT(seed.Size(), 4096u) << name;
         if (target != nullptr) {
-            std::ofstream(std::filesystem::path(target) / name, std::ios::binary)
-                .write(reinterpret_cast<const char*>(seed.Data.data()), static_cast<std::streamsize>(seed.Size()));
+            WriteBytes((std::filesystem::path(target) / name).string(), seed);
         } else {
             EXPECT_EQ(ReadFile(committed / name), seed.Data) << name << " differs from the committed seed";
         }

@@ -16,11 +16,6 @@ void LoadPayload(TPicture& picture, const Bytes& payload) {
     picture.LoadFromData(s);
 }
 
-Bytes Sized(const std::string& graphic, const std::vector<std::uint8_t>& data) {
-    Bytes b;
-    return b.Short(graphic).U32(static_cast<std::uint32_t>(data.size())).Raw(data);
-}
-
 // 2 x 2, 24 bits, bottom-up: bottom row blue, green; top row red, white.
 Bytes Dib24() {
     Bytes b = InfoHeader(2, 2, 24);
@@ -32,10 +27,7 @@ Bytes Dib24() {
 void ExpectDib24(const TPicture& p) {
     ASSERT_EQ(p.Width(), 2);
     ASSERT_EQ(p.Height(), 2);
-    EXPECT_EQ(p.Pixel(0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(p.Pixel(1, 0), RGB(255, 255, 255));
-    EXPECT_EQ(p.Pixel(0, 1), RGB(0, 0, 255));
-    EXPECT_EQ(p.Pixel(1, 1), RGB(0, 255, 0));
+    EXPECT_EQ(p.Pixels(), (std::vector<TColor>{RGB(255, 0, 0), RGB(255, 255, 255), RGB(0, 0, 255), RGB(0, 255, 0)}));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 
 #include "engine/sound/DXSounds.h"
@@ -22,12 +21,6 @@ constexpr std::uint32_t Rate = 11025;
 Bytes FormatChunk() { return Chunk("fmt ", PcmFormat(Rate, 8, 1)); }
 
 Bytes Samples(std::size_t count, std::uint8_t level) { return Bytes().Raw(std::vector<std::uint8_t>(count, level)); }
-
-void WriteSoundFile(const std::string& path, const std::vector<Bytes>& items) {
-    const Bytes file = SoundFile(items);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.Data.data()),
-                                                static_cast<std::streamsize>(file.Size()));
-}
 
 class WaveListTest : public ::testing::Test {
 protected:
@@ -50,8 +43,8 @@ protected:
         Bytes looped;
         looped.Str("Name", "Music").Bool("Looped", true).Binary(
             "Wave.WAVE", Riff(Bytes().Raw(FormatChunk()).Raw(Chunk("data", Samples(300, 160)))));
-        WriteSoundFile("Sound.dxw", {plain, extra, noData});
-        WriteSoundFile("Music.dxw", {looped});
+        WriteBytes("Sound.dxw", SoundFile({plain, extra, noData}));
+        WriteBytes("Music.dxw", SoundFile({looped}));
     }
 
     ~WaveListTest() override { platform::SetClockSource(nullptr); }
