@@ -31,6 +31,10 @@ const char* const FileNames[] = {"GGraphics.dxg", "MGraphics.dxg", "Sound.dxw", 
 
 const fs::path& Generator = ContentGenerator();
 
+// The click areas of the main menu's five items, on the screen.
+const TRect MainMenuItems[] = {{50, 180, 180, 205}, {590, 175, 740, 200}, {185, 250, 290, 275}, {40, 335, 170, 360},
+                               {625, 325, 720, 350}};
+
 fs::path Generate(const std::string& name) {
     const fs::path folder = fs::temp_directory_path() / ("zarvoth-content-" + name + "-" + std::to_string(getpid()));
     fs::remove_all(folder);
@@ -367,8 +371,8 @@ TEST_F(ContentTest, MenuScreensCaptionEveryClickArea) {
     const struct {
         int Screen;
         TRect Area;
-    } areas[] = {{7, {50, 180, 180, 205}},  {7, {590, 175, 740, 200}}, {7, {185, 250, 290, 275}},
-                 {7, {40, 335, 170, 360}},  {7, {625, 325, 720, 350}}, {11, {30, 535, 322, 561}},
+    } areas[] = {{7, MainMenuItems[0]},        {7, MainMenuItems[1]},       {7, MainMenuItems[2]},
+                 {7, MainMenuItems[3]},        {7, MainMenuItems[4]},       {11, {30, 535, 322, 561}},
                  {11, {550, 535, 738, 561}}, {9, {20, 547, 309, 571}},  {9, {230, 265, 505, 300}},
                  {8, {37, 550, 333, 577}},  {10, {30, 554, 322, 578}}};
     for (const auto& a : areas) {
@@ -383,8 +387,7 @@ TEST_F(ContentTest, MenuScreensCaptionEveryClickArea) {
 }
 
 TEST_F(ContentTest, HoverHighlightsFitBesideTheirItems) {
-    const TRect items[] = {{50, 180, 180, 205}, {590, 175, 740, 200}, {185, 250, 290, 275}, {40, 335, 170, 360},
-                           {625, 325, 720, 350}};
+    const auto& items = MainMenuItems;
     const TPoint places[] = {{251, 182}, {459, 177}, {369, 252}, {225, 336}, {537, 329}};
     for (int i = 0; i < 5; ++i) {
         const TRect lamp = SizeAt(Menu(i), places[i].X, places[i].Y);
