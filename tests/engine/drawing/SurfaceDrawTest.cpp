@@ -2,6 +2,7 @@
 // conversion, refusal on surfaces that cannot be locked, and the text canvas holding the surface.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -20,6 +21,14 @@ constexpr std::uint16_t Background = 0x0841;
 
 using PixelAt = std::tuple<int, int, std::uint16_t>;
 
+const TRect Whole{0, 0, 32, 32};  // the whole pattern
+
+// What a draw should leave: these pixels, and this many pixels off the background.
+struct Drawn {
+    std::vector<PixelAt> Pixels;
+    int Covered = 0;
+};
+
 class PlainCopy : public ::testing::Test {
 protected:
     PlainCopy() : pattern(32, 32, PixelLayout::RGB565), dest(100, 80, PixelLayout::RGB565) {
@@ -36,10 +45,14 @@ protected:
         }
         return covered;
     }
-    void ExpectPixels(const std::vector<PixelAt>& expected) const {
-        for (const auto& [x, y, pixel] : expected) {
+    // Draws on a fresh background, then checks the pixels given and how many were covered.
+    void ExpectDrawn(const std::function<void()>& draw, const Drawn& expected) {
+        dest.Fill(Background);
+        draw();
+        for (const auto& [x, y, pixel] : expected.Pixels) {
             EXPECT_EQ(dest.Pixel(x, y), pixel) << x << "," << y;
         }
+        EXPECT_EQ(Covered(), expected.Covered);
     }
     TDirectDrawSurface pattern;
     TDirectDrawSurface dest;
@@ -49,32 +62,25 @@ protected:
 // cut to it (moving the destination with its left edge), and empty or absent sources draw
 // nothing.
 TEST_F(PlainCopy, KeepsTheVisiblePartAtThePosition) {
-    const TRect whole{0, 0, 32, 32};
     const struct {
-        int X, Y;
+        TPoint At;
         TRect From;
-        std::vector<PixelAt> Pixels;
-        int Covered;
+        Drawn Then;
     } cases[] = {
-        {10, 20, whole, {{10, 20, Marker(0, 0)}, {41, 51, Marker(31, 31)}, {42, 51, Background}}, 32 * 32},
+        {{10, 20}, Whole, {{{10, 20, Marker(0, 0)}, {41, 51, Marker(31, 31)}, {42, 51, Background}}, 32 * 32}},
         // Source columns 10..31 and rows 5..31 land in the corner.
-        {-10, -5, whole, {{0, 0, Marker(10, 5)}, {21, 26, Marker(31, 31)}, {22, 0, Background}, {0, 27, Background}},
-         22 * 27},
-        {90, 70, whole, {{99, 79, Marker(9, 9)}}, 10 * 10},
-        {10, 10, {-4, 0, 40, 2}, {{13, 10, Background}, {14, 10, Marker(0, 0)}, {45, 11, Marker(31, 1)}}, 32 * 2},
-        {100, 0, whole, {}, 0}, {101, 0, whole, {}, 0}, {0, 80, whole, {}, 0}, {-32, 0, whole, {}, 0},
-        {INT32_MIN, INT32_MIN, whole, {}, 0}, {10, 10, {32, 0, 40, 2}, {}, 0}, {10, 10, {5, 5, 5, 9}, {}, 0},
+        {{-10, -5}, Whole, {{{0, 0, Marker(10, 5)}, {21, 26, Marker(31, 31)}, {22, 0, Background}, {0, 27, Background}},
+                            22 * 27}},
+        {{90, 70}, Whole, {{{99, 79, Marker(9, 9)}}, 10 * 10}},
+        {{10, 10}, {-4, 0, 40, 2}, {{{13, 10, Background}, {14, 10, Marker(0, 0)}, {45, 11, Marker(31, 1)}}, 32 * 2}},
+        {{100, 0}, Whole, {}}, {{101, 0}, Whole, {}}, {{0, 80}, Whole, {}}, {{-32, 0}, Whole, {}},
+        {{INT32_MIN, INT32_MIN}, Whole, {}}, {{10, 10}, {32, 0, 40, 2}, {}}, {{10, 10}, {5, 5, 5, 9}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        dest.Fill(Background);
-        dest.Draw(c.X, c.Y, c.From, &pattern, false);
-        ExpectPixels(c.Pixels);
-        EXPECT_EQ(Covered(), c.Covered);
+        ExpectDrawn([&] { dest.Draw(c.At.X, c.At.Y, c.From, &pattern, false); }, c.Then);
     }
-    dest.Fill(Background);
-    dest.Draw(10, 10, TRect{0, 0, 8, 8}, nullptr, false);
-    EXPECT_EQ(Covered(), 0);
+    ExpectDrawn([&] { dest.Draw(10, 10, TRect{0, 0, 8, 8}, nullptr, false); }, {});
 }
 
 TEST_F(PlainCopy, KeyPixelsAreSkippedOnlyWhenTransparent) {
@@ -166,40 +172,32 @@ TEST_F(StretchedCopy, SameSizeEqualsThePlainCopy) {
 // Nearest neighbour in both directions, clipped to the destination; empty or invalid rectangles
 // draw nothing, and a rectangle far beyond every edge covers everything.
 TEST_F(StretchedCopy, ScalesTheVisiblePart) {
-    const TRect whole{0, 0, 32, 32};
     const struct {
         TRect To, From;
         bool Transparent;
-        std::vector<PixelAt> Pixels;
-        int Covered;
+        Drawn Then;
     } cases[] = {
-        {{0, 0, 64, 16}, whole, false,
-         {{0, 0, Marker(0, 1)}, {1, 0, Marker(0, 1)}, {2, 0, Marker(1, 1)}, {63, 15, Marker(31, 31)}}, 64 * 16},
-        {{-32, -32, 32, 32}, whole, false, {{0, 0, Marker(16, 16)}, {31, 31, Marker(31, 31)}}, 32 * 32},
-        {{90, 70, 190, 170}, whole, false, {}, 10 * 10},
-        {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, whole, true, {}, 100 * 80},
-        {{10, 10, 10, 20}, whole, false, {}, 0},          {{10, 20, 30, 10}, whole, false, {}, 0},
-        {{10, 10, 20, 20}, {5, 0, 5, 32}, false, {}, 0},  {{10, 10, 20, 20}, {0, 0, 33, 32}, false, {}, 0},
-        {{10, 10, 20, 20}, {-1, 0, 32, 32}, false, {}, 0}, {{200, 10, 220, 20}, whole, false, {}, 0},
+        {{0, 0, 64, 16}, Whole, false,
+         {{{0, 0, Marker(0, 1)}, {1, 0, Marker(0, 1)}, {2, 0, Marker(1, 1)}, {63, 15, Marker(31, 31)}}, 64 * 16}},
+        {{-32, -32, 32, 32}, Whole, false, {{{0, 0, Marker(16, 16)}, {31, 31, Marker(31, 31)}}, 32 * 32}},
+        {{90, 70, 190, 170}, Whole, false, {{}, 10 * 10}},
+        {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, Whole, true, {{}, 100 * 80}},
+        {{10, 10, 10, 20}, Whole, false, {}},          {{10, 20, 30, 10}, Whole, false, {}},
+        {{10, 10, 20, 20}, {5, 0, 5, 32}, false, {}},  {{10, 10, 20, 20}, {0, 0, 33, 32}, false, {}},
+        {{10, 10, 20, 20}, {-1, 0, 32, 32}, false, {}}, {{200, 10, 220, 20}, Whole, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        dest.Fill(Background);
-        dest.StretchDraw(c.To, c.From, &pattern, c.Transparent);
-        ExpectPixels(c.Pixels);
-        EXPECT_EQ(Covered(), c.Covered);
+        ExpectDrawn([&] { dest.StretchDraw(c.To, c.From, &pattern, c.Transparent); }, c.Then);
     }
-    dest.Fill(Background);
-    dest.StretchDraw(TRect{10, 10, 20, 20}, whole, nullptr, false);
-    EXPECT_EQ(Covered(), 0);
+    ExpectDrawn([&] { dest.StretchDraw(TRect{10, 10, 20, 20}, Whole, nullptr, false); }, {});
 }
 
 TEST_F(StretchedCopy, ABarShrinksToItsValue) {
     TDirectDrawSurface bar(100, 4, PixelLayout::RGB565);
     fixtures::FillWithMarkers(bar);
-    dest.StretchDraw(TRect{10, 10, 47, 14}, TRect{0, 0, 100, 4}, &bar, false);
-    EXPECT_EQ(Covered(), 37 * 4);
-    ExpectPixels({{10, 10, Marker(1, 0)}, {46, 13, Marker(98, 3)}});
+    ExpectDrawn([&] { dest.StretchDraw(TRect{10, 10, 47, 14}, TRect{0, 0, 100, 4}, &bar, false); },
+                {{{10, 10, Marker(1, 0)}, {46, 13, Marker(98, 3)}}, 37 * 4});
 }
 
 // Every row of a stretch samples the same source columns: they are worked out once per draw for
