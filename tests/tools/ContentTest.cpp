@@ -238,7 +238,8 @@ TEST_F(ContentTest, ButtonsFitTheirPlacesWithoutOverlapping) {
     const struct {
         std::vector<int> Images;
         int MaxWidth, MaxHeight;
-    } limits[] = {{{17, 18, 19, 20}, 86, 20}, {{21, 22}, 185, 600}, {{23, 24}, 150, 600}, {{27, 28}, 160, 32}, {{29}, 60, 30}};
+    } limits[] = {
+        {{17, 18, 19, 20}, 86, 20}, {{21, 22}, 185, 600}, {{23, 24}, 150, 600}, {{27, 28}, 160, 32}, {{29}, 60, 30}};
     for (const auto& limit : limits) {
         for (int i : limit.Images) {
             EXPECT_LE(Game(i).Picture.Width(), limit.MaxWidth) << i;

@@ -60,8 +60,8 @@ std::map<std::string, Bytes> Seeds() {
     Bytes wave;
     wave.Text("RIFF").U32(46).Text("WAVE").Text("fmt ").U32(16).U16(1).U16(1).U32(8000).U32(8000).U16(1).U16(8);
     wave.Text("data").U32(6).U8(128).U8(200).U8(255).U8(128).U8(56).U8(0);
-    seeds["sound.dxw"] =
-        SoundFile({Bytes().Str("Name", "Beep").Bool("Looped", false).Int8("MaxPlayingCount", 2).Binary("Wave.WAVE", wave)});
+    seeds["sound.dxw"] = SoundFile(
+        {Bytes().Str("Name", "Beep").Bool("Looped", false).Int8("MaxPlayingCount", 2).Binary("Wave.WAVE", wave)});
     return seeds;
 }
 

@@ -76,7 +76,8 @@ TEST(DIB, ColourTableSizes) {
         std::uint32_t ColorsUsed;
         int Entries, Index;
         TColor Expected;
-    } cases[] = {{0, 256, 200, RGB(200, 1, 2)}, {16, 16, 15, RGB(15, 1, 2)}, {2, 2, 9, 0}, {100000, 256, 77, RGB(77, 1, 2)}};
+    } cases[] = {
+        {0, 256, 200, RGB(200, 1, 2)}, {16, 16, 15, RGB(15, 1, 2)}, {2, 2, 9, 0}, {100000, 256, 77, RGB(77, 1, 2)}};
     for (const auto& c : cases) {
         Bytes b = InfoHeader(1, 1, 8, 0, 0, c.ColorsUsed);
         for (int i = 0; i < c.Entries; ++i) {
@@ -183,7 +184,8 @@ TEST(DIB, EveryAcceptedBitCountTakesEveryAcceptedCompression) {
     for (const Case& c : cases) {
         Bytes rle;
         rle.U8(2).U8(0x01).U8(0).U8(1);
-        EXPECT_EQ(Decode(TwoColourPicture(2, 1, c.BitCount, c.Compression, rle)).Pixels, c.Expected) << c.BitCount << " bits, compression " << c.Compression;
+        EXPECT_EQ(Decode(TwoColourPicture(2, 1, c.BitCount, c.Compression, rle)).Pixels, c.Expected)
+            << c.BitCount << " bits, compression " << c.Compression;
     }
 }
 

@@ -135,7 +135,8 @@ TEST(GraphicsFile, ReadsItemsWithTheirProperties) {
     EXPECT_EQ(star.Name, "Star");
     EXPECT_EQ(star.SkipWidth, 0);  // absent: default
     EXPECT_EQ(star.Picture.GraphicClass(), "TDIB");
-    EXPECT_EQ(star.Picture.Pixels(), (std::vector<TColor>{RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 255, 0), RGB(255, 255, 255)}));
+    EXPECT_EQ(star.Picture.Pixels(),
+              (std::vector<TColor>{RGB(255, 0, 0), RGB(0, 0, 255), RGB(0, 255, 0), RGB(255, 255, 255)}));
     EXPECT_EQ(list.Items(1).SkipHeight, 3);
     EXPECT_EQ(list.Items(1).SkipWidth, -2);
     EXPECT_THROW(list.Items(2), EListError);

@@ -62,7 +62,9 @@ TEST(WaveImage, WritesFmtThenDataAndNothingWhenEmpty) {
     wave.SetPCM(8000, 16, 1, {1, 2, 3, 4});
     TMemoryStream out;
     wave.SaveToStream(out);
-    Bytes expected = Riff(Bytes().Raw(Chunk("fmt ", PcmFormat(8000, 16, 1).U16(0))).Raw(Chunk("data", Bytes().U8(1).U8(2).U8(3).U8(4))));
+    const Bytes expected = Riff(Bytes()
+                                    .Raw(Chunk("fmt ", PcmFormat(8000, 16, 1).U16(0)))
+                                    .Raw(Chunk("data", Bytes().U8(1).U8(2).U8(3).U8(4))));
     EXPECT_EQ(out.Data(), expected.Data);
 
     TWave empty;
