@@ -9,7 +9,7 @@
 
 #include "engine/sound/WavePlayback.h"
 #include "platform/SdlAudioOutput.h"
-#include "support/FakeAudioOutput.h"
+#include "tests/engine/sound/FakeAudioMixer.h"
 
 namespace {
 
@@ -25,20 +25,10 @@ public:
     bool LoseDuringRestore = false;
 };
 
-struct MixerWithFakeOutput {
-    MixerWithFakeOutput() {
-        auto output = std::make_unique<FakeAudioOutput>();
-        Output = output.get();
-        Mixer = std::make_unique<platform::AudioMixer>(std::move(output));
-    }
-    FakeAudioOutput* Output;
-    std::unique_ptr<platform::AudioMixer> Mixer;
-};
-
 using enum TDXSoundNotifyType;
 
 TEST(DXSound, InitialisationTellsTheListsInOrderAndFinalisationClosesTheDevice) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     TDXSound sound(device.Mixer.get());
     RecordingSubscriber list;
     sound.Subscribe(&list);
@@ -59,7 +49,7 @@ TEST(DXSound, InitialisationTellsTheListsInOrderAndFinalisationClosesTheDevice) 
 }
 
 TEST(DXSound, NoAudioDeviceMeansSilenceWhenInitialisedAutomatically) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     device.Output->DeviceAvailable = false;
     TDXSound sound(device.Mixer.get());
     sound.Loaded();
@@ -82,7 +72,7 @@ TEST(DXSound, WithoutAFormInitialisationFails) {
 }
 
 TEST(DXSound, AutoInitializeOffLeavesItToTheProgram) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     TDXSound sound(device.Mixer.get());
     sound.AutoInitialize = false;
     sound.Loaded();
@@ -92,7 +82,7 @@ TEST(DXSound, AutoInitializeOffLeavesItToTheProgram) {
 }
 
 TEST(DXSound, LostBufferRestoresOnceAndIgnoresALossDuringTheRestore) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     TDXSound sound(device.Mixer.get());
     RecordingSubscriber list;
     sound.Subscribe(&list);
@@ -112,7 +102,7 @@ TEST(DXSound, LostBufferRestoresOnceAndIgnoresALossDuringTheRestore) {
 }
 
 TEST(DXSound, DestructionTellsTheLists) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     RecordingSubscriber list;
     {
         TDXSound sound(device.Mixer.get());

@@ -9,9 +9,9 @@
 
 #include "engine/sound/DXSounds.h"
 #include "platform/Clock.h"
-#include "support/FakeAudioOutput.h"
 #include "support/TempDirectory.h"
 #include "tests/engine/assets/AssetBytes.h"
+#include "tests/engine/sound/FakeAudioMixer.h"
 
 namespace {
 
@@ -26,10 +26,7 @@ class WaveListTest : public ::testing::Test {
 protected:
     WaveListTest() {
         platform::SetClockSource(std::ref(Clock));
-        auto output = std::make_unique<FakeAudioOutput>();
-        Output = output.get();
-        Mixer = std::make_unique<platform::AudioMixer>(std::move(output), Rate);
-        Sound = std::make_unique<TDXSound>(Mixer.get());
+        Sound = std::make_unique<TDXSound>(Mixer);
         Effects.SetDXSound(Sound.get());
         Music.SetDXSound(Sound.get());
 
@@ -49,16 +46,13 @@ protected:
 
     ~WaveListTest() override { platform::SetClockSource(nullptr); }
 
-    float RenderLeft(std::size_t frames) {
-        std::vector<float> out(2 * frames);
-        Mixer->Render(out.data(), frames);
-        return out[out.size() - 2];
-    }
+    float RenderLeft(std::size_t frames) { return Device.Render(frames).first; }
 
     TempDirectory Folder;
     platform::SteppedClock Clock{5000};
-    FakeAudioOutput* Output = nullptr;
-    std::unique_ptr<platform::AudioMixer> Mixer;
+    FakeAudioMixer Device{Rate};
+    FakeAudioOutput* Output = Device.Output;
+    platform::AudioMixer* Mixer = Device.Mixer.get();
     std::unique_ptr<TDXSound> Sound;
     TDXWaveList Effects;
     TDXWaveList Music;

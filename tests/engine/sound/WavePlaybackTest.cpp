@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/sound/DXSounds.h"
-#include "support/FakeAudioOutput.h"
 #include "tests/engine/assets/AssetBytes.h"
+#include "tests/engine/sound/FakeAudioMixer.h"
 
 namespace {
 
@@ -32,10 +32,7 @@ std::uint32_t Position(TDirectSoundBuffer& buffer) {
 class WavePlaybackTest : public ::testing::Test {
 protected:
     WavePlaybackTest() {
-        auto output = std::make_unique<FakeAudioOutput>();
-        Output = output.get();
-        Mixer = std::make_unique<platform::AudioMixer>(std::move(output), Rate);
-        Sound = std::make_unique<TDXSound>(Mixer.get());
+        Sound = std::make_unique<TDXSound>(Mixer);
         Sound->Loaded();
         EXPECT_TRUE(Sound->Initialized());
     }
@@ -46,15 +43,11 @@ protected:
         Item.Setup(Sound.get(), Format, Samples);
     }
 
-    // Left and right of the last of frames rendered.
-    std::pair<float, float> Render(std::size_t frames) {
-        std::vector<float> out(2 * frames);
-        Mixer->Render(out.data(), frames);
-        return {out[out.size() - 2], out.back()};
-    }
+    std::pair<float, float> Render(std::size_t frames) { return Device.Render(frames); }
 
-    FakeAudioOutput* Output = nullptr;
-    std::unique_ptr<platform::AudioMixer> Mixer;
+    FakeAudioMixer Device{Rate};
+    FakeAudioOutput* Output = Device.Output;
+    platform::AudioMixer* Mixer = Device.Mixer.get();
     std::unique_ptr<TDXSound> Sound;
     std::vector<std::uint8_t> Format = PcmFormatRecord(1, 8, Rate);
     std::vector<std::uint8_t> Samples;
