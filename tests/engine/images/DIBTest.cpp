@@ -76,8 +76,8 @@ TEST(DIB, ColourTableSizes) {
         std::uint32_t ColorsUsed;
         int Entries, Index;
         TColor Expected;
-    } cases[] = {
-        {0, 256, 200, RGB(200, 1, 2)}, {16, 16, 15, RGB(15, 1, 2)}, {2, 2, 9, 0}, {100000, 256, 77, RGB(77, 1, 2)}};
+    } cases[] = {{0, 256, 200, RGB(200, 1, 2)},    {16, 16, 15, RGB(15, 1, 2)},       {2, 2, 9, 0},
+                 {300, 256, 77, RGB(77, 1, 2)}, {100000, 256, 77, RGB(77, 1, 2)}};
     for (const auto& c : cases) {
         Bytes b = InfoHeader(1, 1, 8, 0, 0, c.ColorsUsed);
         for (int i = 0; i < c.Entries; ++i) {
