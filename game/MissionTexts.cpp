@@ -8,27 +8,15 @@
 
 namespace Game {
 
-const std::array<TMissionText, 9> MissionTexts = {{
-    {15, ShowWelcome, false},
-    {17015, ShowSector2, false},
-    {17000, ShowSector1Cleared, true},
-    {27700, ShowGameCompleted, true},
-    {300, ShowShuttleNote, false},
-    {950, ShowDefiantNote, false},
-    {17350, ShowAkiraNote, false},
-    {4350, ShowInterpidNote, false},
-    {3850, ShowSupplyNote, false},
-}};
-
 namespace {
 
-// Opens the box with the bold title and the body's paragraphs; false when no box could open.
-bool OpenText(bool large, std::string_view title, std::initializer_list<std::string_view> body) {
+// Opens the box with the text's bold title and the body's paragraphs; false when no box could open.
+bool OpenText(std::size_t text, bool large, std::initializer_list<std::string_view> body) {
     OpenGameDialog(large);
     if (GameState != StateDialog || !GameBox) {
         return false;
     }
-    AddDialogTitle(title);
+    AddDialogTitle(MissionTexts[text].Title);
     for (const std::string_view paragraph : body) {
         GameBox->AddText(paragraph);
     }
@@ -39,7 +27,7 @@ bool OpenText(bool large, std::string_view title, std::initializer_list<std::str
 }  // namespace
 
 void ShowWelcome() {
-    if (!OpenText(true, "Welcome to the game: Zarvoth Mutador...",
+    if (!OpenText(TextWelcome, true,
                   {"You are a captain of a one ship from the zarvoth fleet. Your house guiled the federation and "
                    "other zarvoths. You are the only survival from squadron, which was sended to ambush the "
                    "federation fleet. Now you must face against superiority of federation ships. Cardassians, "
@@ -62,7 +50,7 @@ void ShowWelcome() {
 }
 
 void ShowSector2() {
-    OpenText(true, "Sector2",
+    OpenText(TextSector2, true,
              {"Many of star fleet commanders become dissatisfied with fact, that their ships, which has been "
               "sended to this area, are not responding. So federation has decided to send numerous reinforcements "
               "to this sector. You cannot retreat now, only chance to survival is dead of your enemies.",
@@ -72,7 +60,7 @@ void ShowSector2() {
 }
 
 void ShowSector1Cleared() {
-    OpenText(true, "Sector1 cleared",
+    OpenText(TextSector1Cleared, true,
              {"Congratulations, you have quietly destroyed many of your enemies, now it is time for move to the "
               "next sector, closer to federation headquarters. You have proven your skills, now you could "
               "experience yourself in greater battle.",
@@ -80,40 +68,40 @@ void ShowSector1Cleared() {
 }
 
 void ShowGameCompleted() {
-    OpenText(true, "Game completed",
+    OpenText(TextGameCompleted, true,
              {"You have destroyed whole foremost federation fleet, your bravery and abilities amazed other zarvoth "
               "houses and they will join you. Zarvoths will be able now to defeat the federation. Activate warp "
               "for return to your base and enjoy the victory."});
 }
 
 void ShowShuttleNote() {
-    OpenText(false, "Federation Shuttle",
+    OpenText(TextShuttleNote, false,
              {"Your sensors have spotted a federation shuttle. A small non-combat ship. You are ordered to destroy "
               "as much shuttles, as you can, before they could inform other-bigger ships about your presence in "
               "this sector."});
 }
 
 void ShowDefiantNote() {
-    OpenText(false, "Federation Defiant",
+    OpenText(TextDefiantNote, false,
              {"Defiant class is a powerful ship, attested in battles with the Borgs. Be ware of photon torpedos, "
               "which could defiant endanger you with."});
 }
 
 void ShowAkiraNote() {
-    OpenText(false, "Federation Akira",
+    OpenText(TextAkiraNote, false,
              {"Akira class is a versatile light crusier. This ship dispose of relatively large gunpower and owing "
               "to good construction, it is also very resistant."});
 }
 
 void ShowInterpidNote() {
-    OpenText(false, "Federation Interpid",
+    OpenText(TextInterpidNote, false,
              {"Interpid class is a small but very operative federation crusier, which could cause you many "
               "troubles. You practically cannot destroy it with face to face attack, use your cloak to move pass "
               "the Interpid and find good shooting position."});
 }
 
 void ShowSupplyNote() {
-    OpenText(false, "Cardassian supply ship",
+    OpenText(TextSupplyNote, false,
              {"Cardassians kept their word and they are sending you a first supply ship. Do not attack it! The "
               "ship cannot delay too long, so you will have to quick calculate approximate distance between you "
               "and supply ship for transport of supplies."});

@@ -1,25 +1,15 @@
 // MissionTexts: the nine texts that tell the game's story at set distances — the welcome with the
 // controls, the two sector ends, the second sector's briefing and one note per ship type — each
-// with its threshold, in the fixed order in which the schedule tests them. Depends on Game
+// with its threshold and title, in the fixed order in which the schedule tests them. Depends on Game
 // (OpenGameDialog, GameBox, DialogKind).
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace Game {
-
-struct TMissionText {
-    std::int32_t Threshold;  // the distance from which the text is due
-    void (*Show)();
-    bool EndsSector;  // showing it lights the warp and holds the distance
-};
-
-// In the order the schedule tests them; the index is the text's pending flag.
-extern const std::array<TMissionText, 9> MissionTexts;
-constexpr std::size_t TextSector1Cleared = 2;
-constexpr std::size_t TextGameCompleted = 3;
 
 // Each opens GameBox (large for the first four, small for the ship notes) and fills it.
 void ShowWelcome();
@@ -31,5 +21,34 @@ void ShowDefiantNote();
 void ShowAkiraNote();
 void ShowInterpidNote();
 void ShowSupplyNote();
+
+struct TMissionText {
+    std::int32_t Threshold;  // the distance from which the text is due
+    std::string_view Title;  // the bold line the text opens with
+    void (*Show)();
+    bool EndsSector;  // showing it lights the warp and holds the distance
+};
+
+// In the order the schedule tests them; the index is the text's pending flag.
+inline constexpr std::array<TMissionText, 9> MissionTexts = {{
+    {15, "Welcome to the game: Zarvoth Mutador...", ShowWelcome, false},
+    {17015, "Sector2", ShowSector2, false},
+    {17000, "Sector1 cleared", ShowSector1Cleared, true},
+    {27700, "Game completed", ShowGameCompleted, true},
+    {300, "Federation Shuttle", ShowShuttleNote, false},
+    {950, "Federation Defiant", ShowDefiantNote, false},
+    {17350, "Federation Akira", ShowAkiraNote, false},
+    {4350, "Federation Interpid", ShowInterpidNote, false},
+    {3850, "Cardassian supply ship", ShowSupplyNote, false},
+}};
+constexpr std::size_t TextWelcome = 0;
+constexpr std::size_t TextSector2 = 1;
+constexpr std::size_t TextSector1Cleared = 2;
+constexpr std::size_t TextGameCompleted = 3;
+constexpr std::size_t TextShuttleNote = 4;
+constexpr std::size_t TextDefiantNote = 5;
+constexpr std::size_t TextAkiraNote = 6;
+constexpr std::size_t TextInterpidNote = 7;
+constexpr std::size_t TextSupplyNote = 8;
 
 }  // namespace Game

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -69,11 +70,8 @@ TEST_F(SettingsTest, AnyFortyByteRecordIsTakenAndItsForeignBytesSurvive) {
 
     Main::LoadSettings();
     EXPECT_EQ(Main::BestScore, -1234);
-    EXPECT_FALSE(Main::SoundOn);
-    EXPECT_TRUE(Main::MusicOn);
-    EXPECT_TRUE(Main::StereoOn);
-    EXPECT_FALSE(Main::VSynchOn);
-    EXPECT_TRUE(Main::ShowFps);
+    EXPECT_EQ((std::array{Main::SoundOn, Main::MusicOn, Main::StereoOn, Main::VSynchOn, Main::ShowFps}),
+              (std::array{false, true, true, false, true}));
 
     Main::SaveSettings();
     const std::vector<std::uint8_t> saved = ReadFile(Main::SettingsPath);

@@ -31,6 +31,10 @@ const char* const FileNames[] = {"GGraphics.dxg", "MGraphics.dxg", "Sound.dxw", 
 
 const fs::path& Generator = ContentGenerator();
 
+// The click areas of the main menu's five items, on the screen.
+const TRect MainMenuItems[] = {{50, 180, 180, 205}, {590, 175, 740, 200}, {185, 250, 290, 275}, {40, 335, 170, 360},
+                               {625, 325, 720, 350}};
+
 fs::path Generate(const std::string& name) {
     const fs::path folder = fs::temp_directory_path() / ("zarvoth-content-" + name + "-" + std::to_string(getpid()));
     fs::remove_all(folder);
@@ -135,21 +139,6 @@ int Frames(const TPictureCollectionItem& item) {
     return item.Picture.Width() / item.PatternWidth;
 }
 
-// The dialog's word wrap: the number of lines a paragraph takes in a box of this width.
-int WrappedLines(const std::string& text, int boxWidth) {
-    const float charWidth = 10.0f * 9.0f / 11.0f;
-    const auto perLine = static_cast<std::size_t>(static_cast<double>(boxWidth - 40) / static_cast<double>(charWidth));
-    std::size_t pos = 0;
-    int lines = 1;
-    while (text.size() - pos > perLine) {
-        const std::string window = text.substr(pos, perLine + 1);
-        const std::size_t space = window.rfind(' ');
-        pos += (space == std::string::npos ? perLine + 1 : space) + 1;
-        ++lines;
-    }
-    return lines;
-}
-
 // The sanitizer build makes only the test program; without the generator there is nothing to
 // check.
 class ContentTest : public ::testing::Test {
@@ -246,20 +235,16 @@ TEST_F(ContentTest, EffectStripsHaveTheirFrameCounts) {
 }
 
 TEST_F(ContentTest, ButtonsFitTheirPlacesWithoutOverlapping) {
-    for (int i : {17, 18, 19, 20}) {
-        EXPECT_LE(Game(i).Picture.Width(), 86) << i;
-        EXPECT_LE(Game(i).Picture.Height(), 20) << i;
-    }
-    EXPECT_FALSE(OverlapRect(SizeAt(Game(18), 250, 548), SizeAt(Game(20), 336, 548)));
-    for (int i : {21, 22}) {
-        EXPECT_LE(Game(i).Picture.Width(), 185) << i;
-    }
-    for (int i : {23, 24}) {
-        EXPECT_LE(Game(i).Picture.Width(), 150) << i;
-    }
-    for (int i : {27, 28}) {
-        EXPECT_LE(Game(i).Picture.Width(), 160) << i;
-        EXPECT_LE(Game(i).Picture.Height(), 32) << i;
+    const struct {
+        std::vector<int> Images;
+        int MaxWidth, MaxHeight;
+    } limits[] = {
+        {{17, 18, 19, 20}, 86, 20}, {{21, 22}, 185, 600}, {{23, 24}, 150, 600}, {{27, 28}, 160, 32}, {{29}, 60, 30}};
+    for (const auto& limit : limits) {
+        for (int i : limit.Images) {
+            EXPECT_LE(Game(i).Picture.Width(), limit.MaxWidth) << i;
+            EXPECT_LE(Game(i).Picture.Height(), limit.MaxHeight) << i;
+        }
     }
     const TRect screen{0, 0, 800, 600};
     // Each button with its picture for the other state, which must cover the same click area.
@@ -283,36 +268,19 @@ TEST_F(ContentTest, ButtonsFitTheirPlacesWithoutOverlapping) {
         const int h = Game(box).Picture.Height();
         const TRect ok = SizeAt(Game(29), w - 85, h - 40);
         const TRect cancel = SizeAt(Game(30), w - 150, h - 40);
-        EXPECT_LE(Game(29).Picture.Width(), 60);
-        EXPECT_LE(Game(29).Picture.Height(), 30);
         EXPECT_FALSE(OverlapRect(ok, cancel));
         EXPECT_TRUE(Contains({0, 0, w, h}, ok));
         EXPECT_TRUE(Contains({0, 0, w, h}, cancel));
     }
 }
 
-TEST_F(ContentTest, DialogSizesPutPromptsAtTheirInputFields) {
-    ASSERT_EQ(Game(31).Picture.Width(), 292);
-    ASSERT_EQ(Game(31).Picture.Height(), 252);
-    const int top = 300 - 252 / 2;
-    const int torpedoPrompt =
-        top + 20 + 10 + 15 +
-        10 * WrappedLines("Photon torpedo is a mighty gun, which is especially effective against big ships.", 292) +
-        15 + 10 * WrappedLines("You have to input angle, in which will be photon torpedo fired.", 292) + 15;
-    EXPECT_EQ(torpedoPrompt, 309);
-    // The welcome text: title, gap, story, motto, gap, "Controls:", gap, seven lines.
-    const int w = Game(32).Picture.Width();
-    const int h = Game(32).Picture.Height();
-    const std::string story =
-        "You are a captain of a one ship from the zarvoth fleet. Your house guiled the federation and other zarvoths. "
-        "You are the only survival from squadron, which was sended to ambush the federation fleet. Now you must face "
-        "against superiority of federation ships. Cardassians, whose are in this area, have promised us to help you "
-        "with resupply, so do not shoot on them! Use your shields for protection, cloak for sneak attack and weapons "
-        "to destroy as much enemy ships as is possible, the victory of your house depends on you...";
-    const int textEnd = 20 + 10 + 15 + 10 * WrappedLines(story, w) + 10 + 50 + 10 + 15 + 7 * 10;
-    EXPECT_LE(textEnd, h - 40);
-    EXPECT_LE(w, 800);
-    EXPECT_LE(h, 540);
+// The small plate's size puts the torpedo and transport prompts on their input fields; the lines
+// themselves are checked on the game's own dialogs in the dialog pictures.
+TEST_F(ContentTest, DialogPlatesHaveTheirSizesAndFitTheScreen) {
+    EXPECT_EQ(Game(31).Picture.Width(), 292);
+    EXPECT_EQ(Game(31).Picture.Height(), 252);
+    EXPECT_LE(Game(32).Picture.Width(), 800);
+    EXPECT_LE(Game(32).Picture.Height(), 540);
 }
 
 TEST_F(ContentTest, PlatesUnderTheGameTextAreLightEnoughToRead) {
@@ -374,8 +342,8 @@ TEST_F(ContentTest, MenuScreensCaptionEveryClickArea) {
     const struct {
         int Screen;
         TRect Area;
-    } areas[] = {{7, {50, 180, 180, 205}},  {7, {590, 175, 740, 200}}, {7, {185, 250, 290, 275}},
-                 {7, {40, 335, 170, 360}},  {7, {625, 325, 720, 350}}, {11, {30, 535, 322, 561}},
+    } areas[] = {{7, MainMenuItems[0]},        {7, MainMenuItems[1]},       {7, MainMenuItems[2]},
+                 {7, MainMenuItems[3]},        {7, MainMenuItems[4]},       {11, {30, 535, 322, 561}},
                  {11, {550, 535, 738, 561}}, {9, {20, 547, 309, 571}},  {9, {230, 265, 505, 300}},
                  {8, {37, 550, 333, 577}},  {10, {30, 554, 322, 578}}};
     for (const auto& a : areas) {
@@ -390,8 +358,7 @@ TEST_F(ContentTest, MenuScreensCaptionEveryClickArea) {
 }
 
 TEST_F(ContentTest, HoverHighlightsFitBesideTheirItems) {
-    const TRect items[] = {{50, 180, 180, 205}, {590, 175, 740, 200}, {185, 250, 290, 275}, {40, 335, 170, 360},
-                           {625, 325, 720, 350}};
+    const auto& items = MainMenuItems;
     const TPoint places[] = {{251, 182}, {459, 177}, {369, 252}, {225, 336}, {537, 329}};
     for (int i = 0; i < 5; ++i) {
         const TRect lamp = SizeAt(Menu(i), places[i].X, places[i].Y);
@@ -408,7 +375,7 @@ TEST_F(ContentTest, HoverHighlightsFitBesideTheirItems) {
     }
 }
 
-TEST_F(ContentTest, EffectsAreShortMonoSixteenBitSounds) {
+TEST_F(ContentTest, EffectsAreShortMonoSixteenBitSoundsWithoutClicks) {
     ASSERT_EQ(Loaded().Effects.Count(), 9);
     for (int i = 0; i < 9; ++i) {
         const auto& item = Loaded().Effects.Items(i);
@@ -428,6 +395,8 @@ TEST_F(ContentTest, EffectsAreShortMonoSixteenBitSounds) {
         }
         EXPECT_GT(peak, 12000) << i;
         EXPECT_LT(peak, 32767) << i;
+        EXPECT_LT(std::abs(samples[0]), 2000) << i;
+        EXPECT_LT(std::abs(samples[item.Wave.Size() / 2 - 1]), 300) << i;
     }
     // Effects that stack (phaser, explosions) may overlap more than one-off ones (warp).
     EXPECT_GT(Loaded().Effects.Items(3).MaxPlayingCount(), Loaded().Effects.Items(8).MaxPlayingCount());
@@ -525,16 +494,6 @@ TEST_F(ContentTest, ButtonStatesLookDifferent) {
     EXPECT_GT(GetGValue(mid(41)), GetBValue(mid(41)));
     EXPECT_GT(GetBValue(mid(42)), GetRValue(mid(42)));
     EXPECT_GT(GetRValue(mid(43)), GetBValue(mid(43)));
-}
-
-TEST_F(ContentTest, EffectsStartAndEndWithoutAClick) {
-    for (int i = 0; i < Loaded().Effects.Count(); ++i) {
-        const auto& item = Loaded().Effects.Items(i);
-        const std::int16_t* samples = Samples(item);
-        const int count = item.Wave.Size() / 2;
-        EXPECT_LT(std::abs(samples[0]), 2000) << i;
-        EXPECT_LT(std::abs(samples[count - 1]), 300) << i;
-    }
 }
 
 TEST_F(ContentTest, MusicIsRealStereoWithQuietAndBusySections) {

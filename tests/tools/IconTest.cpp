@@ -2,20 +2,17 @@
 // round badge and opaque in its middle; sizes outside what the desktop uses are refused.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "platform/ImageFile.h"
 #include "support/TempDirectory.h"
+#include "tests/tools/ToolRun.h"
 
 namespace {
 
 int WriteIcon(const std::string& size) {
-    const std::string command =
-        std::string(ZARVOTH_BIN_DIR) + "/zarvoth-content --icon '" + size + "' icon.png 2> /dev/null";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return RunTool("zarvoth-content", "--icon '" + size + "' icon.png").Status;
 }
 
 }  // namespace

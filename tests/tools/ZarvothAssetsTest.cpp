@@ -2,9 +2,6 @@
 // the refusal of bad files.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -15,21 +12,11 @@
 #include "platform/ImageFile.h"
 #include "tests/engine/assets/AssetBytes.h"
 #include "tests/engine/images/JPEGSupport.h"
+#include "tests/tools/ToolRun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct RunResult {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class ZarvothAssets : public testing::Test {
 protected:
@@ -43,16 +30,16 @@ protected:
     }
     void TearDown() override { fs::remove_all(Dir); }
 
-    RunResult Run(const std::string& args) {
-        const fs::path tool = fs::path(ZARVOTH_BIN_DIR) / "zarvoth-assets";
-        EXPECT_TRUE(fs::exists(tool)) << "build the zarvoth-assets target first";
-        const std::string command = tool.string() + " " + args + " >" + (Dir / "out.txt").string() + " 2>" +
-                                    (Dir / "err.txt").string();
-        const int raw = std::system(command.c_str());
-        return RunResult{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(Dir / "out.txt"), Slurp(Dir / "err.txt")};
-    }
+    ToolOutcome Run(const std::string& args) { return RunTool("zarvoth-assets", args, Dir); }
 
     std::string Path(const std::string& name) const { return (Dir / name).string(); }
+
+    // Extracts the file to a/, packs a/ into packed, and extracts that to b/.
+    void ExtractPackExtract(const std::string& source, const std::string& packed) {
+        ASSERT_EQ(Run("extract " + source + " " + Path("a")).Status, 0);
+        ASSERT_EQ(Run("pack " + Path("a") + " " + Path(packed)).Status, 0);
+        ASSERT_EQ(Run("extract " + Path(packed) + " " + Path("b")).Status, 0);
+    }
 };
 
 // A graphics file with a paletted picture, a deep-colour one with patterns and skips, a JPEG,
@@ -80,11 +67,8 @@ std::string MakeGraphicsFile(const std::string& path) {
 }
 
 std::string MakeJPEGFile(const std::string& path) {
-    Bytes item;
-    const std::vector<std::uint8_t> jpeg = CompressJPEG(9, 7, GradientPixels(9, 7));
-    item.Str("Name", "Photo").Binary("Picture.Data", Bytes().Short("TJPEGImage").U32(static_cast<std::uint32_t>(jpeg.size())).Raw(jpeg));
-    const Bytes file = GraphicsFile({item});
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.Data.data()), static_cast<std::streamsize>(file.Size()));
+    const Bytes jpeg = Sized("TJPEGImage", CompressJPEG(9, 7, GradientPixels(9, 7)));
+    WriteBytes(path, GraphicsFile({Bytes().Str("Name", "Photo").Binary("Picture.Data", jpeg)}));
     return path;
 }
 
@@ -118,11 +102,9 @@ platform::RgbImage Png(const std::string& path) {
 
 TEST_F(ZarvothAssets, ExtractPackExtractKeepsManifestPixelsAndColourTable) {
     const std::string source = MakeGraphicsFile(Path("g.dxg"));
-    ASSERT_EQ(Run("extract " + source + " " + Path("a")).Status, 0);
-    ASSERT_EQ(Run("pack " + Path("a") + " " + Path("packed.dxg")).Status, 0);
-    ASSERT_EQ(Run("extract " + Path("packed.dxg") + " " + Path("b")).Status, 0);
-    const std::string manifest = Slurp(Dir / "a/manifest.json");
-    EXPECT_EQ(manifest, Slurp(Dir / "b/manifest.json"));
+    ASSERT_NO_FATAL_FAILURE(ExtractPackExtract(source, "packed.dxg"));
+    const std::string manifest = ReadText(Dir / "a/manifest.json");
+    EXPECT_EQ(manifest, ReadText(Dir / "b/manifest.json"));
     const auto json = nlohmann::json::parse(manifest);
     EXPECT_EQ(json["RootClass"], "TPictureCollectionComponent");
     EXPECT_EQ(json["Name"], "DXImageList1");
@@ -162,23 +144,21 @@ TEST_F(ZarvothAssets, JPEGPicturesAreExtractedAsDecoded) {
 
 TEST_F(ZarvothAssets, SoundsRoundTripWithTheirSamples) {
     const std::string source = MakeSoundFile(Path("s.dxw"));
-    ASSERT_EQ(Run("extract " + source + " " + Path("a")).Status, 0);
-    ASSERT_EQ(Run("pack " + Path("a") + " " + Path("packed.dxw")).Status, 0);
-    ASSERT_EQ(Run("extract " + Path("packed.dxw") + " " + Path("b")).Status, 0);
-    EXPECT_EQ(Slurp(Dir / "a/manifest.json"), Slurp(Dir / "b/manifest.json"));
-    EXPECT_EQ(Slurp(Dir / "a/000.wav"), Slurp(Dir / "b/000.wav"));
-    EXPECT_EQ(Slurp(Dir / "a/000.wav").substr(0, 4), "RIFF");
-    EXPECT_EQ(Slurp(source), Slurp(Dir / "packed.dxw"));  // nothing was re-encoded
+    ASSERT_NO_FATAL_FAILURE(ExtractPackExtract(source, "packed.dxw"));
+    EXPECT_EQ(ReadText(Dir / "a/manifest.json"), ReadText(Dir / "b/manifest.json"));
+    EXPECT_EQ(ReadText(Dir / "a/000.wav"), ReadText(Dir / "b/000.wav"));
+    EXPECT_EQ(ReadText(Dir / "a/000.wav").substr(0, 4), "RIFF");
+    EXPECT_EQ(ReadText(source), ReadText(Dir / "packed.dxw"));  // nothing was re-encoded
 }
 
 TEST_F(ZarvothAssets, ListsOneLinePerItem) {
-    const RunResult pictures = Run("list " + MakeGraphicsFile(Path("g.dxg")));
+    const ToolOutcome pictures = Run("list " + MakeGraphicsFile(Path("g.dxg")));
     ASSERT_EQ(pictures.Status, 0);
     EXPECT_NE(pictures.Out.find("001 \"Ships\""), std::string::npos) << pictures.Out;
     EXPECT_NE(pictures.Out.find("44x22"), std::string::npos);
     EXPECT_NE(pictures.Out.find("pattern 20x10 count 4 skip 4,2 transparent no"), std::string::npos) << pictures.Out;
     EXPECT_NE(pictures.Out.find("(none)"), std::string::npos) << pictures.Out;
-    const RunResult sounds = Run("list " + MakeSoundFile(Path("s.dxw")));
+    const ToolOutcome sounds = Run("list " + MakeSoundFile(Path("s.dxw")));
     ASSERT_EQ(sounds.Status, 0);
     EXPECT_NE(sounds.Out.find("looped yes max 0 format 1 rate 22050 channels 2 bits 16 length 20000"), std::string::npos)
         << sounds.Out;
@@ -187,12 +167,12 @@ TEST_F(ZarvothAssets, ListsOneLinePerItem) {
 
 // A root written with a prefix byte and a position integer (as a child would be) is still read.
 TEST_F(ZarvothAssets, ASoundFileWhoseRootCarriesAPositionIsASoundFile) {
-    std::string bytes = Slurp(MakeSoundFile(Path("s.dxw")));
+    std::string bytes = ReadText(MakeSoundFile(Path("s.dxw")));
     const std::size_t signature = bytes.find("TPF0");
     ASSERT_NE(signature, std::string::npos);
     bytes.insert(signature + 4, "\xF2\x02\x05");  // flags with "position follows", int8 5
     std::ofstream(Path("prefixed.dxw"), std::ios::binary) << bytes;
-    const RunResult sounds = Run("list " + Path("prefixed.dxw"));
+    const ToolOutcome sounds = Run("list " + Path("prefixed.dxw"));
     ASSERT_EQ(sounds.Status, 0) << sounds.Err;
     EXPECT_NE(sounds.Out.find("looped yes max 0 format 1 rate 22050"), std::string::npos) << sounds.Out;
 }
@@ -210,17 +190,16 @@ TEST_F(ZarvothAssets, ContactSheetShowsEveryPictureWithItsPatternGrid) {
 }
 
 TEST_F(ZarvothAssets, BadFilesAreRefusedWithTheReadersMessage) {
-    const Bytes good = GraphicsFile({Bytes().Str("Name", "A").Int8("Bogus", 1)});
-    std::ofstream(Path("bad.dxg"), std::ios::binary).write(reinterpret_cast<const char*>(good.Data.data()), static_cast<std::streamsize>(good.Size()));
-    const RunResult bad = Run("list " + Path("bad.dxg"));
+    WriteBytes(Path("bad.dxg"), GraphicsFile({Bytes().Str("Name", "A").Int8("Bogus", 1)}));
+    const ToolOutcome bad = Run("list " + Path("bad.dxg"));
     EXPECT_EQ(bad.Status, 2);
     EXPECT_EQ(bad.Err, "zarvoth-assets: " + Path("bad.dxg") +
                            ": Error reading TPictureCollectionItem.Bogus: Property Bogus does not exist\n");
-    const RunResult missing = Run("extract " + Path("none.dxg") + " " + Path("x"));
+    const ToolOutcome missing = Run("extract " + Path("none.dxg") + " " + Path("x"));
     EXPECT_EQ(missing.Status, 2);
     EXPECT_EQ(missing.Err, "zarvoth-assets: " + Path("none.dxg") + ": Cannot open file " + Path("none.dxg") + "\n");
     std::ofstream(Path("short.dxw"), std::ios::binary) << "\xFF\x0A";
-    const RunResult truncated = Run("sheet " + Path("short.dxw") + " " + Path("s.png"));
+    const ToolOutcome truncated = Run("sheet " + Path("short.dxw") + " " + Path("s.png"));
     EXPECT_EQ(truncated.Status, 2);
     EXPECT_NE(truncated.Err.find("Invalid stream format"), std::string::npos);
 }

@@ -2,12 +2,7 @@
 // layout's size with the first wave ship where the axes put it, and the refusals.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,27 +10,15 @@
 #include "game/SpriteTable.h"
 #include "platform/ImageFile.h"
 #include "support/TempDirectory.h"
+#include "tests/tools/ToolRun.h"
 #include "tools/zarvoth-waves/ChartLayout.h"
 #include "tools/zarvoth-waves/Marks.h"
 
 namespace {
 
-struct Outcome {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string Slurp(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Runs the tool in the current (temporary) folder.
-Outcome Waves(const std::string& args) {
-    const std::string command = std::string(ZARVOTH_BIN_DIR) + "/zarvoth-waves " + args + " >out.txt 2>err.txt";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp("out.txt"), Slurp("err.txt")};
+ToolOutcome Waves(const std::string& args) {
+    return RunTool("zarvoth-waves", args);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -56,7 +39,7 @@ std::string Row(const char* table, std::size_t index, const SpriteTable::TSprite
 
 TEST(ZarvothWaves, CsvHasOneRowPerEntryOfBothTablesInTableOrder) {
     TempDirectory folder;
-    const Outcome run = Waves("csv");
+    const ToolOutcome run = Waves("csv");
     ASSERT_EQ(run.Status, 0) << run.Err;
     const std::vector<std::string> lines = Lines(run.Out);
     ASSERT_EQ(lines.size(), 1u + 776u + 16u);
@@ -71,7 +54,7 @@ TEST(ZarvothWaves, CsvHasOneRowPerEntryOfBothTablesInTableOrder) {
 
 TEST(ZarvothWaves, ChartIsAPngOfTheLayoutsSizeWithTheFirstShuttleWhereTheAxesPutIt) {
     TempDirectory folder;
-    const Outcome run = Waves("chart chart.png");
+    const ToolOutcome run = Waves("chart chart.png");
     ASSERT_EQ(run.Status, 0) << run.Err;
     platform::RgbImage chart;
     std::string error;
@@ -93,11 +76,11 @@ TEST(ZarvothWaves, ChartIsAPngOfTheLayoutsSizeWithTheFirstShuttleWhereTheAxesPut
 TEST(ZarvothWaves, RefusesWrongUseWithUsageAndAnUnwritableFileWithItsName) {
     TempDirectory folder;
     for (const char* args : {"", "draw", "csv extra", "chart", "chart a.png b.png"}) {
-        const Outcome run = Waves(args);
+        const ToolOutcome run = Waves(args);
         EXPECT_EQ(run.Status, 2) << args;
         EXPECT_NE(run.Err.find("usage: zarvoth-waves"), std::string::npos) << args;
     }
-    const Outcome run = Waves("chart no-such-folder/chart.png");
+    const ToolOutcome run = Waves("chart no-such-folder/chart.png");
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("cannot write no-such-folder/chart.png"), std::string::npos) << run.Err;
 }

@@ -61,7 +61,7 @@ std::vector<Event> EventsIn(const Band& band) {
         add(SpriteTable::SpecialTable[i].Distance, EventKind::Special, std::string(style.Name) + " #" + std::to_string(i),
             style.Colour);
     }
-    for (const MissionText& text : MissionTexts) {
+    for (const Game::TMissionText& text : Game::MissionTexts) {
         add(text.Threshold, EventKind::Text, std::string(text.Title), TextColour);
     }
     add(SectorEnd, EventKind::End, "END OF SECTOR 1", EndColour);
@@ -146,20 +146,33 @@ void DrawWaveShips(Canvas& canvas, const Band& band) {
     }
 }
 
+// A name too wide for the gutter takes two lines or more; the distance and the leader go to its
+// first.
 void DrawLabels(Canvas& canvas, const Band& band, const std::vector<Event>& events) {
-    std::vector<float> wanted;
-    for (const Event& e : events) {
-        wanted.push_back(band.Y(static_cast<float>(e.Distance)));
-    }
-    const std::vector<float> at = SpreadLabels(wanted, LabelHeight, PlotTop, PlotBottom);
     const float left = PlotRight + LeaderRun;
+    const float nameLeft = left + NumberWidth + 5;
+    std::vector<float> wanted;
+    std::vector<float> heights;
+    std::vector<std::vector<std::string>> names;
+    for (const Event& e : events) {
+        const TextStyle style{11, e.Kind != EventKind::Text, e.Colour};
+        names.push_back(WrapLines(e.Name, static_cast<int>(ColumnWidth - nameLeft) - 4, style));
+        heights.push_back(LabelHeight * static_cast<float>(names.back().size()));
+        wanted.push_back(band.Y(static_cast<float>(e.Distance)) + (heights.back() - LabelHeight) / 2);
+    }
+    const std::vector<float> at = SpreadLabels(wanted, heights, PlotTop, PlotBottom);
     for (std::size_t i = 0; i < events.size(); ++i) {
         const Event& e = events[i];
+        const float y = band.Y(static_cast<float>(e.Distance));
+        const float first = at[i] - (heights[i] - LabelHeight) / 2;
         const content::Rgba leader = content::WithAlpha(e.Colour, 0.7f);
-        Stroke(canvas, {PlotRight + 1, wanted[i]}, {PlotRight + 5, wanted[i]}, 1, leader);
-        Stroke(canvas, {PlotRight + 5, wanted[i]}, {left - 3, at[i]}, 1, leader);
-        Write(canvas, std::to_string(e.Distance), left + NumberWidth, at[i], Align::Right, {10, false, Pale});
-        Write(canvas, e.Name, left + NumberWidth + 5, at[i], Align::Left, {11, e.Kind != EventKind::Text, e.Colour});
+        Stroke(canvas, {PlotRight + 1, y}, {PlotRight + 5, y}, 1, leader);
+        Stroke(canvas, {PlotRight + 5, y}, {left - 3, first}, 1, leader);
+        Write(canvas, std::to_string(e.Distance), left + NumberWidth, first, Align::Right, {10, false, Pale});
+        for (std::size_t line = 0; line < names[i].size(); ++line) {
+            Write(canvas, names[i][line], nameLeft, first + LabelHeight * static_cast<float>(line), Align::Left,
+                  {11, e.Kind != EventKind::Text, e.Colour});
+        }
     }
 }
 

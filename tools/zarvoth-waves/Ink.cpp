@@ -24,6 +24,10 @@ int TextWidth(std::string_view text, const TextStyle& style) {
     return content::TextWidth(FontOf(style), text);
 }
 
+std::vector<std::string> WrapLines(std::string_view text, int width, const TextStyle& style) {
+    return content::WrapText(FontOf(style), text, width);
+}
+
 int Write(content::Canvas& canvas, std::string_view text, float x, float y, content::Align align, const TextStyle& style) {
     int width = 0;
     int height = 0;

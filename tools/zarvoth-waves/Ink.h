@@ -3,7 +3,9 @@
 // raster kit.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "tools/raster/Captions.h"
 #include "tools/raster/Raster.h"
@@ -34,6 +36,8 @@ struct TextStyle {
 // Draws one line of text whose line box is centred on y; returns its width.
 int Write(content::Canvas& canvas, std::string_view text, float x, float y, content::Align align, const TextStyle& style);
 int TextWidth(std::string_view text, const TextStyle& style);
+// The text broken at blanks into lines no wider than width (a single word wider stays whole).
+std::vector<std::string> WrapLines(std::string_view text, int width, const TextStyle& style);
 
 void Rule(content::Canvas& canvas, float left, float right, float y, float thickness, content::Rgba colour);
 void DashedRule(content::Canvas& canvas, float left, float right, float y, float thickness, content::Rgba colour);

@@ -6,8 +6,10 @@
 
 namespace waves {
 
-// wanted: the centre each label would like, in any order; returns the centres given, in the same
-// order, at least `height` apart and within top..bottom (when they fit at all).
-std::vector<float> SpreadLabels(const std::vector<float>& wanted, float height, float top, float bottom);
+// wanted: the centre each label would like, in any order, and heights: how tall each is; returns
+// the centres given, in the same order, none overlapping and all within top..bottom (when they fit
+// at all).
+std::vector<float> SpreadLabels(const std::vector<float>& wanted, const std::vector<float>& heights, float top,
+                                float bottom);
 
 }  // namespace waves

@@ -7,18 +7,6 @@
 
 namespace waves {
 
-const std::array<MissionText, 9> MissionTexts = {{
-    {15, "Welcome and controls", false},
-    {17015, "Sector2", false},
-    {17000, "Sector1 cleared", true},
-    {27700, "Game completed", true},
-    {300, "Federation Shuttle", false},
-    {950, "Federation Defiant", false},
-    {17350, "Federation Akira", false},
-    {4350, "Federation Interpid", false},
-    {3850, "Cardassian supply ship", false},
-}};
-
 int CountWaveShips(TSpriteClass shipClass, int from, int to) {
     return static_cast<int>(std::count_if(SpriteTable::WaveTable.begin(), SpriteTable::WaveTable.end(), [&](const auto& e) {
         return e.Class == shipClass && e.Distance >= from && e.Distance < to;

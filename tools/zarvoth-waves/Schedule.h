@@ -1,28 +1,20 @@
-// Schedule: what the chart reads off the game's two tables besides the rows themselves — the
-// mission texts and their thresholds, the sector ends, the ships of a class in a stretch of
-// distance, and the stretch without new waves before each special ship. Depends on the game's
-// SpriteTable.
+// Schedule: what the chart reads off the game's tables besides the rows themselves — the sector
+// ends, the ships of a class in a stretch of distance, and the stretch without new waves before
+// each special ship. Depends on the game's SpriteTable and MissionTexts.
 #pragma once
 
-#include <array>
 #include <cstddef>
-#include <string_view>
 
 #include "engine/sprites/DXSprite.h"
+#include "game/MissionTexts.h"
 
 namespace waves {
 
-constexpr int SectorEnd = 17000;
-constexpr int GameEnd = 27700;
-
-struct MissionText {
-    int Threshold;
-    std::string_view Title;
-    bool EndsSector;  // warp enabled, distance held
-};
-
-// In the order the game tests them.
-extern const std::array<MissionText, 9> MissionTexts;
+// The sectors end where the texts that end them fall due.
+static_assert(Game::MissionTexts[Game::TextSector1Cleared].EndsSector &&
+              Game::MissionTexts[Game::TextGameCompleted].EndsSector);
+constexpr int SectorEnd = Game::MissionTexts[Game::TextSector1Cleared].Threshold;
+constexpr int GameEnd = Game::MissionTexts[Game::TextGameCompleted].Threshold;
 
 // Wave ships of the class entering at distances from..to (to excluded).
 int CountWaveShips(TSpriteClass shipClass, int from, int to);

@@ -29,11 +29,6 @@ Bytes SmallPalette(Bytes b, int entries) {
     return b;
 }
 
-Bytes Sized(const std::string& graphic, const std::vector<std::uint8_t>& data) {
-    Bytes b;
-    return b.Short(graphic).U32(static_cast<std::uint32_t>(data.size())).Raw(data);
-}
-
 std::map<std::string, Bytes> Seeds() {
     std::map<std::string, Bytes> seeds;
     Bytes dib8 = SmallPalette(InfoHeader(4, 2, 8, 0, 8, 4), 4);
@@ -65,13 +60,8 @@ std::map<std::string, Bytes> Seeds() {
     Bytes wave;
     wave.Text("RIFF").U32(46).Text("WAVE").Text("fmt ").U32(16).U16(1).U16(1).U32(8000).U32(8000).U16(1).U16(8);
     wave.Text("data").U32(6).U8(128).U8(200).U8(255).U8(128).U8(56).U8(0);
-    Bytes body;
-    body.Text("TPF0").Short("TWaveCollectionComponent").Short("DXWaveList1").Short("List").U8(14);
-    body.U8(1).Str("Name", "Beep").Bool("Looped", false).Int8("MaxPlayingCount", 2).Binary("Wave.WAVE", wave).U8(0);
-    body.U8(0).U8(0).U8(0);
-    Bytes sound;
-    sound.U8(0xFF).U16(10).Text("SOUND").U8(0).U16(0x1030).U32(static_cast<std::uint32_t>(body.Size())).Raw(body);
-    seeds["sound.dxw"] = sound;
+    seeds["sound.dxw"] = SoundFile(
+        {Bytes().Str("Name", "Beep").Bool("Looped", false).Int8("MaxPlayingCount", 2).Binary("Wave.WAVE", wave)});
     return seeds;
 }
 
@@ -100,8 +90,7 @@ TEST(AssetCorpus, SeedsLoadAndMatchTheCommittedCorpus) {
         }
         EXPECT_LT(seed.Size(), 4096u) << name;
         if (target != nullptr) {
-            std::ofstream(std::filesystem::path(target) / name, std::ios::binary)
-                .write(reinterpret_cast<const char*>(seed.Data.data()), static_cast<std::streamsize>(seed.Size()));
+            WriteBytes((std::filesystem::path(target) / name).string(), seed);
         } else {
             EXPECT_EQ(ReadFile(committed / name), seed.Data) << name << " differs from the committed seed";
         }

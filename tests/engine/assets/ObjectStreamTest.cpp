@@ -1,5 +1,6 @@
 // The object stream beyond the asset files: every published property kind, child components
 // created by class name, the loaded notification and a write/read round trip.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "engine/assets/ObjectReader.h"
@@ -59,6 +60,11 @@ void Read(TComponent& root, const Bytes& bytes) {
     ReadComponent(s, root);
 }
 
+// Reads into the form a stream whose one child is a TTestPart with these property records.
+void ReadPart(TTestForm& form, const Bytes& properties, const std::string& name = "P") {
+    Read(form, FormStream(Bytes().Short("TTestPart").Short(name).Raw(properties).U8(0).U8(0)));
+}
+
 }  // namespace
 
 TEST(ObjectStream, ChildrenAreCreatedByClassNameWithEveryValueKind) {
@@ -93,36 +99,18 @@ TEST(ObjectStream, AnExistingChildOfTheSameNameIsFilledInPlace) {
     auto part = std::make_unique<TTestPart>();
     part->Name = "Input";
     TTestPart& kept = static_cast<TTestPart&>(form.InsertComponent(std::move(part)));
-    Bytes child;
-    child.Short("TTestPart").Short("Input").Int8("Interval", 7).U8(0).U8(0);
-    Read(form, FormStream(child));
+    ReadPart(form, Bytes().Int8("Interval", 7), "Input");
     EXPECT_EQ(form.ComponentCount(), 1);
     EXPECT_EQ(kept.Interval, 7);
 }
 
 TEST(ObjectStream, ErrorsOfChildrenAndValues) {
-    TTestForm form;
-    Bytes unknown;
-    unknown.Short("TNoSuchClass").Short("X").U8(0).U8(0);
-    try {
-        Read(form, FormStream(unknown));
-        FAIL();
-    } catch (const EClassNotFound& e) {
-        EXPECT_STREQ(e.what(), "Class TNoSuchClass not found");
-    }
-    TTestForm second;
-    Bytes badSet;
-    badSet.Short("TTestPart").Short("P").Short("Options").U8(11).Short("doNothing").Short("").U8(0).U8(0);
-    try {
-        Read(second, FormStream(badSet));
-        FAIL();
-    } catch (const EPropertyReadError& e) {
-        EXPECT_STREQ(e.what(), "Error reading P.Options: Invalid property value");
-    }
-    TTestForm third;
-    Bytes list;
-    list.Short("TTestPart").Short("P").Short("Interval").U8(1).U8(0).U8(0).U8(0);
-    EXPECT_THROW(Read(third, FormStream(list)), EPropertyReadError);
+    TTestForm form, second, third;
+    EXPECT_THAT([&] { Read(form, FormStream(Bytes().Short("TNoSuchClass").Short("X").U8(0).U8(0))); },
+                testing::ThrowsMessage<EClassNotFound>("Class TNoSuchClass not found"));
+    EXPECT_THAT([&] { ReadPart(second, Bytes().Short("Options").U8(11).Short("doNothing").Short("")); },
+                testing::ThrowsMessage<EPropertyReadError>("Error reading P.Options: Invalid property value"));
+    EXPECT_THROW(ReadPart(third, Bytes().Short("Interval").U8(1).U8(0)), EPropertyReadError);  // a list
 }
 
 TEST(ObjectStream, DeeplyNestedChildrenAreRefused) {
@@ -218,9 +206,7 @@ TEST(ObjectStream, ACollectionReadTwiceNotifiesOnlyTheItemsKept) {
 TEST(ObjectStream, FloatPropertiesTakeEveryNumericTag) {
     const auto speed = [](const Bytes& value) {
         TTestForm form;
-        Bytes child;
-        child.Short("TTestPart").Short("P").Short("Speed").Raw(value).U8(0).U8(0);
-        Read(form, FormStream(child));
+        ReadPart(form, Bytes().Short("Speed").Raw(value));
         return dynamic_cast<TTestPart&>(form.Components(0)).Speed;
     };
     EXPECT_EQ(speed(Bytes().U8(15).U32(0x3FC00000u)), 1.5);            // single

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -70,43 +71,37 @@ TEST_F(DisplayTest, WhileInitializedOnlyVBlankStretchAndCentreChangeAtOnce) {
     EXPECT_EQ(Draw.EffectiveOptions() & doFlip, 0);
 }
 
-TEST(DisplayModeSearch, KeepsBitCountAndRatioBeforeSize) {
-    FakeVideoDevice device;
-    device.Modes = {{1024, 768, 16}, {800, 600, 32}};
-    TDXDrawDisplay display(&device);
-    display.SetWidth(800);
-    display.SetHeight(600);
-    display.SetBitCount(16);
-    ASSERT_TRUE(display.SelectMode());
-    EXPECT_EQ(device.Current, (platform::DisplayMode{1024, 768, 16}));
-    EXPECT_EQ(display.Width(), 1024);
-}
-
-TEST(DisplayModeSearch, FallsBackToAnotherRatioThenFails) {
-    FakeVideoDevice device;
-    device.Modes = {{1280, 720, 16}, {1920, 1080, 16}};
-    TDXDrawDisplay display(&device);
-    display.SetWidth(800);
-    display.SetHeight(600);
-    display.SetBitCount(16);
-    ASSERT_TRUE(display.SelectMode());
-    EXPECT_EQ(device.Current, (platform::DisplayMode{1280, 720, 16}));
-
-    device.Modes = {{640, 480, 16}};
-    EXPECT_FALSE(display.SelectMode());
-}
-
-TEST(DisplayModeSearch, LooseBitCountPrefersTheWantedDepthAtTheBestSize) {
-    FakeVideoDevice device;
-    device.Modes = {{800, 600, 32}, {800, 600, 16}, {1024, 768, 16}};
-    TDXDrawDisplay display(&device);
-    display.FixedBitCount = false;
-    display.SetWidth(800);
-    display.SetHeight(600);
-    display.SetBitCount(24);
-    // No 800x600x24: the search walks 800x600x16 then 800x600x32 and keeps the later one.
-    ASSERT_TRUE(display.SelectMode());
-    EXPECT_EQ(device.Current, (platform::DisplayMode{800, 600, 32}));
+// The search keeps the bit count and the ratio before the size, falls back to another ratio,
+// and with a loose bit count walks the sizes in order keeping the last deeper mode.
+TEST(DisplayModeSearch, PicksTheModeByBitCountRatioAndSize) {
+    const struct {
+        std::vector<platform::DisplayMode> Modes;
+        bool FixedBitCount;
+        int BitCount;
+        bool Found;
+        platform::DisplayMode Chosen;
+    } cases[] = {
+        {{{1024, 768, 16}, {800, 600, 32}}, true, 16, true, {1024, 768, 16}},
+        {{{1024, 768, 16}, {1024, 600, 16}}, true, 16, true, {1024, 768, 16}},
+        {{{1280, 720, 16}, {1920, 1080, 16}}, true, 16, true, {1280, 720, 16}},
+        {{{640, 480, 16}}, true, 16, false, {}},
+        {{{800, 600, 32}, {800, 600, 16}, {1024, 768, 16}}, false, 24, true, {800, 600, 32}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Modes.size() << " modes, first " << c.Modes[0].Width);
+        FakeVideoDevice device;
+        device.Modes = c.Modes;
+        TDXDrawDisplay display(&device);
+        display.FixedBitCount = c.FixedBitCount;
+        display.SetWidth(800);
+        display.SetHeight(600);
+        display.SetBitCount(c.BitCount);
+        ASSERT_EQ(display.SelectMode(), c.Found);
+        if (c.Found) {
+            EXPECT_EQ(device.Current, c.Chosen);
+            EXPECT_EQ(display.Width(), c.Chosen.Width);
+        }
+    }
 }
 
 TEST(DisplayModeSearch, RejectsBadValues) {
@@ -121,12 +116,8 @@ TEST(DisplayModeSearch, RejectsBadValues) {
 
 TEST_F(DisplayTest, NegativeWidthMakesInitializeFailWithTheModeMessage) {
     Draw.Display().SetWidth(-5);
-    try {
-        Draw.Initialize();
-        FAIL() << "Initialize should fail";
-    } catch (const EDXDrawError& error) {
-        EXPECT_STREQ(error.what(), "Display mode cannot be changed (0x600 16bit)");
-    }
+    EXPECT_THAT([&] { Draw.Initialize(); },
+                testing::ThrowsMessage<EDXDrawError>("Display mode cannot be changed (0x600 16bit)"));
     EXPECT_FALSE(Draw.Initialized());
     EXPECT_FALSE(Device.Opened);
 }
@@ -137,12 +128,8 @@ TEST(DisplayErrors, NoDeviceAndNoDirectDraw) {
     FakeVideoDevice device;
     device.CanOpen = false;
     TDXDraw draw(&device);
-    try {
-        draw.Initialize();
-        FAIL();
-    } catch (const EDirectDrawError& error) {
-        EXPECT_STREQ(error.what(), "DirectDraw cannot be initialized");
-    }
+    EXPECT_THAT([&] { draw.Initialize(); },
+                testing::ThrowsMessage<EDirectDrawError>("DirectDraw cannot be initialized"));
 }
 
 TEST_F(DisplayTest, NotificationsGoFromTheLastSubscriberToTheFirst) {

@@ -347,41 +347,38 @@ TEST_F(RotatedCases, RefusedWhileTheDestinationOrSourceCannotBeLocked) {
 }
 
 // Additive combination on one pixel: expand to 8 bits, add, keep the top bits.
-std::uint16_t AddOnePixel(PixelLayout layout, TColor destColour, TColor sourceColour, int alpha,
-                          bool transparent = false) {
+std::uint16_t AddOnePixel(PixelLayout layout, TColor destColour, TColor sourceColour, int alpha) {
     TDirectDrawSurface source(1, 1, layout);
     source.SetPixel(0, 0, source.ColorToPixel(sourceColour));
     TDirectDrawSurface dest(1, 1, layout);
     dest.SetPixel(0, 0, dest.ColorToPixel(destColour));
-    dest.DrawRotateAdd(0, 0, 1, 1, TRect{0, 0, 1, 1}, &source, 0, 0, transparent, 0, alpha);
+    dest.DrawRotateAdd(0, 0, 1, 1, TRect{0, 0, 1, 1}, &source, 0, 0, false, 0, alpha);
     return dest.Pixel(0, 0);
 }
 
-TEST(AdditiveDraw, HalfIntensityWorkedExample) {
-    // Red 10 of 31 (80) plus red 20 of 31 (160) at alpha 128: 80 + 160 * 128 div 256 = 160 = red 20.
+TEST(AdditiveDraw, AddsTheScaledSourceAndSaturatesInBothLayouts) {
+    const struct {
+        TColor Dest, Source;
+        int Alpha;
+        TColor Expected;
+    } cases[] = {
+        {RGB(80, 0, 0), RGB(160, 0, 0), 128, RGB(160, 0, 0)},  // 80 + 160 * 128 div 256: red 10 + 10 of 31
+        {RGB(40, 90, 200), RGB(255, 255, 255), 255, RGB(255, 255, 255)},
+        {RGB(40, 90, 200), RGB(0, 0, 0), 255, RGB(40, 90, 200)},            // black adds nothing
+        {RGB(40, 90, 200), RGB(255, 255, 255), 1000, RGB(255, 255, 255)},  // above 255 counts as 255
+        {RGB(200, 8, 8), RGB(100, 8, 16), 255, RGB(255, 16, 24)},
+        {RGB(0, 16, 8), RGB(0, 252, 64), 10, RGB(0, 25, 10)},  // 16 + 252 * 10 div 256 = 25; 8 + 2
+        {RGB(0, 16, 8), RGB(255, 255, 255), 0, RGB(0, 16, 8)},  // alpha 0 changes nothing
+    };
     for (const PixelLayout layout : {PixelLayout::RGB565, PixelLayout::RGB555}) {
-        const std::uint16_t result = AddOnePixel(layout, RGB(80, 0, 0), RGB(160, 0, 0), 128);
-        const int shift = layout == PixelLayout::RGB565 ? 11 : 10;
-        EXPECT_EQ(result >> shift, 20);
+        for (const auto& c : cases) {
+            EXPECT_EQ(AddOnePixel(layout, c.Dest, c.Source, c.Alpha),
+                      platform::PackRGB(layout, GetRValue(c.Expected), GetGValue(c.Expected), GetBValue(c.Expected)))
+                << static_cast<int>(layout) << " alpha " << c.Alpha << " onto " << std::hex << c.Dest;
+        }
     }
-}
-
-TEST(AdditiveDraw, FullIntensitySaturatesAndBlackAddsNothing) {
-    for (const PixelLayout layout : {PixelLayout::RGB565, PixelLayout::RGB555}) {
-        const std::uint16_t white = platform::PackRGB(layout, 255, 255, 255);
-        EXPECT_EQ(AddOnePixel(layout, RGB(40, 90, 200), RGB(255, 255, 255), 255), white);
-        EXPECT_EQ(AddOnePixel(layout, RGB(40, 90, 200), RGB(0, 0, 0), 255), platform::PackRGB(layout, 40, 90, 200));
-        EXPECT_EQ(AddOnePixel(layout, RGB(40, 90, 200), RGB(255, 255, 255), 1000), white);  // above 255 counts as 255
-        EXPECT_EQ(AddOnePixel(layout, RGB(200, 8, 8), RGB(100, 8, 16), 255), platform::PackRGB(layout, 255, 16, 24));
-    }
-}
-
-TEST(AdditiveDraw, LowIntensityTruncatesEachChannel) {
-    // 5-6-5: green 4 of 63 (16) + (252 * 10) div 256 = 16 + 9 = 25 -> green 6; blue 8 + 2 -> 1.
-    EXPECT_EQ(AddOnePixel(PixelLayout::RGB565, RGB(0, 16, 8), RGB(0, 252, 64), 10), platform::PackRGB(PixelLayout::RGB565, 0, 25, 10));
+    // The low-intensity sum truncated to 5-6-5 by hand: green 6, blue 1.
     EXPECT_EQ(AddOnePixel(PixelLayout::RGB565, RGB(0, 16, 8), RGB(0, 252, 64), 10), (6 << 5) | 1);
-    // Alpha 0 changes nothing.
-    EXPECT_EQ(AddOnePixel(PixelLayout::RGB565, RGB(0, 16, 8), RGB(255, 255, 255), 0), (4 << 5) | 1);
 }
 
 TEST(AdditiveDraw, KeyPixelsAreSkippedOnlyWhenTransparent) {
@@ -396,10 +393,6 @@ TEST(AdditiveDraw, KeyPixelsAreSkippedOnlyWhenTransparent) {
     dest.DrawRotateAdd(0, 0, 1, 1, TRect{0, 0, 1, 1}, &source, 0, 0, false, 0, 255);
     EXPECT_EQ(dest.Pixel(0, 0), 0xFFFF);
 }
-
-}  // namespace
-
-namespace {
 
 // Spans go in blocks (eight pixels for additive draws between equal layouts, four for the
 // others) and the rest one by one: every span length around the block sizes, key pixels in every
@@ -421,17 +414,9 @@ TEST(RotatedDraw, SpansOfEveryLengthMatchTheModel) {
                         }
                         TDirectDrawSurface dest(40, 40, destLayout);
                         fixtures::FillRandom(dest, random);
-                        Rotation r;
-                        r.X = 20;
-                        r.Y = 20;
-                        r.Width = 2 * size;
-                        r.Height = 2 * size + 1;
-                        r.SrcRect = TRect{0, 0, size, size};
-                        r.CenterX = 0.5;
-                        r.CenterY = 0.5;
-                        r.Transparent = true;
-                        r.Angle = angle;
-                        r.Alpha = alpha;
+                        const Rotation r{.X = 20, .Y = 20, .Width = 2 * size, .Height = 2 * size + 1,
+                                         .SrcRect = {0, 0, size, size}, .CenterX = 0.5, .CenterY = 0.5,
+                                         .Transparent = true, .Angle = angle, .Alpha = alpha};
                         const bool additive = alpha > 0;  // alpha 0 stands for a plain copy here
                         const Pictures pictures = DrawBoth(model, dest, source, r, additive);
                         ASSERT_EQ(pictures.Actual, pictures.Expected)
@@ -462,16 +447,8 @@ TEST(RotatedDraw, SheetsAtAndBeyondTheLaneLimitMatchTheModel) {
                 for (const bool additive : {false, true}) {
                     TDirectDrawSurface dest(48, 48, PixelLayout::RGB565);
                     fixtures::FillRandom(dest, random);
-                    Rotation r;
-                    r.X = 24;
-                    r.Y = 24;
-                    r.Width = 2 * pattern.Width();
-                    r.Height = 5 * pattern.Height();
-                    r.SrcRect = pattern;
-                    r.CenterX = 0.5;
-                    r.CenterY = 0.5;
-                    r.Angle = angle;
-                    r.Alpha = 200;
+                    const Rotation r{.X = 24, .Y = 24, .Width = 2 * pattern.Width(), .Height = 5 * pattern.Height(),
+                                     .SrcRect = pattern, .CenterX = 0.5, .CenterY = 0.5, .Angle = angle, .Alpha = 200};
                     const Pictures pictures = DrawBoth(model, dest, sheet, r, additive);
                     ASSERT_EQ(pictures.Actual, pictures.Expected)
                         << "side " << side << " " << Describe(r, additive, PixelLayout::RGB565, PixelLayout::RGB565);
@@ -480,10 +457,6 @@ TEST(RotatedDraw, SheetsAtAndBeyondTheLaneLimitMatchTheModel) {
         }
     }
 }
-
-}  // namespace
-
-namespace {
 
 // Long thin draws (phaser beams) are walked along slanted lines rather than rows or columns:
 // every angle, beams reaching off the surface, scaled strips, both layouts, copy and additive,

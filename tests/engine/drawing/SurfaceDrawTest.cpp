@@ -2,7 +2,10 @@
 // conversion, refusal on surfaces that cannot be locked, and the text canvas holding the surface.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <tuple>
+#include <vector>
 
 #include "SurfaceFixtures.h"
 #include "engine/display/DirectDrawSurface.h"
@@ -15,6 +18,16 @@ using platform::PixelLayout;
 namespace {
 
 constexpr std::uint16_t Background = 0x0841;
+
+using PixelAt = std::tuple<int, int, std::uint16_t>;
+
+const TRect Whole{0, 0, 32, 32};  // the whole pattern
+
+// What a draw should leave: these pixels, and this many pixels off the background.
+struct Drawn {
+    std::vector<PixelAt> Pixels;
+    int Covered = 0;
+};
 
 class PlainCopy : public ::testing::Test {
 protected:
@@ -32,53 +45,42 @@ protected:
         }
         return covered;
     }
+    // Draws on a fresh background, then checks the pixels given and how many were covered.
+    void ExpectDrawn(const std::function<void()>& draw, const Drawn& expected) {
+        dest.Fill(Background);
+        draw();
+        for (const auto& [x, y, pixel] : expected.Pixels) {
+            EXPECT_EQ(dest.Pixel(x, y), pixel) << x << "," << y;
+        }
+        EXPECT_EQ(Covered(), expected.Covered);
+    }
     TDirectDrawSurface pattern;
     TDirectDrawSurface dest;
 };
 
-TEST_F(PlainCopy, CopiesOneToOneAtThePosition) {
-    dest.Draw(10, 20, TRect{0, 0, 32, 32}, &pattern, false);
-    EXPECT_EQ(dest.Pixel(10, 20), Marker(0, 0));
-    EXPECT_EQ(dest.Pixel(41, 51), Marker(31, 31));
-    EXPECT_EQ(dest.Pixel(42, 51), Background);
-    EXPECT_EQ(Covered(), 32 * 32);
-}
-
-TEST_F(PlainCopy, OffTheTopLeftCornerKeepsTheVisiblePart) {
-    // At (-10, -5) source columns 10..31 and rows 5..31 land in the corner.
-    dest.Draw(-10, -5, TRect{0, 0, 32, 32}, &pattern, false);
-    EXPECT_EQ(dest.Pixel(0, 0), Marker(10, 5));
-    EXPECT_EQ(dest.Pixel(21, 26), Marker(31, 31));
-    EXPECT_EQ(dest.Pixel(22, 0), Background);
-    EXPECT_EQ(dest.Pixel(0, 27), Background);
-    EXPECT_EQ(Covered(), 22 * 27);
-}
-
-TEST_F(PlainCopy, OffTheBottomRightAndAtTheEdge) {
-    dest.Draw(90, 70, TRect{0, 0, 32, 32}, &pattern, false);
-    EXPECT_EQ(dest.Pixel(99, 79), Marker(9, 9));
-    EXPECT_EQ(Covered(), 10 * 10);
-    dest.Fill(Background);
-    dest.Draw(dest.Width(), 0, TRect{0, 0, 32, 32}, &pattern, false);
-    dest.Draw(dest.Width() + 1, 0, TRect{0, 0, 32, 32}, &pattern, false);
-    dest.Draw(0, dest.Height(), TRect{0, 0, 32, 32}, &pattern, false);
-    dest.Draw(-32, 0, TRect{0, 0, 32, 32}, &pattern, false);
-    dest.Draw(INT32_MIN, INT32_MIN, TRect{0, 0, 32, 32}, &pattern, false);
-    EXPECT_EQ(Covered(), 0);
-}
-
-TEST_F(PlainCopy, SourceRectanglePastItsSurfaceIsClipped) {
-    // Left edge at -4: the destination moves right by 4; the right edge is cut to the surface.
-    dest.Draw(10, 10, TRect{-4, 0, 40, 2}, &pattern, false);
-    EXPECT_EQ(dest.Pixel(13, 10), Background);
-    EXPECT_EQ(dest.Pixel(14, 10), Marker(0, 0));
-    EXPECT_EQ(dest.Pixel(45, 11), Marker(31, 1));
-    EXPECT_EQ(Covered(), 32 * 2);
-    dest.Fill(Background);
-    dest.Draw(10, 10, TRect{32, 0, 40, 2}, &pattern, false);
-    dest.Draw(10, 10, TRect{5, 5, 5, 9}, &pattern, false);
-    dest.Draw(10, 10, TRect{0, 0, 8, 8}, nullptr, false);
-    EXPECT_EQ(Covered(), 0);
+// Clipping: a copy off any edge keeps its visible part, a source rectangle past its surface is
+// cut to it (moving the destination with its left edge), and empty or absent sources draw
+// nothing.
+TEST_F(PlainCopy, KeepsTheVisiblePartAtThePosition) {
+    const struct {
+        TPoint At;
+        TRect From;
+        Drawn Then;
+    } cases[] = {
+        {{10, 20}, Whole, {{{10, 20, Marker(0, 0)}, {41, 51, Marker(31, 31)}, {42, 51, Background}}, 32 * 32}},
+        // Source columns 10..31 and rows 5..31 land in the corner.
+        {{-10, -5}, Whole, {{{0, 0, Marker(10, 5)}, {21, 26, Marker(31, 31)}, {22, 0, Background}, {0, 27, Background}},
+                            22 * 27}},
+        {{90, 70}, Whole, {{{99, 79, Marker(9, 9)}}, 10 * 10}},
+        {{10, 10}, {-4, 0, 40, 2}, {{{13, 10, Background}, {14, 10, Marker(0, 0)}, {45, 11, Marker(31, 1)}}, 32 * 2}},
+        {{100, 0}, Whole, {}}, {{101, 0}, Whole, {}}, {{0, 80}, Whole, {}}, {{-32, 0}, Whole, {}},
+        {{INT32_MIN, INT32_MIN}, Whole, {}}, {{10, 10}, {32, 0, 40, 2}, {}}, {{10, 10}, {5, 5, 5, 9}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        ExpectDrawn([&] { dest.Draw(c.At.X, c.At.Y, c.From, &pattern, false); }, c.Then);
+    }
+    ExpectDrawn([&] { dest.Draw(10, 10, TRect{0, 0, 8, 8}, nullptr, false); }, {});
 }
 
 TEST_F(PlainCopy, KeyPixelsAreSkippedOnlyWhenTransparent) {
@@ -167,47 +169,35 @@ TEST_F(StretchedCopy, SameSizeEqualsThePlainCopy) {
     EXPECT_EQ(fixtures::Pixels(dest), fixtures::Pixels(plain));
 }
 
-TEST_F(StretchedCopy, NearestNeighbourInBothDirections) {
-    dest.StretchDraw(TRect{0, 0, 64, 16}, TRect{0, 0, 32, 32}, &pattern, false);
-    EXPECT_EQ(dest.Pixel(0, 0), Marker(0, 1));
-    EXPECT_EQ(dest.Pixel(1, 0), Marker(0, 1));
-    EXPECT_EQ(dest.Pixel(2, 0), Marker(1, 1));
-    EXPECT_EQ(dest.Pixel(63, 15), Marker(31, 31));
-    EXPECT_EQ(Covered(), 64 * 16);
+// Nearest neighbour in both directions, clipped to the destination; empty or invalid rectangles
+// draw nothing, and a rectangle far beyond every edge covers everything.
+TEST_F(StretchedCopy, ScalesTheVisiblePart) {
+    const struct {
+        TRect To, From;
+        bool Transparent;
+        Drawn Then;
+    } cases[] = {
+        {{0, 0, 64, 16}, Whole, false,
+         {{{0, 0, Marker(0, 1)}, {1, 0, Marker(0, 1)}, {2, 0, Marker(1, 1)}, {63, 15, Marker(31, 31)}}, 64 * 16}},
+        {{-32, -32, 32, 32}, Whole, false, {{{0, 0, Marker(16, 16)}, {31, 31, Marker(31, 31)}}, 32 * 32}},
+        {{90, 70, 190, 170}, Whole, false, {{}, 10 * 10}},
+        {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, Whole, true, {{}, 100 * 80}},
+        {{10, 10, 10, 20}, Whole, false, {}},          {{10, 20, 30, 10}, Whole, false, {}},
+        {{10, 10, 20, 20}, {5, 0, 5, 32}, false, {}},  {{10, 10, 20, 20}, {0, 0, 33, 32}, false, {}},
+        {{10, 10, 20, 20}, {-1, 0, 32, 32}, false, {}}, {{200, 10, 220, 20}, Whole, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        ExpectDrawn([&] { dest.StretchDraw(c.To, c.From, &pattern, c.Transparent); }, c.Then);
+    }
+    ExpectDrawn([&] { dest.StretchDraw(TRect{10, 10, 20, 20}, Whole, nullptr, false); }, {});
 }
 
 TEST_F(StretchedCopy, ABarShrinksToItsValue) {
     TDirectDrawSurface bar(100, 4, PixelLayout::RGB565);
     fixtures::FillWithMarkers(bar);
-    dest.StretchDraw(TRect{10, 10, 47, 14}, TRect{0, 0, 100, 4}, &bar, false);
-    EXPECT_EQ(Covered(), 37 * 4);
-    EXPECT_EQ(dest.Pixel(10, 10), Marker(1, 0));
-    EXPECT_EQ(dest.Pixel(46, 13), Marker(98, 3));
-}
-
-TEST_F(StretchedCopy, ClippedToTheDestination) {
-    dest.StretchDraw(TRect{-32, -32, 32, 32}, TRect{0, 0, 32, 32}, &pattern, false);
-    EXPECT_EQ(dest.Pixel(0, 0), Marker(16, 16));
-    EXPECT_EQ(dest.Pixel(31, 31), Marker(31, 31));
-    EXPECT_EQ(Covered(), 32 * 32);
-    dest.Fill(Background);
-    dest.StretchDraw(TRect{90, 70, 190, 170}, TRect{0, 0, 32, 32}, &pattern, false);
-    EXPECT_EQ(Covered(), 10 * 10);
-}
-
-TEST_F(StretchedCopy, EmptyOrInvalidRectanglesDrawNothing) {
-    dest.StretchDraw(TRect{10, 10, 10, 20}, TRect{0, 0, 32, 32}, &pattern, false);
-    dest.StretchDraw(TRect{10, 20, 30, 10}, TRect{0, 0, 32, 32}, &pattern, false);
-    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{5, 0, 5, 32}, &pattern, false);
-    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{0, 0, 33, 32}, &pattern, false);
-    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{-1, 0, 32, 32}, &pattern, false);
-    dest.StretchDraw(TRect{200, 10, 220, 20}, TRect{0, 0, 32, 32}, &pattern, false);
-    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{0, 0, 32, 32}, nullptr, false);
-    dest.StretchDraw(TRect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, TRect{0, 0, 32, 32}, &pattern, true);
-    EXPECT_EQ(Covered(), 100 * 80);  // only the last one, which covers everything
-    dest.Fill(Background);
-    dest.StretchDraw(TRect{10, 10, 20, 20}, TRect{0, 0, 33, 32}, &pattern, false);
-    EXPECT_EQ(Covered(), 0);
+    ExpectDrawn([&] { dest.StretchDraw(TRect{10, 10, 47, 14}, TRect{0, 0, 100, 4}, &bar, false); },
+                {{{10, 10, Marker(1, 0)}, {46, 13, Marker(98, 3)}}, 37 * 4});
 }
 
 // Every row of a stretch samples the same source columns: they are worked out once per draw for

@@ -24,18 +24,32 @@ std::string DecodeError(const Bytes& b) {
 const TColor Palette4[4] = {RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 255, 0), RGB(10, 20, 30)};
 const int Indices[3][4] = {{0, 1, 2, 3}, {3, 3, 1, 1}, {2, 0, 0, 2}};  // top row first
 
-Bytes Uncompressed8(bool topDown) {
-    Bytes b = InfoHeader(4, topDown ? -3 : 3, 8, 0, 12, 4);
+// A 4 x 3 picture's header with the 4-colour table, then its pixel data.
+Bytes TestPicture(int height, int bits, int compression, const Bytes& data) {
+    Bytes b = InfoHeader(4, height, bits, compression, static_cast<std::uint32_t>(data.Size()), 4);
     for (const TColor c : Palette4) {
         Entry(b, c);
     }
+    return b.Raw(data);
+}
+
+Bytes Uncompressed8(bool topDown) {
+    Bytes b;
     for (int row = 0; row < 3; ++row) {
         const int y = topDown ? row : 2 - row;
         for (const int i : Indices[y]) {
             b.U8(i);
         }
     }
-    return b;
+    return TestPicture(topDown ? -3 : 3, 8, 0, b);
+}
+
+// A picture with the two colours black and RGB(9, 9, 9), then its pixel data.
+Bytes TwoColourPicture(int width, int height, int bits, int compression, const Bytes& data) {
+    Bytes b = InfoHeader(width, height, bits, compression, static_cast<std::uint32_t>(data.Size()), 2);
+    Entry(b, RGB(0, 0, 0));
+    Entry(b, RGB(9, 9, 9));
+    return b.Raw(data);
 }
 
 void ExpectTestPicture(const TPixelImage& image) {
@@ -55,34 +69,23 @@ TEST(DIB, NegativeHeightIsTopRowFirst) {
     ExpectTestPicture(Decode(Uncompressed8(true)));
 }
 
+// The table has "colours used" entries, 256 when that is 0 or above 256; an index past the
+// table is black rather than a read past it.
 TEST(DIB, ColourTableSizes) {
-    // Colours used 0 at 8 bits: 256 entries are read before the pixels.
-    Bytes full = InfoHeader(1, 1, 8);
-    for (int i = 0; i < 256; ++i) {
-        Entry(full, RGB(i, 0, 0));
+    const struct {
+        std::uint32_t ColorsUsed;
+        int Entries, Index;
+        TColor Expected;
+    } cases[] = {{0, 256, 200, RGB(200, 1, 2)},    {16, 16, 15, RGB(15, 1, 2)},       {2, 2, 9, 0},
+                 {300, 256, 77, RGB(77, 1, 2)}, {100000, 256, 77, RGB(77, 1, 2)}};
+    for (const auto& c : cases) {
+        Bytes b = InfoHeader(1, 1, 8, 0, 0, c.ColorsUsed);
+        for (int i = 0; i < c.Entries; ++i) {
+            Entry(b, RGB(i, 1, 2));
+        }
+        b.U8(c.Index).U8(0).U8(0).U8(0);
+        EXPECT_EQ(Decode(b).Pixel(0, 0), c.Expected) << c.ColorsUsed;
     }
-    full.U8(200).U8(0).U8(0).U8(0);
-    EXPECT_EQ(Decode(full).Pixel(0, 0), RGB(200, 0, 0));
-    // Colours used 16: 16 entries.
-    Bytes sixteen = InfoHeader(1, 1, 8, 0, 0, 16);
-    for (int i = 0; i < 16; ++i) {
-        Entry(sixteen, RGB(0, i, 0));
-    }
-    sixteen.U8(15).U8(0).U8(0).U8(0);
-    EXPECT_EQ(Decode(sixteen).Pixel(0, 0), RGB(0, 15, 0));
-    // An index past the table is black rather than a read past it.
-    Bytes beyond = InfoHeader(1, 1, 8, 0, 0, 2);
-    Entry(beyond, RGB(1, 1, 1));
-    Entry(beyond, RGB(2, 2, 2));
-    beyond.U8(9).U8(0).U8(0).U8(0);
-    EXPECT_EQ(Decode(beyond).Pixel(0, 0), 0u);
-    // Colours used above 256 is capped: 256 entries are read.
-    Bytes capped = InfoHeader(1, 1, 8, 0, 0, 100000);
-    for (int i = 0; i < 256; ++i) {
-        Entry(capped, RGB(0, 0, i));
-    }
-    capped.U8(77).U8(0).U8(0).U8(0);
-    EXPECT_EQ(Decode(capped).Pixel(0, 0), RGB(0, 0, 77));
 }
 
 TEST(DIB, OneAndFourBitsAndTheCoreHeader) {
@@ -146,21 +149,13 @@ TEST(DIB, RunLengthPicturesMatchTheirUncompressedTwin) {
     rle8.U8(1).U8(2).U8(2).U8(0).U8(1).U8(2).U8(0).U8(0);     // encoded runs, end of line
     rle8.U8(2).U8(3).U8(2).U8(1).U8(0).U8(0);                 // runs, end of line
     rle8.U8(0).U8(4).U8(0).U8(1).U8(2).U8(3).U8(0).U8(1);     // absolute run of 4, end of bitmap
-    Bytes b = InfoHeader(4, 3, 8, 1, static_cast<std::uint32_t>(rle8.Size()), 4);
-    for (const TColor c : Palette4) {
-        Entry(b, c);
-    }
-    ExpectTestPicture(Decode(b.Raw(rle8)));
+    ExpectTestPicture(Decode(TestPicture(3, 8, 1, rle8)));
 
     Bytes rle4;
     rle4.U8(1).U8(0x20).U8(2).U8(0x00).U8(1).U8(0x20).U8(0).U8(0);
     rle4.U8(2).U8(0x33).U8(2).U8(0x11).U8(0).U8(0);
     rle4.U8(0).U8(3).U8(0x01).U8(0x20).U8(1).U8(0x30).U8(0).U8(1);  // absolute 3 nibbles, padded; run
-    Bytes b4 = InfoHeader(4, 3, 4, 2, static_cast<std::uint32_t>(rle4.Size()), 4);
-    for (const TColor c : Palette4) {
-        Entry(b4, c);
-    }
-    ExpectTestPicture(Decode(b4.Raw(rle4)));
+    ExpectTestPicture(Decode(TestPicture(3, 4, 2, rle4)));
 }
 
 TEST(DIB, EveryAcceptedBitCountTakesEveryAcceptedCompression) {
@@ -189,10 +184,8 @@ TEST(DIB, EveryAcceptedBitCountTakesEveryAcceptedCompression) {
     for (const Case& c : cases) {
         Bytes rle;
         rle.U8(2).U8(0x01).U8(0).U8(1);
-        Bytes b = InfoHeader(2, 1, c.BitCount, c.Compression, static_cast<std::uint32_t>(rle.Size()), 2);
-        Entry(b, RGB(0, 0, 0));
-        Entry(b, RGB(9, 9, 9));
-        EXPECT_EQ(Decode(b.Raw(rle)).Pixels, c.Expected) << c.BitCount << " bits, compression " << c.Compression;
+        EXPECT_EQ(Decode(TwoColourPicture(2, 1, c.BitCount, c.Compression, rle)).Pixels, c.Expected)
+            << c.BitCount << " bits, compression " << c.Compression;
     }
 }
 
@@ -202,20 +195,14 @@ TEST(DIB, RunLengthNeverWritesOutsideThePicture) {
     rle.U8(0).U8(2).U8(250).U8(250);    // delta far out
     rle.U8(5).U8(1);
     rle.U8(0).U8(200).U8(1);            // absolute run with missing data
-    Bytes b = InfoHeader(3, 2, 8, 1, static_cast<std::uint32_t>(rle.Size()), 2);
-    Entry(b, RGB(0, 0, 0));
-    Entry(b, RGB(9, 9, 9));
-    const TPixelImage image = Decode(b.Raw(rle));
+    const TPixelImage image = Decode(TwoColourPicture(3, 2, 8, 1, rle));
     EXPECT_EQ(image.Pixel(0, 1), RGB(9, 9, 9));  // bottom row filled, clipped at the row end
     EXPECT_EQ(image.Pixel(2, 1), RGB(9, 9, 9));
     EXPECT_EQ(image.Pixel(0, 0), 0u);            // untouched
 
     Bytes delta;
     delta.U8(0).U8(2).U8(2).U8(1).U8(1).U8(1).U8(0).U8(1);  // right 2, up 1, one pixel, end
-    Bytes d = InfoHeader(4, 2, 8, 1, static_cast<std::uint32_t>(delta.Size()), 2);
-    Entry(d, RGB(0, 0, 0));
-    Entry(d, RGB(9, 9, 9));
-    const TPixelImage moved = Decode(d.Raw(delta));
+    const TPixelImage moved = Decode(TwoColourPicture(4, 2, 8, 1, delta));
     EXPECT_EQ(moved.Pixel(2, 0), RGB(9, 9, 9));
     EXPECT_EQ(moved.Pixels, (std::vector<TColor>{0, 0, RGB(9, 9, 9), 0, 0, 0, 0, 0}));
 }

@@ -1,8 +1,10 @@
 // Image lists: the pattern grid and its tiles, colour keys, drawing through items, and the
 // binding to a display that initializes, restores and finalizes the items' surfaces.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,45 +59,32 @@ protected:
     TDXImageList List;
 };
 
-TEST_F(ImageListTest, WholePictureIsOnePattern) {
-    TPictureCollectionItem& item = AddItem(26, 25);
-    EXPECT_EQ(item.Width(), 26);
-    EXPECT_EQ(item.Height(), 25);
-    EXPECT_EQ(item.PatternCount(), 1);
-    Run();
-    EXPECT_TRUE(item.Initialized());
-    ASSERT_EQ(item.PatternCount(), 1);
-    EXPECT_EQ(item.PatternRect(0), (TRect{0, 0, 26, 25}));
-    EXPECT_EQ(item.SurfaceCount(), 1);
-}
-
-TEST_F(ImageListTest, SquarePatternsAlongASheet) {
-    TPictureCollectionItem& item = AddItem(256, 64, 64, 64);
-    EXPECT_EQ(item.PatternCount(), 4);
-    Run();
-    ASSERT_EQ(item.PatternCount(), 4);
-    EXPECT_EQ(item.PatternRect(3), (TRect{192, 0, 256, 64}));
-    EXPECT_EQ(item.SurfaceCount(), 1);  // 256 wide fits one tile
-}
-
-TEST_F(ImageListTest, SkipsLeaveGapsBetweenPatterns) {
-    TPictureCollectionItem& item = AddItem(100, 40, 30, 40);
-    item.SkipWidth = 5;
-    EXPECT_EQ(item.PatternCount(), 3);
-    Run();
-    ASSERT_EQ(item.PatternCount(), 3);
-    EXPECT_EQ(item.PatternRect(0).Left, 0);
-    EXPECT_EQ(item.PatternRect(1).Left, 35);
-    EXPECT_EQ(item.PatternRect(2), (TRect{70, 0, 100, 40}));
-}
-
-TEST_F(ImageListTest, RowsOuterColumnsInner) {
-    TPictureCollectionItem& item = AddItem(40, 30, 20, 10);
-    Run();
-    ASSERT_EQ(item.PatternCount(), 6);
-    EXPECT_EQ(item.PatternRect(1), (TRect{20, 0, 40, 10}));
-    EXPECT_EQ(item.PatternRect(2), (TRect{0, 10, 20, 20}));
-    EXPECT_EQ(item.PatternRect(5), (TRect{20, 20, 40, 30}));
+// The grid: rows outer, columns inner, skips between cells; counted the same from the picture
+// alone and from the built surface (all of these fit one tile).
+TEST_F(ImageListTest, PatternsFollowTheGridOfTheSheet) {
+    const struct {
+        int Width, Height, PatternWidth, PatternHeight, SkipWidth, Count;
+        std::vector<std::pair<int, TRect>> Rects;
+    } sheets[] = {
+        {26, 25, 0, 0, 0, 1, {{0, {0, 0, 26, 25}}}},  // the whole picture is one pattern
+        {256, 64, 64, 64, 0, 4, {{3, {192, 0, 256, 64}}}},
+        {100, 40, 30, 40, 5, 3, {{0, {0, 0, 30, 40}}, {1, {35, 0, 65, 40}}, {2, {70, 0, 100, 40}}}},
+        {40, 30, 20, 10, 0, 6, {{1, {20, 0, 40, 10}}, {2, {0, 10, 20, 20}}, {5, {20, 20, 40, 30}}}},
+    };
+    for (const auto& sheet : sheets) {
+        SCOPED_TRACE(testing::Message() << sheet.Width << " x " << sheet.Height);
+        TPictureCollectionItem& item = AddItem(sheet.Width, sheet.Height, sheet.PatternWidth, sheet.PatternHeight);
+        item.SkipWidth = sheet.SkipWidth;
+        EXPECT_EQ(item.PatternCount(), sheet.Count);
+        Run();
+        EXPECT_TRUE(item.Initialized());
+        ASSERT_EQ(item.PatternCount(), sheet.Count);
+        for (const auto& [index, rect] : sheet.Rects) {
+            EXPECT_EQ(item.PatternRect(index), rect) << index;
+        }
+        EXPECT_EQ(item.SurfaceCount(), 1);
+        Draw.Finalize();
+    }
 }
 
 TEST_F(ImageListTest, LargeSheetsAreTiledAtWholeSteps) {
@@ -214,23 +203,14 @@ TEST_F(ImageListTest, OutOfRangePatternsAndUnbuiltItemsDrawNothing) {
 TEST_F(ImageListTest, ItemIndexOutOfRange) {
     AddItem(8, 8);
     EXPECT_NO_THROW(List.Items().Items(0));
-    try {
-        List.Items().Items(1);
-        FAIL() << "no error";
-    } catch (const EListError& e) {
-        EXPECT_STREQ(e.what(), "List index out of bounds (1)");
-    }
+    EXPECT_THAT([&] { List.Items().Items(1); }, testing::ThrowsMessage<EListError>("List index out of bounds (1)"));
     EXPECT_THROW(List.Items().Items(-1), EListError);
 }
 
 TEST_F(ImageListTest, InitializingWithAStoppedDisplayIsAnError) {
     AddItem(8, 8);
-    try {
-        List.Items().Initialize(Draw);
-        FAIL() << "no error";
-    } catch (const EPictureCollectionError& e) {
-        EXPECT_STREQ(e.what(), "TPictureCollection cannot be initialized");
-    }
+    EXPECT_THAT([&] { List.Items().Initialize(Draw); },
+                testing::ThrowsMessage<EPictureCollectionError>("TPictureCollection cannot be initialized"));
     EXPECT_FALSE(List.Items().Initialized());
     EXPECT_FALSE(List.Items().Items(0).Initialized());
 }

@@ -1,4 +1,5 @@
 // Picture payload classes other than "TDIB": JPEG, BMP file and icon, and building pictures.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,11 +16,6 @@ void LoadPayload(TPicture& picture, const Bytes& payload) {
     picture.LoadFromData(s);
 }
 
-Bytes Sized(const std::string& graphic, const std::vector<std::uint8_t>& data) {
-    Bytes b;
-    return b.Short(graphic).U32(static_cast<std::uint32_t>(data.size())).Raw(data);
-}
-
 // 2 x 2, 24 bits, bottom-up: bottom row blue, green; top row red, white.
 Bytes Dib24() {
     Bytes b = InfoHeader(2, 2, 24);
@@ -31,10 +27,7 @@ Bytes Dib24() {
 void ExpectDib24(const TPicture& p) {
     ASSERT_EQ(p.Width(), 2);
     ASSERT_EQ(p.Height(), 2);
-    EXPECT_EQ(p.Pixel(0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(p.Pixel(1, 0), RGB(255, 255, 255));
-    EXPECT_EQ(p.Pixel(0, 1), RGB(0, 0, 255));
-    EXPECT_EQ(p.Pixel(1, 1), RGB(0, 255, 0));
+    EXPECT_EQ(p.Pixels(), (std::vector<TColor>{RGB(255, 0, 0), RGB(255, 255, 255), RGB(0, 0, 255), RGB(0, 255, 0)}));
 }
 
 }  // namespace
@@ -59,12 +52,7 @@ TEST(JPEGPicture, CorruptStreamsRaiseAJPEGError) {
     std::vector<std::uint8_t> cut(data.begin(), data.begin() + 20);
     EXPECT_THROW(DecodeJPEG(cut), EJPEGError);
     EXPECT_THROW(DecodeJPEG({0x00, 0x01, 0x02}), EJPEGError);
-    try {
-        DecodeJPEG({});
-        FAIL();
-    } catch (const EJPEGError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("JPEG error #", 0), 0u);
-    }
+    EXPECT_THAT([] { DecodeJPEG({}); }, testing::ThrowsMessage<EJPEGError>(testing::StartsWith("JPEG error #")));
     // Image larger than the picture limits: refused at the header.
     std::vector<std::uint8_t> wide = data;
     for (std::size_t i = 0; i + 8 < wide.size(); ++i) {

@@ -2,6 +2,7 @@
 // assignment table, focus, and the mouse that aims but never steers.
 #include "engine/input/DXInput.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "engine/assets/ObjectReader.h"
@@ -136,12 +137,8 @@ TEST_F(DXInputTest, TheMouseAimsButNeverSteers) {
 
 TEST(DXInputOpen, AnEnabledMouseNeedsTheInputDeviceAndTheKeyboardFallsBackToTheKeyStateTable) {
     TDXInput withoutDevice(nullptr);
-    try {
-        withoutDevice.Open();
-        FAIL() << "no error";
-    } catch (const EDXInputError& e) {
-        EXPECT_STREQ(e.what(), "DirectInput is required for mouse support");
-    }
+    EXPECT_THAT([&] { withoutDevice.Open(); },
+                testing::ThrowsMessage<EDXInputError>("DirectInput is required for mouse support"));
     withoutDevice.Mouse.Enabled = false;
     withoutDevice.Open();
     EXPECT_TRUE(withoutDevice.Keyboard.Initialized());

@@ -2,13 +2,14 @@
 // device, the notifications to the wave lists, and the once-only restore after a lost buffer.
 #include "engine/sound/DXSounds.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "engine/sound/WavePlayback.h"
 #include "platform/SdlAudioOutput.h"
-#include "support/FakeAudioOutput.h"
+#include "tests/engine/sound/FakeAudioMixer.h"
 
 namespace {
 
@@ -24,20 +25,10 @@ public:
     bool LoseDuringRestore = false;
 };
 
-struct MixerWithFakeOutput {
-    MixerWithFakeOutput() {
-        auto output = std::make_unique<FakeAudioOutput>();
-        Output = output.get();
-        Mixer = std::make_unique<platform::AudioMixer>(std::move(output));
-    }
-    FakeAudioOutput* Output;
-    std::unique_ptr<platform::AudioMixer> Mixer;
-};
-
 using enum TDXSoundNotifyType;
 
 TEST(DXSound, InitialisationTellsTheListsInOrderAndFinalisationClosesTheDevice) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     TDXSound sound(device.Mixer.get());
     RecordingSubscriber list;
     sound.Subscribe(&list);
@@ -58,18 +49,14 @@ TEST(DXSound, InitialisationTellsTheListsInOrderAndFinalisationClosesTheDevice) 
 }
 
 TEST(DXSound, NoAudioDeviceMeansSilenceWhenInitialisedAutomatically) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     device.Output->DeviceAvailable = false;
     TDXSound sound(device.Mixer.get());
     sound.Loaded();
     EXPECT_FALSE(sound.Initialized());
 
-    try {
-        sound.Initialize();
-        FAIL() << "no audio device";
-    } catch (const EDirectSoundError& error) {
-        EXPECT_STREQ(error.what(), "DirectSound cannot be initialized");
-    }
+    EXPECT_THAT([&] { sound.Initialize(); },
+                testing::ThrowsMessage<EDirectSoundError>("DirectSound cannot be initialized"));
 
     // Items attached to it are never set up and play nothing.
     TWavePlayback item;
@@ -81,16 +68,11 @@ TEST(DXSound, NoAudioDeviceMeansSilenceWhenInitialisedAutomatically) {
 
 TEST(DXSound, WithoutAFormInitialisationFails) {
     TDXSound sound(nullptr);
-    try {
-        sound.Loaded();
-        FAIL() << "no form";
-    } catch (const EDXSoundError& error) {
-        EXPECT_STREQ(error.what(), "Form not found");
-    }
+    EXPECT_THAT([&] { sound.Loaded(); }, testing::ThrowsMessage<EDXSoundError>("Form not found"));
 }
 
 TEST(DXSound, AutoInitializeOffLeavesItToTheProgram) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     TDXSound sound(device.Mixer.get());
     sound.AutoInitialize = false;
     sound.Loaded();
@@ -100,7 +82,7 @@ TEST(DXSound, AutoInitializeOffLeavesItToTheProgram) {
 }
 
 TEST(DXSound, LostBufferRestoresOnceAndIgnoresALossDuringTheRestore) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     TDXSound sound(device.Mixer.get());
     RecordingSubscriber list;
     sound.Subscribe(&list);
@@ -120,7 +102,7 @@ TEST(DXSound, LostBufferRestoresOnceAndIgnoresALossDuringTheRestore) {
 }
 
 TEST(DXSound, DestructionTellsTheLists) {
-    MixerWithFakeOutput device;
+    FakeAudioMixer device;
     RecordingSubscriber list;
     {
         TDXSound sound(device.Mixer.get());

@@ -1,57 +1,32 @@
 // Tests of the wave list on a sound device: loading a sound file sets the items up, items
 // without a device or without samples stay silent, Looped and MaxPlayingCount as the game
 // assigns them, and the restore of every list after the device was lost or away for a while.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 
 #include "engine/sound/DXSounds.h"
 #include "platform/Clock.h"
-#include "support/FakeAudioOutput.h"
 #include "support/TempDirectory.h"
 #include "tests/engine/assets/AssetBytes.h"
+#include "tests/engine/sound/FakeAudioMixer.h"
 
 namespace {
 
 constexpr std::uint32_t Rate = 11025;
 
-Bytes Chunk(const std::string& id, const Bytes& body) {
-    return Bytes().Text(id).U32(static_cast<std::uint32_t>(body.Size())).Raw(body);
-}
+// 8-bit mono samples at the mixer's rate.
+Bytes FormatChunk() { return Chunk("fmt ", PcmFormat(Rate, 8, 1)); }
 
-// A RIFF image of 8-bit mono samples at the mixer's rate, with the given chunks.
-Bytes Riff(const Bytes& chunks) {
-    return Bytes().Text("RIFF").U32(static_cast<std::uint32_t>(chunks.Size() + 4)).Text("WAVE").Raw(chunks);
-}
-
-Bytes FormatChunk() { return Chunk("fmt ", Bytes().U16(1).U16(1).U32(Rate).U32(Rate).U16(1).U16(8)); }
-
-Bytes Samples(std::size_t count, int level) {
-    Bytes b;
-    for (std::size_t i = 0; i < count; ++i) {
-        b.U8(level);
-    }
-    return b;
-}
-
-// The reader does not compare the root class name, so the graphics-file builder serves for a
-// sound file too.
-void WriteSoundFile(const std::string& path, const std::vector<Bytes>& items) {
-    const Bytes file = GraphicsFile(items, "SOUND");
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.Data.data()),
-                                                static_cast<std::streamsize>(file.Size()));
-}
+Bytes Samples(std::size_t count, std::uint8_t level) { return Bytes().Raw(std::vector<std::uint8_t>(count, level)); }
 
 class WaveListTest : public ::testing::Test {
 protected:
     WaveListTest() {
         platform::SetClockSource(std::ref(Clock));
-        auto output = std::make_unique<FakeAudioOutput>();
-        Output = output.get();
-        Mixer = std::make_unique<platform::AudioMixer>(std::move(output), Rate);
-        Sound = std::make_unique<TDXSound>(Mixer.get());
+        Sound = std::make_unique<TDXSound>(Mixer);
         Effects.SetDXSound(Sound.get());
         Music.SetDXSound(Sound.get());
 
@@ -65,22 +40,19 @@ protected:
         Bytes looped;
         looped.Str("Name", "Music").Bool("Looped", true).Binary(
             "Wave.WAVE", Riff(Bytes().Raw(FormatChunk()).Raw(Chunk("data", Samples(300, 160)))));
-        WriteSoundFile("Sound.dxw", {plain, extra, noData});
-        WriteSoundFile("Music.dxw", {looped});
+        WriteBytes("Sound.dxw", SoundFile({plain, extra, noData}));
+        WriteBytes("Music.dxw", SoundFile({looped}));
     }
 
     ~WaveListTest() override { platform::SetClockSource(nullptr); }
 
-    float RenderLeft(std::size_t frames) {
-        std::vector<float> out(2 * frames);
-        Mixer->Render(out.data(), frames);
-        return out[out.size() - 2];
-    }
+    float RenderLeft(std::size_t frames) { return Device.Render(frames).first; }
 
     TempDirectory Folder;
     platform::SteppedClock Clock{5000};
-    FakeAudioOutput* Output = nullptr;
-    std::unique_ptr<platform::AudioMixer> Mixer;
+    FakeAudioMixer Device{Rate};
+    FakeAudioOutput* Output = Device.Output;
+    platform::AudioMixer* Mixer = Device.Mixer.get();
     std::unique_ptr<TDXSound> Sound;
     TDXWaveList Effects;
     TDXWaveList Music;
@@ -108,12 +80,7 @@ TEST_F(WaveListTest, LoadingOnAnInitialisedDeviceSetsEveryItemUp) {
     items.Items(2).StartSound(false);
     EXPECT_EQ(Mixer->PlayingCount(), 0u);
 
-    try {
-        items.Items(3);
-        FAIL() << "only three items";
-    } catch (const EListError& error) {
-        EXPECT_STREQ(error.what(), "List index out of bounds (3)");
-    }
+    EXPECT_THAT([&] { items.Items(3); }, testing::ThrowsMessage<EListError>("List index out of bounds (3)"));
 }
 
 TEST_F(WaveListTest, ItemsLoadedBeforeTheDeviceAreSetUpWhenItInitialises) {

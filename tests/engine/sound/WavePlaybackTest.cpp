@@ -3,6 +3,7 @@
 // device was lost. The sound device is the real mixer on an output the test drives itself.
 #include "engine/sound/WavePlayback.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,23 +11,16 @@
 #include <vector>
 
 #include "engine/sound/DXSounds.h"
-#include "support/FakeAudioOutput.h"
+#include "tests/engine/assets/AssetBytes.h"
+#include "tests/engine/sound/FakeAudioMixer.h"
 
 namespace {
 
 constexpr std::uint32_t Rate = 22050;
 
+// The format record as a sound item gets it: PCM with an empty extra size.
 std::vector<std::uint8_t> PcmFormatRecord(std::uint16_t channels, std::uint16_t bits, std::uint32_t rate) {
-    const auto align = static_cast<std::uint16_t>(channels * bits / 8);
-    const std::uint32_t perSecond = rate * align;
-    return {1, 0,
-            static_cast<std::uint8_t>(channels), 0,
-            static_cast<std::uint8_t>(rate), static_cast<std::uint8_t>(rate >> 8), static_cast<std::uint8_t>(rate >> 16), 0,
-            static_cast<std::uint8_t>(perSecond), static_cast<std::uint8_t>(perSecond >> 8),
-            static_cast<std::uint8_t>(perSecond >> 16), 0,
-            static_cast<std::uint8_t>(align), 0,
-            static_cast<std::uint8_t>(bits), 0,
-            0, 0};
+    return PcmFormat(rate, bits, channels).U16(0).Data;
 }
 
 std::uint32_t Position(TDirectSoundBuffer& buffer) {
@@ -38,10 +32,7 @@ std::uint32_t Position(TDirectSoundBuffer& buffer) {
 class WavePlaybackTest : public ::testing::Test {
 protected:
     WavePlaybackTest() {
-        auto output = std::make_unique<FakeAudioOutput>();
-        Output = output.get();
-        Mixer = std::make_unique<platform::AudioMixer>(std::move(output), Rate);
-        Sound = std::make_unique<TDXSound>(Mixer.get());
+        Sound = std::make_unique<TDXSound>(Mixer);
         Sound->Loaded();
         EXPECT_TRUE(Sound->Initialized());
     }
@@ -52,15 +43,11 @@ protected:
         Item.Setup(Sound.get(), Format, Samples);
     }
 
-    // Left and right of the last of frames rendered.
-    std::pair<float, float> Render(std::size_t frames) {
-        std::vector<float> out(2 * frames);
-        Mixer->Render(out.data(), frames);
-        return {out[out.size() - 2], out.back()};
-    }
+    std::pair<float, float> Render(std::size_t frames) { return Device.Render(frames); }
 
-    FakeAudioOutput* Output = nullptr;
-    std::unique_ptr<platform::AudioMixer> Mixer;
+    FakeAudioMixer Device{Rate};
+    FakeAudioOutput* Output = Device.Output;
+    platform::AudioMixer* Mixer = Device.Mixer.get();
     std::unique_ptr<TDXSound> Sound;
     std::vector<std::uint8_t> Format = PcmFormatRecord(1, 8, Rate);
     std::vector<std::uint8_t> Samples;
@@ -174,12 +161,8 @@ TEST_F(WavePlaybackTest, ItemWithoutSamplesPlaysNothingOrFailsWhenLooped) {
     EXPECT_TRUE(Item.PlayBuffers().empty());
     Item.SetPan(100);  // stored only
     EXPECT_EQ(Item.Pan(), 100);
-    try {
-        Item.StartSound(true, 0, false);
-        FAIL() << "a looped item without samples has no buffer to play";
-    } catch (const EDirectSoundBufferError& error) {
-        EXPECT_STREQ(error.what(), "IDirectSoundBuffer not made");
-    }
+    EXPECT_THAT([&] { Item.StartSound(true, 0, false); },
+                testing::ThrowsMessage<EDirectSoundBufferError>("IDirectSoundBuffer not made"));
     EXPECT_THROW(Item.StopSound(), EDirectSoundBufferError);
 }
 
@@ -198,12 +181,8 @@ TEST_F(WavePlaybackTest, NothingHappensWithoutAnInitialisedDevice) {
 
 TEST_F(WavePlaybackTest, FormatsTheDeviceCannotPlayCannotBeMade) {
     Samples.assign(100, 0);
-    try {
-        Item.Setup(Sound.get(), PcmFormatRecord(1, 24, Rate), Samples);
-        FAIL() << "24-bit samples are refused";
-    } catch (const EDirectSoundBufferError& error) {
-        EXPECT_STREQ(error.what(), "Sound Buffer cannot be made");
-    }
+    EXPECT_THAT([&] { Item.Setup(Sound.get(), PcmFormatRecord(1, 24, Rate), Samples); },
+                testing::ThrowsMessage<EDirectSoundBufferError>("Sound Buffer cannot be made"));
     const std::vector<std::uint8_t> truncated(Format.begin(), Format.begin() + 12);
     EXPECT_THROW(Item.Setup(Sound.get(), truncated, Samples), EDirectSoundBufferError);
 }
@@ -226,12 +205,8 @@ TEST(WavePlaybackLoss, MasterThatCannotBeFilledCannotBeLocked) {
     device->Checks = 0;
     TWavePlayback item;
     const std::vector<std::uint8_t> samples(100, 128);
-    try {
-        item.Setup(&sound, PcmFormatRecord(1, 8, Rate), samples);
-        FAIL() << "the buffer was lost before it could be filled";
-    } catch (const EDirectSoundBufferError& error) {
-        EXPECT_STREQ(error.what(), "Sound Buffer cannot be locked");
-    }
+    EXPECT_THAT([&] { item.Setup(&sound, PcmFormatRecord(1, 8, Rate), samples); },
+                testing::ThrowsMessage<EDirectSoundBufferError>("Sound Buffer cannot be locked"));
     EXPECT_EQ(item.Master()->DXResult(), platform::SoundResult::BufferLost);
 }
 

@@ -1,26 +1,11 @@
 // Waves: the RIFF image, the 8096-byte blocks and sound files.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "engine/sound/WaveCollection.h"
 #include "tests/engine/assets/AssetBytes.h"
 
 namespace {
-
-Bytes PCMFormat(int rate, int bits, int channels) {
-    Bytes f;
-    const int align = channels * bits / 8;
-    return f.U16(1).U16(channels).U32(static_cast<std::uint32_t>(rate)).U32(static_cast<std::uint32_t>(rate * align)).U16(align).U16(bits);
-}
-
-Bytes Riff(const Bytes& chunks) {
-    Bytes b;
-    return b.Text("RIFF").U32(static_cast<std::uint32_t>(chunks.Size() + 4)).Text("WAVE").Raw(chunks);
-}
-
-Bytes Chunk(const std::string& id, const Bytes& body) {
-    Bytes b;
-    return b.Text(id).U32(static_cast<std::uint32_t>(body.Size())).Raw(body);
-}
 
 std::string WaveError(const Bytes& image) {
     TWave wave;
@@ -33,22 +18,11 @@ std::string WaveError(const Bytes& image) {
     return "(loaded)";
 }
 
-Bytes SoundFile(const std::vector<Bytes>& items) {
-    Bytes body;
-    body.Text("TPF0").Short("TWaveCollectionComponent").Short("DXWaveList1").Short("List").U8(14);
-    for (const Bytes& item : items) {
-        body.U8(1).Raw(item).U8(0);
-    }
-    body.U8(0).U8(0).U8(0);
-    Bytes file;
-    return file.U8(0xFF).U16(10).Text("SOUND").U8(0).U16(0x1030).U32(static_cast<std::uint32_t>(body.Size())).Raw(body);
-}
-
 }  // namespace
 
 TEST(WaveImage, ReadsFormatAndSamplesSkippingOtherChunks) {
     Bytes chunks;
-    chunks.Raw(Chunk("fmt ", PCMFormat(22050, 8, 1))).Raw(Chunk("LIST", Bytes().Text("abc")));  // odd, no pad
+    chunks.Raw(Chunk("fmt ", PcmFormat(22050, 8, 1))).Raw(Chunk("LIST", Bytes().Text("abc")));  // odd, no pad
     chunks.Raw(Chunk("data", Bytes().U8(1).U8(2).U8(3)));
     TWave wave;
     TMemoryStream s(Riff(chunks).Data);
@@ -64,7 +38,7 @@ TEST(WaveImage, ReadsFormatAndSamplesSkippingOtherChunks) {
 
 TEST(WaveImage, MissingDataChunkGivesAnEmptyWave) {
     TWave wave;
-    TMemoryStream s(Riff(Chunk("fmt ", PCMFormat(11025, 16, 2))).Data);
+    TMemoryStream s(Riff(Chunk("fmt ", PcmFormat(11025, 16, 2))).Data);
     wave.LoadFromStream(s);
     EXPECT_EQ(wave.Size(), 0);
     EXPECT_EQ(wave.Channels(), 2);
@@ -88,7 +62,9 @@ TEST(WaveImage, WritesFmtThenDataAndNothingWhenEmpty) {
     wave.SetPCM(8000, 16, 1, {1, 2, 3, 4});
     TMemoryStream out;
     wave.SaveToStream(out);
-    Bytes expected = Riff(Bytes().Raw(Chunk("fmt ", PCMFormat(8000, 16, 1).U16(0))).Raw(Chunk("data", Bytes().U8(1).U8(2).U8(3).U8(4))));
+    const Bytes expected = Riff(Bytes()
+                                    .Raw(Chunk("fmt ", PcmFormat(8000, 16, 1).U16(0)))
+                                    .Raw(Chunk("data", Bytes().U8(1).U8(2).U8(3).U8(4))));
     EXPECT_EQ(out.Data(), expected.Data);
 
     TWave empty;
@@ -121,15 +97,10 @@ TEST(WaveImage, SampleMemoryGrowsIn8096ByteBlocks) {
 }
 
 TEST(WaveImage, AStreamOpensOnce) {
-    TMemoryStream s(Riff(Chunk("fmt ", PCMFormat(8000, 8, 1))).Data);
+    TMemoryStream s(Riff(Chunk("fmt ", PcmFormat(8000, 8, 1))).Data);
     TWaveStream stream(s);
     stream.OpenRead();
-    try {
-        stream.OpenRead();
-        FAIL();
-    } catch (const EWaveError& e) {
-        EXPECT_STREQ(e.what(), "Stream is already open");
-    }
+    EXPECT_THAT([&] { stream.OpenRead(); }, testing::ThrowsMessage<EWaveError>("Stream is already open"));
     EXPECT_THROW(stream.OpenWrite(), EWaveError);
     stream.Close();
     s.Seek(0);
@@ -137,7 +108,7 @@ TEST(WaveImage, AStreamOpensOnce) {
 }
 
 TEST(SoundFile, ReadsItemsAndSavesThemBack) {
-    Bytes image = Riff(Bytes().Raw(Chunk("fmt ", PCMFormat(22050, 8, 1))).Raw(Chunk("data", Bytes().U8(9).U8(8))));
+    Bytes image = Riff(Bytes().Raw(Chunk("fmt ", PcmFormat(22050, 8, 1))).Raw(Chunk("data", Bytes().U8(9).U8(8))));
     Bytes item;
     item.Str("Name", "Phaser").Bool("Looped", true).Int8("MaxPlayingCount", -3).Binary("Wave.WAVE", image);
     Bytes second;
@@ -172,11 +143,7 @@ TEST(SoundFile, BadWavePayloadNamesTheItemProperty) {
     item.Binary("Wave.WAVE", Bytes().Text("RIFF").U32(0).Text("WAV_"));
     TWaveCollection list;
     TMemoryStream s(SoundFile({item}).Data);
-    try {
-        list.LoadFromStream(s);
-        FAIL();
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Error reading TWaveCollectionItem.Wave.WAVE: Wave is invalid");
-    }
+    EXPECT_THAT([&] { list.LoadFromStream(s); },
+                testing::ThrowsMessage<Exception>("Error reading TWaveCollectionItem.Wave.WAVE: Wave is invalid"));
     EXPECT_EQ(list.Count(), 0);
 }

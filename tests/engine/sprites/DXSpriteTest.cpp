@@ -5,8 +5,11 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "engine/images/DXImageList.h"
@@ -248,12 +251,7 @@ TEST_F(SpriteTreeTest, ClearEmptiesTheWorldAndDestructionDetaches) {
 
 TEST_F(SpriteTreeTest, ItemsRaisesTheTreeOrTheListError) {
     TProbe* a = Make("a");
-    try {
-        a->Items(3);
-        FAIL() << "no error";
-    } catch (const ESpriteError& e) {
-        EXPECT_STREQ(e.what(), "Index of the list exceeds the range. (3)");
-    }
+    EXPECT_THAT([&] { a->Items(3); }, testing::ThrowsMessage<ESpriteError>("Index of the list exceeds the range. (3)"));
     EXPECT_THROW(Root.Items(1), EListError);
     EXPECT_THROW(Root.Items(-1), EListError);
     EXPECT_EQ(Root.Items(0), a);
@@ -298,11 +296,10 @@ TEST_F(SpriteTreeTest, ClassReferencesBuildSpritesUnderTheParentAndKnowTheirName
 
     EXPECT_EQ(table[0].ClassName(), "TTableSprite");
     EXPECT_EQ(table[1].ClassName(), "TImageSprite");
-    EXPECT_TRUE(table[0].ClassNameIs("ttablesprite"));
-    EXPECT_TRUE(table[0].ClassNameIs("TTABLESPRITE"));
-    EXPECT_FALSE(table[0].ClassNameIs("TTableSprit"));
-    EXPECT_FALSE(table[0].ClassNameIs("TTableSprites"));
-    EXPECT_FALSE(table[0].ClassNameIs(""));
+    for (const auto& [name, same] : {std::pair{"ttablesprite", true}, {"TTABLESPRITE", true}, {"TTableSprit", false},
+                                     {"TTableSprites", false}, {"", false}}) {
+        EXPECT_EQ(table[0].ClassNameIs(name), same) << name;
+    }
 }
 
 TEST(ImageSpriteAnimation, AOneShotAnimationStopsExactlyOnItsLastFrame) {
@@ -425,8 +422,23 @@ protected:
         Display.Surface()->Fill(0);
     }
 
-    std::uint16_t Pixel(int x, int y) { return Display.Surface()->Pixel(x, y); }
-    std::uint16_t Color(TColor color) { return Display.Surface()->ColorToPixel(color); }
+    TImageSprite* Sprite(double x, double y, int width, int height, TPictureCollectionItem* image) {
+        auto* sprite = new TImageSprite(&Component.Engine());
+        sprite->Image = image;
+        sprite->X = x;
+        sprite->Y = y;
+        sprite->Width = width;
+        sprite->Height = height;
+        return sprite;
+    }
+
+    // Each (x, y) of the screen holds the colour given (0: untouched).
+    void ExpectPixels(std::initializer_list<std::tuple<int, int, TColor>> expected) {
+        for (const auto& [x, y, color] : expected) {
+            EXPECT_EQ(Display.Surface()->Pixel(x, y), color == 0 ? 0 : Display.Surface()->ColorToPixel(color))
+                << x << "," << y;
+        }
+    }
 
     FakeVideoDevice Device;
     TDXDraw Display;
@@ -436,42 +448,23 @@ protected:
 };
 
 TEST_F(ImageSpriteDrawTest, TheFrameIsDrawnCentredOnTheSpriteRectangle) {
-    auto* ship = new TImageSprite(&Component.Engine());
-    ship->Image = Item;
-    ship->X = 100.7;
-    ship->Y = 50;
-    ship->Width = 30;
-    ship->Height = 20;
+    TImageSprite* ship = Sprite(100.7, 50, 30, 20, Item);
     ship->FramePos = 1.9;
     EXPECT_EQ(ship->DrawRect(), (TRect{110, 55, 140, 75}));
     Component.Draw();
-    EXPECT_EQ(Pixel(110, 55), Color(RGB(0, 0, 255)));
-    EXPECT_EQ(Pixel(119, 64), Color(RGB(0, 0, 255)));
-    EXPECT_EQ(Pixel(109, 55), 0);
-    EXPECT_EQ(Pixel(120, 64), 0);
-    EXPECT_EQ(Pixel(110, 65), 0);
+    ExpectPixels({{110, 55, RGB(0, 0, 255)}, {119, 64, RGB(0, 0, 255)}, {109, 55, 0}, {120, 64, 0}, {110, 65, 0}});
 }
 
 TEST_F(ImageSpriteDrawTest, ALargerImageOverhangsTheSpriteAndOffsetsTruncateTowardZero) {
-    auto* torpedo = new TImageSprite(&Component.Engine());
-    torpedo->Image = Item;
-    torpedo->X = 200;
-    torpedo->Y = 300;
-    torpedo->Width = 5;  // (5 - 10) div 2 = -2
-    torpedo->Height = 4;  // (4 - 10) div 2 = -3
-    EXPECT_EQ(torpedo->DrawRect(), (TRect{198, 297, 203, 301}));
+    // Offsets (5 - 10) div 2 = -2 and (4 - 10) div 2 = -3.
+    EXPECT_EQ(Sprite(200, 300, 5, 4, Item)->DrawRect(), (TRect{198, 297, 203, 301}));
     Component.Draw();
-    EXPECT_EQ(Pixel(198, 297), Color(RGB(255, 0, 0)));
-    EXPECT_EQ(Pixel(207, 306), Color(RGB(255, 0, 0)));
-    EXPECT_EQ(Pixel(197, 297), 0);
+    ExpectPixels({{198, 297, RGB(255, 0, 0)}, {207, 306, RGB(255, 0, 0)}, {197, 297, 0}});
 
-    auto* blank = new TImageSprite(&Component.Engine());  // no image: nothing to draw
-    blank->Width = 10;
-    blank->Height = 10;
-    EXPECT_EQ(blank->DrawRect(), (TRect{0, 0, 10, 10}));
+    EXPECT_EQ(Sprite(0, 0, 10, 10, nullptr)->DrawRect(), (TRect{0, 0, 10, 10}));  // no image: nothing to draw
     Component.Draw();
     EXPECT_EQ(Component.Engine().DrawnCount(), 2);
-    EXPECT_EQ(Pixel(0, 0), 0);
+    ExpectPixels({{0, 0, 0}});
 }
 
 TEST(DXSpriteEngine, TheFormKeepsTheDisplayByName) {
