@@ -1,6 +1,7 @@
 // Data files for tests that start the main window: the four files of the content generator,
-// made once per generator build into a shared temporary folder (every test runs in a process of
-// its own; a process that loses the race to publish its folder uses the winner's).
+// made once per generator build into a folder of the build tree shared by the tests (every test
+// runs in a process of its own; a process that loses the race to publish its folder uses the
+// winner's). Publishing a newer build's files removes the older ones, so rebuilds do not pile up.
 #pragma once
 
 #include <cstdlib>
@@ -17,9 +18,11 @@ inline const std::filesystem::path& ContentGenerator() {
 inline std::filesystem::path SharedContent() {
     namespace fs = std::filesystem;
     const auto stamp = fs::last_write_time(ContentGenerator()).time_since_epoch().count();
-    const fs::path shared = fs::temp_directory_path() / ("zarvoth-content-build-" + std::to_string(stamp));
+    const fs::path root = ContentGenerator().parent_path().parent_path() / "test-content";
+    const fs::path shared = root / std::to_string(stamp);
     if (!fs::exists(shared)) {
-        const fs::path mine = fs::temp_directory_path() / ("zarvoth-content-new-" + std::to_string(getpid()));
+        const std::string unpublished = "new-";
+        const fs::path mine = root / (unpublished + std::to_string(getpid()));
         fs::remove_all(mine);
         fs::create_directories(mine);
         const std::string command = ContentGenerator().string() + " " + mine.string() + " > /dev/null";
@@ -31,6 +34,13 @@ inline std::filesystem::path SharedContent() {
         fs::rename(mine, shared, lost);
         if (lost) {
             fs::remove_all(mine);
+            return shared;
+        }
+        std::error_code inUse;  // an older folder still being read goes at the next publishing
+        for (const fs::directory_entry& older : fs::directory_iterator(root)) {
+            if (older.path() != shared && !older.path().filename().string().starts_with(unpublished)) {
+                fs::remove_all(older.path(), inUse);
+            }
         }
     }
     return shared;
