@@ -1,8 +1,9 @@
 // NearestScaler: one nearest-neighbour pass from the 16-bit frame into 32-bit window pixels, the
 // presentation of the frame where no graphics processor draws. Each view pixel takes the frame
 // pixel it falls in, so a whole-number factor repeats every pixel exactly and any factor stays
-// crisp. A frame row is converted once (two small tables, one per byte of the pixel), and a view row that shows the same frame row as the one
-// above it is a copy of that row. Nothing is allocated per frame. Depends on PixelBuffer only.
+// crisp. A frame row is converted once (two small tables, one per byte of the pixel), and a view
+// row that shows the same frame row as the one above it is a copy of that row. Nothing is
+// allocated per frame. Depends on PixelBuffer only.
 #pragma once
 
 #include <array>

@@ -9,8 +9,8 @@ namespace content {
 namespace {
 
 // Renders seconds of mono sound from a per-sample voice, with a very short fade in and a short
-// fade out so that no effect starts or stops on a click. The peak sets the effect's loudness against the others: interface
-// blips stay below the weapons and the explosions.
+// fade out so that no effect starts or stops on a click. The peak sets the effect's loudness
+// against the others: interface blips stay below the weapons and the explosions.
 PcmSound Render(const char* name, float seconds, float peak, int maxPlaying, const std::function<float(float)>& voice) {
     const auto frames = static_cast<std::size_t>(seconds * SampleRate);
     std::vector<float> samples(frames);
