@@ -249,6 +249,20 @@ void SdlWindow::ScreenToClient(int& x, int& y) const {
     y -= (height - FClientHeight) / 2;
 }
 
+void SdlWindow::MovePointer(int x, int y) {
+    if (FSdl->Window == nullptr) {
+        return;
+    }
+    int width = 0;
+    int height = 0;
+    LogicalScreenSize(width, height);
+    // The first window pixel that WindowToClient takes back to the point.
+    const double scale = Scale();
+    const int windowX = static_cast<int>(std::ceil((x + (width - FClientWidth) / 2) * scale));
+    const int windowY = static_cast<int>(std::ceil((y + (height - FClientHeight) / 2) * scale));
+    SDL_WarpMouseInWindow(FSdl->Window, windowX, windowY);
+}
+
 void SdlWindow::ClipPointer(const std::optional<ScreenRect>& rect) {
     if (FSdl->Window == nullptr) {
         return;
