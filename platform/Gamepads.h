@@ -26,6 +26,7 @@ struct JoystickReading {
     std::int32_t LeftTrigger = 0;
     std::int32_t RightTrigger = 0;
     std::array<std::uint8_t, JoystickButtonCount> Buttons{};
+    friend bool operator==(const JoystickReading&, const JoystickReading&) = default;
 };
 
 // Runs SDL's game-controller service while at least one of these exists. Controllers already
