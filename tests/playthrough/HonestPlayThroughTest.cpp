@@ -37,6 +37,7 @@ std::vector<std::uint32_t> Seeds(std::vector<std::uint32_t> fallback) {
 
 struct Outcome {
     bool Completed = false;
+    bool Lost = false;
     long Distance = 0;
     int Score = 0;
     // Where the hull fell, and where the ship was lost: "hit DISTANCE X DAMAGE" and
@@ -101,22 +102,24 @@ protected:
             finalText = !Game::TextPending[Game::TextGameCompleted];
             outcome.Distance = static_cast<long>(Game::Distance);
             outcome.Score = Main::Score;
-            const std::string place =
-                std::to_string(outcome.Distance) + " " + std::to_string(std::lround(Game::Player->X + Game::Player->Width / 2.0));
+            const auto place = [&] {
+                return std::to_string(outcome.Distance) + " " + std::to_string(std::lround(Game::Player->X + Game::Player->Width / 2.0));
+            };
             if (Game::Player->GetHull() < hull) {
-                outcome.Events += "hit " + place + " " + std::to_string(hull - Game::Player->GetHull()) + "\n";
+                outcome.Events += "hit " + place() + " " + std::to_string(hull - Game::Player->GetHull()) + "\n";
             }
             hull = Game::Player->GetHull();
             if (Game::Player->IsExploding()) {
-                outcome.Events += "died " + place + "\n";
+                outcome.Events += "died " + place() + "\n";
+                outcome.Lost = true;
                 break;
             }
         }
         return outcome;
     }
 
-    // Plays the seeds with one ship, prints a line per game and writes the distances of the
-    // losses; returns the games completed.
+    // Plays the seeds with one ship, prints a line per game and writes where its ships were hit
+    // and lost; returns the games completed.
     int PlayAll(bool light, const std::vector<std::uint32_t>& seeds) {
         const std::string ship = light ? "light" : "heavy";
         const std::filesystem::path folder = std::filesystem::path(ZARVOTH_BIN_DIR) / ".." / "honest-player";
@@ -130,8 +133,8 @@ protected:
                 ++completed;
                 std::printf("honest player %s seed %u: completed, score %d\n", ship.c_str(), seed, outcome.Score);
             } else {
-                std::printf("honest player %s seed %u: died at distance %ld, score %d\n", ship.c_str(), seed,
-                            outcome.Distance, outcome.Score);
+                std::printf("honest player %s seed %u: %s at distance %ld, score %d\n", ship.c_str(), seed,
+                            outcome.Lost ? "died" : "stopped without an end", outcome.Distance, outcome.Score);
             }
             std::fflush(stdout);
             events << "# seed " << seed << '\n' << outcome.Events;

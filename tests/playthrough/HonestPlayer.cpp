@@ -51,6 +51,12 @@ bool IsTorpedoShip(Kind kind) { return kind == Kind::Defiant || kind == Kind::Ak
 
 bool Inside(double x, double y, const Thing& t) { return x >= t.X && x < t.X + t.W && y >= t.Y && y < t.Y + t.H; }
 
+// Nothing touches the ship for a while on the cheapest lane: time for a dialog, in which the
+// ship stands still.
+bool Calm(const LanePlan& plan, double seconds) {
+    return std::none_of(plan.Touches.begin(), plan.Touches.end(), [&](const LanePlan::Touch& t) { return t.Time < seconds; });
+}
+
 const Thing* Find(const Sight& seen, const void* id) {
     for (const Thing& t : seen.Things) {
         if (t.Id == id) return &t;
@@ -361,10 +367,7 @@ bool HonestPlayer::WantsTorpedo(const Sight& seen, const LanePlan& plan, const T
     for (const Thing& t : seen.Things) {
         if (t.What == Kind::Supply) return false;
     }
-    // The ship stands still while the angle is typed.
-    for (const LanePlan::Touch& touch : plan.Touches) {
-        if (touch.Time < 1.2) return false;
-    }
+    if (!Calm(plan, 1.2)) return false;
     int inFlight = 0;
     for (const Thing& t : seen.Things) inFlight += t.What == Kind::OwnTorpedo;
     if (target.What == Kind::Cruiser) {
@@ -437,7 +440,7 @@ void HonestPlayer::Fly(const Sight& seen, std::uint32_t now) {
     }
     if (fresh) {
         for (const Thing& t : seen.Things) {
-            if (t.What == Kind::Supply && !t.Burning && t.Y > 20 && t.Id != FSupplied && plan.Touches.empty()) {
+            if (t.What == Kind::Supply && !t.Burning && t.Y > 20 && t.Id != FSupplied && Calm(plan, 1.2)) {
                 FSupplied = t.Id;
                 Ask('r', now);
                 return;

@@ -1,7 +1,7 @@
 // HonestPlayer: a player that plays the game the way a person at the screen can. It reads the
 // screen (HonestSight) at most every 100 ms and acts on each reading 150 ms after it was taken,
 // only through a person's hands: steering keys held until the next decision, phaser clicks,
-// the cloak, shields and transport keys, the torpedo and transport dialogs answered by typed
+// the cloak and transport keys, the torpedo and transport dialogs answered by typed
 // digits and Enter, the warp button. What it knows beyond the screen is what a player learns by
 // playing: how each kind of ship moves, what touching it costs, what a phaser shot and a
 // torpedo do. Depends on HonestSight and HonestLanes.
