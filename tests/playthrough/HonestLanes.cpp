@@ -97,4 +97,15 @@ LanePlan PlanLane(const LaneProblem& p) {
     return plan;
 }
 
+bool TouchesStanding(const LaneProblem& p, double seconds) {
+    for (const Mover& m : p.Movers) {
+        for (int k = 0; k * LaneStep < seconds && k < LaneSteps; ++k) {
+            double lo = 0;
+            double hi = 0;
+            if (Blocked(m, p, k, lo, hi) && p.ShipX > lo && p.ShipX < hi) return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace honest

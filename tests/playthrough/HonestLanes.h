@@ -46,5 +46,8 @@ constexpr int LaneSteps = 80;        // 16 seconds ahead
 constexpr double ScreenRight = 800;  // the ship's right edge stays left of this
 
 LanePlan PlanLane(const LaneProblem& problem);
+// Whether the ship, standing where it is (as it does while a dialog is open), touches a mover
+// within the given seconds.
+bool TouchesStanding(const LaneProblem& problem, double seconds);
 
 }  // namespace honest

@@ -51,11 +51,8 @@ bool IsTorpedoShip(Kind kind) { return kind == Kind::Defiant || kind == Kind::Ak
 
 bool Inside(double x, double y, const Thing& t) { return x >= t.X && x < t.X + t.W && y >= t.Y && y < t.Y + t.H; }
 
-// Nothing touches the ship for a while on the cheapest lane: time for a dialog, in which the
-// ship stands still.
-bool Calm(const LanePlan& plan, double seconds) {
-    return std::none_of(plan.Touches.begin(), plan.Touches.end(), [&](const LanePlan::Touch& t) { return t.Time < seconds; });
-}
+// Time for a dialog, in which the ship stands still: nothing comes to where it stands.
+constexpr double DialogTime = 1.2;  // seconds
 
 const Thing* Find(const Sight& seen, const void* id) {
     for (const Thing& t : seen.Things) {
@@ -362,12 +359,12 @@ void HonestPlayer::Watch(const Sight& seen) {
     FEnemyTorpedoDamage = std::move(enemyTorpedoes);
 }
 
-bool HonestPlayer::WantsTorpedo(const Sight& seen, const LanePlan& plan, const Thing& target, double ownX) const {
+bool HonestPlayer::WantsTorpedo(const Sight& seen, const LaneProblem& problem, const Thing& target, double ownX) const {
     if (seen.Torpedoes <= 0 || seen.Shows != Screen::Flying) return false;
     for (const Thing& t : seen.Things) {
         if (t.What == Kind::Supply) return false;
     }
-    if (!Calm(plan, 1.2)) return false;
+    if (TouchesStanding(problem, DialogTime)) return false;
     int inFlight = 0;
     for (const Thing& t : seen.Things) inFlight += t.What == Kind::OwnTorpedo;
     if (target.What == Kind::Cruiser) {
@@ -431,7 +428,7 @@ void HonestPlayer::Fly(const Sight& seen, std::uint32_t now) {
         }
     }
     if (target == nullptr && !Exposed(seen, ownX)) target = Chance(seen, ownX, age);
-    if (fresh && target != nullptr && WantsTorpedo(seen, plan, *target, ownX)) {
+    if (fresh && target != nullptr && WantsTorpedo(seen, problem, *target, ownX)) {
         if (FCloaked) Command('c', now);
         Ask('t', now);
         FTorpedoTarget = target->Id;
@@ -440,7 +437,7 @@ void HonestPlayer::Fly(const Sight& seen, std::uint32_t now) {
     }
     if (fresh) {
         for (const Thing& t : seen.Things) {
-            if (t.What == Kind::Supply && !t.Burning && t.Y > 20 && t.Id != FSupplied && Calm(plan, 1.2)) {
+            if (t.What == Kind::Supply && !t.Burning && t.Y > 20 && t.Id != FSupplied && !TouchesStanding(problem, DialogTime)) {
                 FSupplied = t.Id;
                 Ask('r', now);
                 return;

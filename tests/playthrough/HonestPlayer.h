@@ -57,7 +57,7 @@ private:
     bool Exposed(const Sight& seen, double ownX) const;
     const Thing* Chance(const Sight& seen, double ownX, double age) const;
     bool Shoot(const Sight& seen, const Thing& target, double age, std::uint32_t now);
-    bool WantsTorpedo(const Sight& seen, const LanePlan& plan, const Thing& target, double ownX) const;
+    bool WantsTorpedo(const Sight& seen, const LaneProblem& problem, const Thing& target, double ownX) const;
 
     Hands FHands;
     bool FLight;
