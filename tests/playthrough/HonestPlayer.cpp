@@ -374,6 +374,38 @@ bool HonestPlayer::WantsTorpedo(const Sight& seen, const LaneProblem& problem, c
     return FUrgent && IsTorpedoShip(target.What);
 }
 
+// Something the cheapest lane still runs into: if it can be destroyed before it arrives, it is
+// the target and the lane is planned as if it were gone; so on for what the new lane runs into.
+const Thing* HonestPlayer::ClearTheWay(const Sight& seen, LaneProblem& problem, LanePlan& plan, std::uint32_t now) {
+    const Thing* target = nullptr;
+    FUrgent = false;
+    double busy = 0;  // seconds of firing the ships already chosen take
+    for (int round = 0; round < 4 && plan.Cost >= InTheWay; ++round) {
+        const Thing* chosen = nullptr;
+        for (const LanePlan::Touch& t : plan.Touches) {
+            const Thing& thing = *FOwners[static_cast<std::size_t>(t.Mover)];
+            if (problem.Movers[static_cast<std::size_t>(t.Mover)].Cost < InTheWay || !IsEnemyShip(thing.What)) continue;
+            const double needed = KillTime(seen, thing, problem.ShipX, busy == 0 ? Energy(seen, now) : 85);
+            if (busy + needed < t.Time) {
+                chosen = &thing;
+                busy += needed;
+                if (target == nullptr) {
+                    target = chosen;
+                    FUrgent = true;
+                    FUrgentTime = t.Time;
+                }
+                break;
+            }
+        }
+        if (chosen == nullptr) break;
+        for (std::size_t i = 0; i < problem.Movers.size(); ++i) {
+            if (FOwners[i] == chosen) problem.Movers[i].Cost = 0;
+        }
+        plan = PlanLane(problem);
+    }
+    return target;
+}
+
 void HonestPlayer::Fly(const Sight& seen, std::uint32_t now) {
     const bool fresh = seen.Time > FLastCommand;
     if (fresh) FCloaked = seen.Cloaked;
@@ -393,34 +425,7 @@ void HonestPlayer::Fly(const Sight& seen, std::uint32_t now) {
     LaneProblem problem = Lanes(seen, age, !FCloaked);
     problem.ShipX = ownX;
     LanePlan plan = PlanLane(problem);
-    // Something the cheapest lane still runs into: if it can be destroyed before it arrives,
-    // shoot it and plan as if it were gone.
-    const Thing* target = nullptr;
-    FUrgent = false;
-    double busy = 0;  // seconds of firing the ships already chosen take
-    for (int round = 0; round < 4 && plan.Cost >= InTheWay; ++round) {
-        const Thing* chosen = nullptr;
-        for (const LanePlan::Touch& t : plan.Touches) {
-            const Thing& thing = *FOwners[static_cast<std::size_t>(t.Mover)];
-            if (problem.Movers[static_cast<std::size_t>(t.Mover)].Cost < InTheWay || !IsEnemyShip(thing.What)) continue;
-            const double needed = KillTime(seen, thing, ownX, busy == 0 ? Energy(seen, now) : 85);
-            if (busy + needed < t.Time) {
-                chosen = &thing;
-                busy += needed;
-                if (target == nullptr) {
-                    target = chosen;
-                    FUrgent = true;
-                    FUrgentTime = t.Time;
-                }
-                break;
-            }
-        }
-        if (chosen == nullptr) break;
-        for (std::size_t i = 0; i < problem.Movers.size(); ++i) {
-            if (FOwners[i] == chosen) problem.Movers[i].Cost = 0;
-        }
-        plan = PlanLane(problem);
-    }
+    const Thing* target = ClearTheWay(seen, problem, plan, now);
     Steer(plan.NextX > ownX + 1.5 ? 1 : plan.NextX < ownX - 1.5 ? -1 : 0, now);
     if (target == nullptr) {
         for (const Thing& t : seen.Things) {

@@ -53,6 +53,7 @@ private:
     LaneProblem Lanes(const Sight& seen, double age, bool visible);
     double OwnX(const Sight& seen, std::uint32_t now) const;
     double Energy(const Sight& seen, std::uint32_t now) const;
+    const Thing* ClearTheWay(const Sight& seen, LaneProblem& problem, LanePlan& plan, std::uint32_t now);
     double KillTime(const Sight& seen, const Thing& thing, double ownX, double energy) const;
     bool Exposed(const Sight& seen, double ownX) const;
     const Thing* Chance(const Sight& seen, double ownX, double age) const;
