@@ -93,11 +93,16 @@ public:
     }
     void Send() { XFlush(FDisplay); }
 
-    // Waits up to the limit for something other than black on the screen's middle row.
-    bool WaitForPicture(int screenWidth, int screenHeight, Clock::duration limit) {
+    // Waits up to the limit until the screen's middle row shows a picture (something other than
+    // black), or until it is black again; true when it came to that.
+    bool WaitForPicture(int screenWidth, int screenHeight, bool shown, Clock::duration limit) {
         const ScreenRegion row{0, screenHeight / 2, screenWidth, 1};
         const Picture black(static_cast<std::size_t>(screenWidth), 0);
-        return WaitForChange(row, black, 1, limit).has_value();
+        const Clock::time_point end = Clock::now() + limit;
+        for (; Clock::now() < end; std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
+            if ((Capture(row) != black) == shown) return true;
+        }
+        return false;
     }
 
 private:

@@ -35,7 +35,7 @@ TEST(X11Latency, PointerKeyAndClickShowInTheNextFrame) {
     probe.Send();
     const pid_t pid = StartOnDisplay({std::string(ZARVOTH_BIN_DIR) + "/zarvoth"}, server.Name());
     ASSERT_NE(pid, 0);
-    ASSERT_TRUE(probe.WaitForPicture(800, 600, 10s)) << "no frame";
+    ASSERT_TRUE(probe.WaitForPicture(800, 600, true, 10s)) << "no frame";
     std::this_thread::sleep_for(1s);
     std::mt19937 random(20240624);
     const LatencySamples samples = MeasureGame(probe, Samples, random);
