@@ -35,11 +35,9 @@ struct Measured {
     LatencySamples Samples;
 };
 
-Measured Measure(const std::vector<std::string>& command, const XServer& server,
+Measured Measure(const std::vector<std::string>& command, const XServer& server, InputProbe& probe,
                  LatencySamples (*scenario)(InputProbe&, int, std::mt19937&)) {
     Measured result;
-    InputProbe probe(server.Name());
-    if (!probe.Open()) return result;
     probe.MovePointer(ScreenWidth / 2, ScreenHeight - 1);
     probe.Send();
     // The previous program's window may stay on the screen for a moment after it ended.
@@ -85,8 +83,15 @@ int main() {
         std::fprintf(stderr, "bench_latency: Xvfb did not start\n");
         return 1;
     }
-    const Measured engine = Measure({bin + "/zarvoth"}, server, MeasureGame);
-    const Measured bare = Measure({bin + "/bare_sdl", "follow"}, server, MeasureBareProgram);
+    // One connection for the whole run: Xvfb resets itself whenever its last client leaves, and a
+    // program started during the reset may find no server.
+    InputProbe probe(server.Name());
+    if (!probe.Open()) {
+        std::fprintf(stderr, "bench_latency: no connection to Xvfb\n");
+        return 1;
+    }
+    const Measured engine = Measure({bin + "/zarvoth"}, server, probe, MeasureGame);
+    const Measured bare = Measure({bin + "/bare_sdl", "follow"}, server, probe, MeasureBareProgram);
 
     std::printf("\n%-32s %8s %6s %4s %12s %6s %4s   target: median <= %g, p95 <= %.1f\n",
                 "input to the screen, ms", "median", "p95", "n", "SDL median", "p95", "n", MedianTargetMs, P95TargetMs);
