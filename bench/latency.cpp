@@ -83,8 +83,6 @@ int main() {
         std::fprintf(stderr, "bench_latency: Xvfb did not start\n");
         return 1;
     }
-    // One connection for the whole run: Xvfb resets itself whenever its last client leaves, and a
-    // program started during the reset may find no server.
     InputProbe probe(server.Name());
     if (!probe.Open()) {
         std::fprintf(stderr, "bench_latency: no connection to Xvfb\n");

@@ -22,7 +22,9 @@
 
 extern char** environ;
 
-// An Xvfb of its own, found by -displayfd, with a black root so a first frame stands out.
+// An Xvfb of its own, found by -displayfd, with a black root so a first frame stands out. It does
+// not reset when its last client leaves: a program or probe connecting during the reset would
+// find no server.
 class XServer {
 public:
     XServer(int width, int height) {
@@ -30,8 +32,8 @@ public:
         if (pipe(ready) != 0) return;
         const std::string fd = std::to_string(ready[1]);
         const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-br", "-nolisten", "tcp",
-                              nullptr};
+        const char* argv[] = {"Xvfb",   "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-br", "-noreset",
+                              "-nolisten", "tcp", nullptr};
         if (posix_spawnp(&FPid, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) FPid = 0;
         close(ready[1]);
         char number[16] = {};
