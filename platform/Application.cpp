@@ -1,8 +1,9 @@
 // Application: the SDL event loop with the idle hook, and the translation of SDL's events into
-// the main window's messages; every mouse press is latched for the mouse device's next reading.
-// A pass of the loop waits until the window wants its next frame, then reads the events and
-// runs the idle hook, so a frame shows the input of the moment it is drawn. Depends on SDL2, the
-// window and the input devices.
+// the main window's messages; every mouse press is latched for the mouse device's next reading,
+// and gamepads are opened and closed as they are plugged in and pulled out. A pass of the loop
+// waits until the window wants its next frame, then reads the events and runs the idle hook, so
+// a frame shows the input of the moment it is drawn. Depends on SDL2, the window, the input
+// devices and the gamepads.
 #include "platform/Application.h"
 
 #include <SDL.h>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/Gamepads.h"
 #include "platform/InputDevices.h"
 #include "platform/SdlWindow.h"
 
@@ -176,6 +178,12 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
                 }
                 break;
             }
+            case SDL_CONTROLLERDEVICEADDED:
+                NoteGamepadAdded(event.cdevice.which);
+                break;
+            case SDL_CONTROLLERDEVICEREMOVED:
+                NoteGamepadRemoved(event.cdevice.which);
+                break;
             default:
                 break;
         }
