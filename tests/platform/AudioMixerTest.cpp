@@ -10,6 +10,7 @@
 #include <numbers>
 #include <vector>
 
+#include "support/AllocationCounter.h"
 #include "support/FakeAudioOutput.h"
 #include "support/MixerScene.h"
 
@@ -461,6 +462,19 @@ TEST(AudioMixerOutput, ALoneVoiceBelowTheCeilingPassesUnchanged) {
         EXPECT_EQ(ScenePeak(std::vector<float>(heard.begin(), heard.begin() + 2 * latency)), 0.0f) << c.Name;
         EXPECT_TRUE(std::equal(mixed.begin(), mixed.end() - 2 * latency, heard.begin() + 2 * latency)) << c.Name;
     }
+}
+
+// The output's thread must never wait for the allocator, also while the limiter works.
+TEST_F(MixerTest, RenderingAllocatesNothing) {
+    auto a = MakeMono16(std::vector<std::int16_t>(1000, -32768));
+    auto b = Make(Pcm(2, 8, 11025), std::vector<std::uint8_t>(1000, 0));
+    a->Play(true);
+    b->Play(true);
+    std::vector<float> out(2 * 1024);
+    StartCountingAllocations();
+    for (int block = 0; block < 20; ++block) Mixer->Render(out.data(), out.size() / 2);
+    EXPECT_EQ(StopCountingAllocations(), 0u);
+    EXPECT_GT(ScenePeak(out), 0.8f);
 }
 
 TEST_F(MixerTest, ReopenedItStartsFromSilence) {
