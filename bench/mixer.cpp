@@ -74,7 +74,8 @@ void LimitOneSecond(benchmark::State& state) {
     platform::PeakLimiter limiter(platform::AudioMixer::DefaultOutputRate);
     std::vector<float> loud(2 * Frames);
     for (std::size_t i = 0; i < loud.size(); ++i) {
-        loud[i] = static_cast<float>(3.0 * std::sin(static_cast<double>(i) * 0.0123) * std::sin(static_cast<double>(i) * 0.0007));
+        const auto at = static_cast<double>(i);
+        loud[i] = static_cast<float>(3.0 * std::sin(at * 0.0123) * std::sin(at * 0.0007));
     }
     std::vector<float> out(2 * Block);
     for (auto _ : state) {

@@ -142,9 +142,10 @@ public:
 
     // Records what the sink plays from now on; true once the recording runs.
     bool StartRecording() {
-        FRecorder.emplace(std::vector<std::string>{"parec", "--server=" + Address(), "--device=" + std::string(Sink) + ".monitor",
-                                                   "--format=s16le", "--rate=" + std::to_string(Rate), "--channels=2",
-                                                   "--latency-msec=20", "--raw"},
+        const std::string monitor = std::string(Sink) + ".monitor";
+        FRecorder.emplace(std::vector<std::string>{"parec", "--server=" + Address(), "--device=" + monitor, "--format=s16le",
+                                                   "--rate=" + std::to_string(Rate), "--channels=2", "--latency-msec=20",
+                                                   "--raw"},
                           Recording());
         // The monitor delivers silence while nothing plays, so the file grows once parec runs.
         return WaitFor([this] {

@@ -159,13 +159,12 @@ SoundPeak PeakOf(const TWaveCollectionItem& item) {
 // An item as a voice of a mixer scene, from a frame of its samples on.
 SceneVoice Voice(const TWaveCollectionItem& item, int pan, double startSeconds, int fromFrame = 0) {
     const TWave& wave = item.Wave;
-    const platform::WaveFormat format{static_cast<std::uint16_t>(wave.FormatTag()), static_cast<std::uint16_t>(wave.Channels()),
-                                      static_cast<std::uint32_t>(wave.SamplesPerSec()),
-                                      static_cast<std::uint32_t>(wave.SamplesPerSec() * wave.BlockAlign()),
-                                      static_cast<std::uint16_t>(wave.BlockAlign()),
-                                      static_cast<std::uint16_t>(wave.BitsPerSample())};
-    return {format, std::vector<std::uint8_t>(wave.Data() + fromFrame * wave.BlockAlign(), wave.Data() + wave.Size()), pan,
-            0, static_cast<std::size_t>(std::lround(startSeconds * wave.SamplesPerSec())), item.Looped()};
+    const auto word = [](int value) { return static_cast<std::uint16_t>(value); };
+    const auto rate = static_cast<std::uint32_t>(wave.SamplesPerSec());
+    const platform::WaveFormat format{word(wave.FormatTag()), word(wave.Channels()), rate,
+                                      rate * word(wave.BlockAlign()), word(wave.BlockAlign()), word(wave.BitsPerSample())};
+    std::vector<std::uint8_t> bytes(wave.Data() + fromFrame * wave.BlockAlign(), wave.Data() + wave.Size());
+    return {format, std::move(bytes), pan, 0, static_cast<std::size_t>(std::lround(startSeconds * rate)), item.Looped()};
 }
 
 int Frames(const TPictureCollectionItem& item) {

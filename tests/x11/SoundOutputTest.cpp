@@ -33,7 +33,8 @@ protected:
     // A real click through the X server: the game reads the button from the mouse state.
     void ClickAt(int x, int y) {
         const auto [sx, sy] = WindowPoint(x, y);
-        ASSERT_EQ(std::system(("xdotool mousemove " + std::to_string(sx) + " " + std::to_string(sy) + " click 1").c_str()), 0);
+        const std::string command = "xdotool mousemove " + std::to_string(sx) + " " + std::to_string(sy) + " click 1";
+        ASSERT_EQ(std::system(command.c_str()), 0);
         Pump(std::chrono::milliseconds(100));
     }
 
