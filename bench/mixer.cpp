@@ -1,14 +1,17 @@
 // Mixing cost: one second of output with 16 voices of mixed formats and rates, looped, panned
-// and attenuated. The "percent_of_realtime" counter is the share of one second of real time
-// that mixing one second takes.
+// and attenuated, summed far over full scale so that the output's limiter works all the time;
+// and the limiter alone on such a stream. The "percent_of_realtime" counter is the share of
+// one second of real time that one second of output takes.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
 #include <vector>
 
 #include "platform/AudioMixer.h"
+#include "platform/PeakLimiter.h"
 
 namespace {
 
@@ -18,6 +21,12 @@ public:
     void Stop() override {}
     bool Lost() override { return false; }
 };
+
+// Inverted rate: CPU seconds per (iterations / 100), i.e. per cent of each second of output.
+void CountPercentOfRealtime(benchmark::State& state) {
+    state.counters["percent_of_realtime"] = benchmark::Counter(static_cast<double>(state.iterations()) / 100.0,
+                                                               benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
 
 void MixOneSecond(benchmark::State& state) {
     constexpr int Voices = 16;
@@ -55,11 +64,31 @@ void MixOneSecond(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(out.data());
     }
-    // Inverted rate: CPU seconds per (iterations / 100), i.e. per cent of each mixed second.
-    state.counters["percent_of_realtime"] = benchmark::Counter(static_cast<double>(state.iterations()) / 100.0,
-                                                               benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    CountPercentOfRealtime(state);
 }
 BENCHMARK(MixOneSecond)->Unit(benchmark::kMillisecond);
+
+void LimitOneSecond(benchmark::State& state) {
+    constexpr std::size_t Frames = platform::AudioMixer::DefaultOutputRate;
+    constexpr std::size_t Block = 1024;
+    platform::PeakLimiter limiter(platform::AudioMixer::DefaultOutputRate);
+    std::vector<float> loud(2 * Frames);
+    for (std::size_t i = 0; i < loud.size(); ++i) {
+        const auto at = static_cast<double>(i);
+        loud[i] = static_cast<float>(3.0 * std::sin(at * 0.0123) * std::sin(at * 0.0007));
+    }
+    std::vector<float> out(2 * Block);
+    for (auto _ : state) {
+        for (std::size_t done = 0; done < Frames; done += Block) {
+            const std::size_t frames = std::min(Block, Frames - done);
+            std::copy_n(loud.begin() + static_cast<std::ptrdiff_t>(2 * done), 2 * frames, out.begin());
+            limiter.Process(out.data(), frames);
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    CountPercentOfRealtime(state);
+}
+BENCHMARK(LimitOneSecond)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -170,7 +170,7 @@ constexpr std::uint32_t RetryIntervalMs = 250;
 }  // namespace
 
 AudioMixer::AudioMixer(std::unique_ptr<AudioOutput> output, std::uint32_t outputRate)
-    : FOutput(std::move(output)), FOutputRate(outputRate) {
+    : FOutput(std::move(output)), FOutputRate(outputRate), FLimiter(outputRate) {
     FActive.reserve(InitialVoiceRoom);
 }
 
@@ -180,6 +180,7 @@ bool AudioMixer::Open() {
     if (FOpen) {
         return true;
     }
+    FLimiter.Reset();
     if (!FOutput || !FOutput->Start(*this)) {
         return false;
     }
@@ -279,6 +280,11 @@ void AudioMixer::Deactivate(MixerVoice* voice) {
 }
 
 void AudioMixer::Render(float* out, std::size_t frames) {
+    Mix(out, frames);
+    FLimiter.Process(out, frames);
+}
+
+void AudioMixer::Mix(float* out, std::size_t frames) {
     std::fill(out, out + 2 * frames, 0.0f);
     const std::lock_guard guard(FLock);
     for (std::size_t i = 0; i < FActive.size();) {
@@ -291,7 +297,6 @@ void AudioMixer::Render(float* out, std::size_t frames) {
             FActive.pop_back();
         }
     }
-    std::transform(out, out + 2 * frames, out, [](float sample) { return std::clamp(sample, -1.0f, 1.0f); });
 }
 
 std::size_t AudioMixer::PlayingCount() {

@@ -1,10 +1,11 @@
 // AudioMixer: the software mixer behind the sound components. It implements SoundDevice with
 // buffers whose samples live in memory and are mixed, resampled to the output rate, into one
-// stereo stream. The output (an audio device, on its own thread) pulls that stream through
-// Render; tests call Render themselves. The game's thread only changes shared state under a
-// short lock and never waits for the output. A lost output is reopened by the buffer operations
-// that follow, a few times a second at most; while it is away, sounds end as they start.
-// Depends on SoundDevice.h, MixerVoice and the Clock; no SDL.
+// stereo stream, which a peak limiter keeps below full scale. The output (an audio device, on
+// its own thread) pulls that stream through Render; tests call Render themselves. The game's
+// thread only changes shared state under a short lock and never waits for the output. A lost
+// output is reopened by the buffer operations that follow, a few times a second at most; while
+// it is away, sounds end as they start.
+// Depends on SoundDevice.h, MixerVoice, PeakLimiter and the Clock; no SDL.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/MixerVoice.h"
+#include "platform/PeakLimiter.h"
 #include "platform/SoundDevice.h"
 
 namespace platform {
@@ -51,9 +53,16 @@ public:
 
     std::uint32_t OutputRate() const { return FOutputRate; }
 
-    // The mixing core: writes frames of interleaved stereo samples (-1..1) holding every playing
-    // buffer. Called on the output's thread; allocates nothing.
+    // What the output plays: frames of interleaved stereo samples, Mix's sum passed through the
+    // limiter, so never at full scale and LatencyFrames late. A gain on the sum as a whole (a
+    // volume per group of voices) belongs between the two. Called on the output's thread;
+    // allocates nothing.
     void Render(float* out, std::size_t frames);
+    std::size_t LatencyFrames() const { return FLimiter.LatencyFrames(); }
+
+    // The mixing core: writes frames of interleaved stereo samples, the sum of every playing
+    // buffer at its own volume and pan, unbounded. Render's first stage.
+    void Mix(float* out, std::size_t frames);
 
     // Number of buffers sounding right now.
     std::size_t PlayingCount();
@@ -81,6 +90,7 @@ private:
 
     std::mutex FLock;                  // guards every voice and FActive against Render
     std::vector<MixerVoice*> FActive;  // the voices Render mixes
+    PeakLimiter FLimiter;              // only Render uses it, while the output runs
 };
 
 }  // namespace platform

@@ -10,7 +10,9 @@
 #include <numbers>
 #include <vector>
 
+#include "support/AllocationCounter.h"
 #include "support/FakeAudioOutput.h"
+#include "support/MixerScene.h"
 
 namespace platform {
 namespace {
@@ -71,6 +73,22 @@ float LargestStep(const std::vector<float>& values) {
     return largest;
 }
 
+// frames of 16-bit samples, channels interleaved, from a wave of time in seconds.
+template <typename Wave>
+std::vector<std::uint8_t> Sound16(std::size_t frames, std::uint16_t channels, std::uint32_t rate, Wave wave) {
+    std::vector<std::int16_t> samples;
+    for (std::size_t i = 0; i < frames; ++i) {
+        for (std::uint16_t c = 0; c < channels; ++c) {
+            const double value = wave(static_cast<double>(i) / rate, c);
+            samples.push_back(static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0, 32767 / 32768.0) * 32768)));
+        }
+    }
+    return Words(samples);
+}
+
+double SineAt(double hz, double t) { return std::sin(2 * std::numbers::pi * hz * t); }
+double SquareAt(double hz, double t) { return SineAt(hz, t) >= 0 ? 1.0 : -1.0; }
+
 class MixerTest : public ::testing::Test {
 protected:
     MixerTest() {
@@ -96,9 +114,10 @@ protected:
         return Make(Pcm(1, 16, rate), Words(samples));
     }
 
+    // The voices' sum for the next frames, before the output's limiter.
     Channels Pull(std::size_t frames) {
         std::vector<float> interleaved(2 * frames);
-        Mixer->Render(interleaved.data(), frames);
+        Mixer->Mix(interleaved.data(), frames);
         Channels channels;
         for (std::size_t i = 0; i < frames; ++i) {
             channels.Left.push_back(interleaved[2 * i]);
@@ -314,15 +333,19 @@ TEST_F(MixerTest, PositionsAreBytesAndStopKeepsThem) {
     EXPECT_EQ(position, 0u);
 }
 
-TEST_F(MixerTest, SumsOverlappingVoicesAndClampsTheResult) {
+// The limiter must see the true sum, so the mix itself never bounds it.
+TEST_F(MixerTest, SumsOverlappingVoicesWithoutBounds) {
     auto a = MakeMono16(std::vector<std::int16_t>(100, 8192));
     auto b = MakeMono16(std::vector<std::int16_t>(100, 8192));
     a->Play(false);
     b->Play(false);
     EXPECT_FLOAT_EQ(Pull(10).Left[5], 0.5f);
-    auto c = MakeMono16(std::vector<std::int16_t>(100, 32767));
+    auto c = MakeMono16(std::vector<std::int16_t>(100, -32768));
     c->Play(false);
-    EXPECT_FLOAT_EQ(Pull(10).Left[5], 1.0f);
+    EXPECT_FLOAT_EQ(Pull(10).Left[5], -0.5f);
+    auto d = MakeMono16(std::vector<std::int16_t>(100, -32768));
+    d->Play(false);
+    EXPECT_FLOAT_EQ(Pull(10).Left[5], -1.5f);
 }
 
 TEST_F(MixerTest, DuplicatesShareSamplesButNotPlayback) {
@@ -403,6 +426,111 @@ TEST_F(MixerTest, BuffersMadeAfterTheLossAreNotLost) {
     EXPECT_EQ(old->Play(false), SoundResult::BufferLost);
     EXPECT_EQ(old->Restore(), SoundResult::Ok);
     EXPECT_EQ(Output->Starts, 2);
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+// What "unchanged" means: the output is the voices' sum LatencyFrames later, to the bit, and
+// silence before it.
+TEST(AudioMixerOutput, ALoneVoiceBelowTheCeilingPassesUnchanged) {
+    const std::size_t latency = AudioMixer(nullptr, Rate).LatencyFrames();
+    const float justBelow = PeakLimiter::Ceiling - 0.001f;
+    struct Case {
+        const char* Name;
+        SceneVoice Voice;
+    };
+    const Case cases[] = {
+        {"a sine just below the ceiling",
+         {Pcm(1, 16, Rate), Sound16(Rate / 2, 1, Rate, [&](double t, int) { return justBelow * SineAt(441, t); })}},
+        {"stereo at another rate, panned and attenuated",
+         {Pcm(2, 16, 22050), Sound16(11025, 2, 22050, [](double t, int c) { return SquareAt(c == 0 ? 100 : 150, t); }),
+          -3000, -300, 700}},
+        {"a loop that wraps",
+         {Pcm(1, 16, Rate), Sound16(1000, 1, Rate, [](double t, int) { return 0.8 * SineAt(441, t); }), 1200, 0, 0,
+          true}},
+    };
+    for (const Case& c : cases) {
+        const std::size_t frames = Rate;
+        const auto mixed = PlayScene({c.Voice}, frames, false);
+        const auto heard = PlayScene({c.Voice}, frames, true);
+        ASSERT_GT(ScenePeak(mixed), 0.7f) << c.Name;
+        ASSERT_LT(ScenePeak(mixed), PeakLimiter::Ceiling) << c.Name;
+        EXPECT_EQ(ScenePeak(std::vector<float>(heard.begin(), heard.begin() + 2 * latency)), 0.0f) << c.Name;
+        EXPECT_TRUE(std::equal(mixed.begin(), mixed.end() - 2 * latency, heard.begin() + 2 * latency)) << c.Name;
+    }
+}
+
+// The output's thread must never wait for the allocator, also while the limiter works.
+TEST_F(MixerTest, RenderingAllocatesNothing) {
+    auto a = MakeMono16(std::vector<std::int16_t>(1000, -32768));
+    auto b = Make(Pcm(2, 8, 11025), std::vector<std::uint8_t>(1000, 0));
+    a->Play(true);
+    b->Play(true);
+    std::vector<float> out(2 * 1024);
+    StartCountingAllocations();
+    for (int block = 0; block < 20; ++block) Mixer->Render(out.data(), out.size() / 2);
+    EXPECT_EQ(StopCountingAllocations(), 0u);
+    EXPECT_GT(ScenePeak(out), 0.8f);
+}
+
+TEST_F(MixerTest, ReopenedItStartsFromSilence) {
+    auto buffer = MakeMono16(std::vector<std::int16_t>(1000, -32768));
+    buffer->Play(true);
+    std::vector<float> out(2 * 1000);
+    Mixer->Render(out.data(), 1000);
+    ASSERT_GT(ScenePeak(out), 0.5f);
+    Mixer->Close();
+    ASSERT_TRUE(Mixer->Open());
+    Mixer->Render(out.data(), 1000);
+    EXPECT_EQ(ScenePeak(out), 0.0f);
+}
+
+// Sixteen voices at full scale over the music: explosions of noise, phaser-like square waves,
+// deep booms and 8-bit blips, all at once, each at its loudest.
+TEST(AudioMixerOutput, ADenseFightNeverReachesFullScaleAndTheMusicAfterItIsUntouched) {
+    std::vector<SceneVoice> fight;
+    fight.push_back({Pcm(2, 16, Rate), Sound16(Rate, 2, Rate, [](double t, int c) {
+                         return 0.5 * SineAt(c == 0 ? 110 : 165, t) + 0.2 * SineAt(880, t);
+                     }),
+                     0, 0, 0, true});
+    std::uint32_t noise = 1;
+    std::vector<std::uint8_t> blips(11025);
+    for (std::size_t i = 0; i < blips.size(); ++i) blips[i] = (i / 20) % 2 ? 255 : 0;
+    const SceneVoice kinds[] = {
+        {Pcm(1, 16, Rate), Sound16(Rate / 2, 1, Rate, [&](double, int) {
+             noise = noise * 1664525u + 1013904223u;
+             return static_cast<double>(noise) / 2147483648.0 - 1.0;
+         })},
+        {Pcm(1, 16, Rate), Sound16(Rate / 3, 1, Rate, [](double t, int) { return SquareAt(300, t); })},
+        {Pcm(1, 16, Rate), Sound16(Rate, 1, Rate, [](double t, int) { return SineAt(35, t); })},
+        {Pcm(1, 8, 11025), blips},
+    };
+    for (int v = 0; v < 16; ++v) {
+        SceneVoice voice = kinds[v % 4];
+        voice.Pan = (v % 5 - 2) * 4000;
+        voice.Start = static_cast<std::size_t>(v) * 2500;
+        fight.push_back(voice);
+    }
+    const std::size_t frames = 4 * Rate;
+    const auto mixed = PlayScene(fight, frames, false);
+    const auto heard = PlayScene(fight, frames, true);
+    ASSERT_GT(ScenePeak(mixed), 6.0f) << "the fight adds up far beyond full scale";
+
+    const auto atFullScale = std::count_if(heard.begin(), heard.end(), [](float s) { return std::fabs(s) >= 1.0f; });
+    EXPECT_EQ(atFullScale, 0);
+    EXPECT_LT(20 * std::log10(ScenePeak(heard)), -0.3);
+    EXPECT_GT(ScenePeak(heard), PeakLimiter::Ceiling * 0.99f) << "held at the ceiling, not far below it";
+
+    // The last effect ends after 1.85 s; the music alone is heard as it is once the gain has
+    // come back, well within two seconds.
+    const std::size_t latency = AudioMixer(nullptr, Rate).LatencyFrames();
+    const std::size_t quietFrom = 3 * Rate + Rate / 2;
+    EXPECT_TRUE(std::equal(mixed.begin() + 2 * quietFrom, mixed.end() - 2 * latency,
+                           heard.begin() + 2 * (quietFrom + latency)));
 }
 
 }  // namespace

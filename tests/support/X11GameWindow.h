@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,6 +46,22 @@ protected:
             App.ProcessMessagesAndIdle(Window, Form->Events());
         }
         return Window.PresentedFrames() - before;
+    }
+
+    // The window pixel that the window maps to a client point.
+    std::array<int, 2> WindowPoint(int x, int y) {
+        int width = 0;
+        int height = 0;
+        Window.LogicalScreenSize(width, height);
+        const double scale = Window.Scale();
+        int wx = static_cast<int>(std::ceil((x + (width - 800) / 2) * scale));
+        int wy = static_cast<int>(std::ceil((y + (height - 600) / 2) * scale));
+        int cx = wx;
+        int cy = wy;
+        Window.WindowToClient(cx, cy);
+        EXPECT_EQ(cx, x);
+        EXPECT_EQ(cy, y);
+        return {wx, wy};
     }
 
     TempDirectory Folder;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +22,7 @@
 #include "engine/images/PictureCollection.h"
 #include "engine/sound/WaveCollection.h"
 #include "support/GameData.h"
+#include "support/MixerScene.h"
 
 namespace {
 
@@ -133,6 +135,36 @@ double MeanLuminance(const TPictureCollectionItem& item, int pattern = -1) {
 
 const std::int16_t* Samples(const TWaveCollectionItem& item) {
     return reinterpret_cast<const std::int16_t*>(item.Wave.Data());
+}
+
+// Loudest sample, in decibels below full scale; where it is, in frames.
+struct SoundPeak {
+    double Decibels = -200;
+    int Frame = 0;
+};
+
+SoundPeak PeakOf(const TWaveCollectionItem& item) {
+    const std::int16_t* samples = Samples(item);
+    int peak = 0;
+    int at = 0;
+    for (int k = 0; k < item.Wave.Size() / 2; ++k) {
+        if (std::abs(static_cast<int>(samples[k])) > peak) {
+            peak = std::abs(static_cast<int>(samples[k]));
+            at = k;
+        }
+    }
+    return {20 * std::log10(std::max(peak, 1) / 32768.0), at / item.Wave.Channels()};
+}
+
+// An item as a voice of a mixer scene, from a frame of its samples on.
+SceneVoice Voice(const TWaveCollectionItem& item, int pan, double startSeconds, int fromFrame = 0) {
+    const TWave& wave = item.Wave;
+    const auto word = [](int value) { return static_cast<std::uint16_t>(value); };
+    const auto rate = static_cast<std::uint32_t>(wave.SamplesPerSec());
+    const platform::WaveFormat format{word(wave.FormatTag()), word(wave.Channels()), rate,
+                                      rate * word(wave.BlockAlign()), word(wave.BlockAlign()), word(wave.BitsPerSample())};
+    std::vector<std::uint8_t> bytes(wave.Data() + fromFrame * wave.BlockAlign(), wave.Data() + wave.Size());
+    return {format, std::move(bytes), pan, 0, static_cast<std::size_t>(std::lround(startSeconds * rate)), item.Looped()};
 }
 
 int Frames(const TPictureCollectionItem& item) {
@@ -389,17 +421,44 @@ TEST_F(ContentTest, EffectsAreShortMonoSixteenBitSoundsWithoutClicks) {
         EXPECT_FALSE(item.Looped()) << i;
         EXPECT_GT(item.MaxPlayingCount(), 0) << i;
         const std::int16_t* samples = Samples(item);
-        int peak = 0;
-        for (int k = 0; k < item.Wave.Size() / 2; ++k) {
-            peak = std::max(peak, std::abs(static_cast<int>(samples[k])));
-        }
-        EXPECT_GT(peak, 12000) << i;
-        EXPECT_LT(peak, 32767) << i;
         EXPECT_LT(std::abs(samples[0]), 2000) << i;
         EXPECT_LT(std::abs(samples[item.Wave.Size() / 2 - 1]), 300) << i;
     }
     // Effects that stack (phaser, explosions) may overlap more than one-off ones (warp).
     EXPECT_GT(Loaded().Effects.Items(3).MaxPlayingCount(), Loaded().Effects.Items(8).MaxPlayingCount());
+}
+
+// Effects peak near -6 dB at most and the music well below them, so that a fight over the
+// music's loudest second sums below full scale: the output's limiter has little to do.
+TEST_F(ContentTest, SoundsAreMasteredWithHeadroomForAFight) {
+    const TWaveCollection& effects = Loaded().Effects;
+    double loudest = -200;
+    for (int i = 0; i < effects.Count(); ++i) {
+        const double peak = PeakOf(effects.Items(i)).Decibels;
+        EXPECT_GT(peak, -14.0) << i;
+        EXPECT_LT(peak, -5.5) << i;
+        loudest = std::max(loudest, peak);
+    }
+    EXPECT_GT(loudest, -7.0);
+    const SoundPeak music = PeakOf(Loaded().Music.Items(0));
+    EXPECT_LT(music.Decibels, loudest - 6);
+    EXPECT_GT(music.Decibels, -20.0);
+
+    // Two phasers, a torpedo and two explosions, panned as the game pans sources at x = 300,
+    // 520, 0, 250 and 550, with the torpedo and the explosions at several distances from the
+    // first shot.
+    const int musicFrom = std::max(0, music.Frame - 44100);
+    for (const double shift : {0.0, 0.01, 0.03, 0.07, 0.15}) {
+        const std::vector<SceneVoice> fight{Voice(Loaded().Music.Items(0), 0, 0, musicFrom),
+                                            Voice(effects.Items(0), -1429, 0.9),
+                                            Voice(effects.Items(0), 1714, 1.25),
+                                            Voice(effects.Items(1), -5714, 0.95 + shift),
+                                            Voice(effects.Items(3), -2143, 0.9 + shift),
+                                            Voice(effects.Items(3), 2143, 1.2 + shift)};
+        const double peak = 20 * std::log10(ScenePeak(PlayScene(fight, 3 * 44100, false)));
+        std::printf("a fight with the effects %.2f s apart peaks at %.2f dBFS\n", shift, peak);
+        EXPECT_LT(peak, 0.0) << shift;
+    }
 }
 
 TEST_F(ContentTest, MusicIsAMinuteOfStereoThatLoopsWithoutAClick) {

@@ -27,22 +27,6 @@ namespace {
 
 class X11MenuTest : public X11GameWindowTest {
 protected:
-    // The window pixel that the window maps to a client point.
-    std::array<int, 2> WindowPoint(int x, int y) {
-        int width = 0;
-        int height = 0;
-        Window.LogicalScreenSize(width, height);
-        const double scale = Window.Scale();
-        int wx = static_cast<int>(std::ceil((x + (width - 800) / 2) * scale));
-        int wy = static_cast<int>(std::ceil((y + (height - 600) / 2) * scale));
-        int cx = wx;
-        int cy = wy;
-        Window.WindowToClient(cx, cy);
-        EXPECT_EQ(cx, x);
-        EXPECT_EQ(cy, y);
-        return {wx, wy};
-    }
-
     void MoveTo(int x, int y) {
         const auto [wx, wy] = WindowPoint(x, y);
         SDL_Event event{};

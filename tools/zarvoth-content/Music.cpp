@@ -233,8 +233,8 @@ PcmSound MusicTrack() {
         master.Left[i] = std::tanh(1.1f * (mix.Dry.Left[i] + 0.5f * mix.Echo.Left[i] + mix.Reverb.Left[i]));
         master.Right[i] = std::tanh(1.1f * (mix.Dry.Right[i] + 0.5f * mix.Echo.Right[i] + mix.Reverb.Right[i]));
     }
-    // Kept below full scale so that effects mixed over it keep their headroom.
-    return {"BattleTheme", 2, ToPcm16(master, 0.6f), true, 0};
+    // Well below the effects (which peak near -6 dB), so that a fight over it keeps its headroom.
+    return {"BattleTheme", 2, ToPcm16(master, -14.0f), true, 0};
 }
 
 }  // namespace content

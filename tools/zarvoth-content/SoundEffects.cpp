@@ -9,9 +9,12 @@ namespace content {
 namespace {
 
 // Renders seconds of mono sound from a per-sample voice, with a very short fade in and a short
-// fade out so that no effect starts or stops on a click. The peak sets the effect's loudness
-// against the others: interface blips stay below the weapons and the explosions.
-PcmSound Render(const char* name, float seconds, float peak, int maxPlaying, const std::function<float(float)>& voice) {
+// fade out so that no effect starts or stops on a click. The peak, in decibels below full
+// scale, sets the effect's loudness against the others: interface blips stay below the weapons
+// and the explosions. The loudest peak near -6 dB leaves the headroom for a fight: several
+// effects over the music still sum below full scale.
+PcmSound Render(const char* name, float seconds, float peakDecibels, int maxPlaying,
+                const std::function<float(float)>& voice) {
     const auto frames = static_cast<std::size_t>(seconds * SampleRate);
     std::vector<float> samples(frames);
     for (std::size_t i = 0; i < frames; ++i) {
@@ -19,7 +22,7 @@ PcmSound Render(const char* name, float seconds, float peak, int maxPlaying, con
         const float fade = std::min({1.0f, t / 0.0015f, (seconds - t) / 0.01f});
         samples[i] = voice(t) * fade;
     }
-    return {name, 1, ToPcm16(samples, peak), false, maxPlaying};
+    return {name, 1, ToPcm16(samples, peakDecibels), false, maxPlaying};
 }
 
 float Sweep(float from, float to, float t, float duration) {
@@ -29,7 +32,7 @@ float Sweep(float from, float to, float t, float duration) {
 PcmSound Disruptor() {
     Oscillator a, b(0.3f), sub, zap;
     Filter filter;
-    return Render("Phaser", 0.42f, 0.8f, 4, [=](float t) mutable {
+    return Render("Phaser", 0.42f, -8.0f, 4, [=](float t) mutable {
         const float pitch = Sweep(1500, 420, t, 0.36f);
         filter.Set(Sweep(7000, 1200, t, 0.4f), 0.55f);
         const float wobble = 1.0f + 0.04f * zap.Sine(38);
@@ -42,7 +45,7 @@ PcmSound TorpedoLaunch() {
     Oscillator thump, tone, tremolo;
     Filter whoosh;
     NoiseSource noise(11);
-    return Render("Torpedo", 0.95f, 0.85f, 3, [=](float t) mutable {
+    return Render("Torpedo", 0.95f, -8.5f, 3, [=](float t) mutable {
         const float boom = thump.Sine(Sweep(110, 38, t, 0.25f)) * Decay(t, 0.12f) * 1.2f;
         whoosh.Set(Sweep(300, 3200, t, 0.6f), 0.6f);
         const float air = whoosh.Band(noise.White()) * Adsr(t, 0.15f, 0.03f, 0.3f, 0.4f, 0.25f) * 1.6f;
@@ -65,7 +68,7 @@ PcmSound Transport() {
     Oscillator chord;
     Filter air;
     NoiseSource noise(23);
-    return Render("Transport", 1.7f, 0.7f, 1, [=](float t) mutable {
+    return Render("Transport", 1.7f, -8.5f, 1, [=](float t) mutable {
         float shimmer = 0;
         for (int i = 0; i < partials; ++i) {
             const float gate = 0.5f + 0.5f * tremolos[i].Sine(rate[i]);
@@ -85,7 +88,7 @@ PcmSound Explosion() {
     NoiseSource noise(31);
     Random crackles(37);
     float crackle = 0;
-    return Render("Explosion", 2.1f, 0.95f, 6, [=](float t) mutable {
+    return Render("Explosion", 2.1f, -8.0f, 6, [=](float t) mutable {
         rumble.Set(Sweep(3200, 140, t, 1.6f), 0.25f);
         body.Set(Sweep(900, 90, t, 1.2f), 0.4f);
         const float white = noise.White();
@@ -103,7 +106,7 @@ PcmSound Explosion() {
 PcmSound Toggle() {
     Oscillator tone;
     Filter soften;
-    return Render("Toggle", 0.15f, 0.45f, 2, [=](float t) mutable {
+    return Render("Toggle", 0.15f, -13.0f, 2, [=](float t) mutable {
         soften.Set(3500, 0.1f);
         const bool second = t >= 0.06f;
         const float local = second ? t - 0.06f : t;
@@ -115,7 +118,7 @@ PcmSound Toggle() {
 PcmSound RedAlert() {
     Oscillator siren, siren2;
     Filter tone;
-    return Render("RedAlert", 1.3f, 0.6f, 1, [=](float t) mutable {
+    return Render("RedAlert", 1.3f, -11.0f, 1, [=](float t) mutable {
         const float cycle = std::fmod(t, 0.65f);
         const float pitch = Sweep(520, 900, cycle, 0.5f);
         tone.Set(2400, 0.4f);
@@ -126,7 +129,7 @@ PcmSound RedAlert() {
 
 PcmSound DialogChime() {
     Oscillator low, lowHarmonic, high, highHarmonic;
-    return Render("DialogOpen", 0.55f, 0.55f, 2, [=](float t) mutable {
+    return Render("DialogOpen", 0.55f, -11.0f, 2, [=](float t) mutable {
         const float first = (low.Sine(660) + 0.3f * lowHarmonic.Sine(1980)) * Adsr(t, 0.01f, 0.004f, 0.16f, 0.0f, 0.1f);
         const float late = t - 0.09f;
         const float second =
@@ -139,7 +142,7 @@ PcmSound Click() {
     Oscillator blip;
     Filter snap;
     NoiseSource noise(41);
-    return Render("Click", 0.1f, 0.6f, 3, [=](float t) mutable {
+    return Render("Click", 0.1f, -11.0f, 3, [=](float t) mutable {
         snap.Set(2500, 0.3f);
         const float tick = snap.High(noise.White()) * Decay(t, 0.004f);
         const float tone = blip.Sine(Sweep(2000, 1300, t, 0.05f)) * Decay(t, 0.02f) * 0.7f;
@@ -151,7 +154,7 @@ PcmSound Warp() {
     Oscillator a, b(0.25f), c(0.5f), sub;
     Filter engine, air;
     NoiseSource noise(51);
-    return Render("Warp", 2.7f, 0.85f, 1, [=](float t) mutable {
+    return Render("Warp", 2.7f, -6.0f, 1, [=](float t) mutable {
         const float pitch = Sweep(70, 420, t, 2.1f);
         engine.Set(Sweep(300, 5000, t, 2.1f), 0.5f);
         const float hum = engine.Low(a.Saw(pitch) + b.Saw(pitch * 1.5f) + c.Saw(pitch * 2.01f)) * 0.6f +

@@ -231,17 +231,21 @@ float Peak(const std::vector<float>& samples) {
     }
     return peak;
 }
+
+float Level(float decibels) {
+    return std::pow(10.0f, decibels / 20.0f);
+}
 }  // namespace
 
-std::vector<std::int16_t> ToPcm16(const std::vector<float>& samples, float peak) {
-    const float scale = peak / Peak(samples);
+std::vector<std::int16_t> ToPcm16(const std::vector<float>& samples, float peakDecibels) {
+    const float scale = Level(peakDecibels) / Peak(samples);
     std::vector<std::int16_t> pcm(samples.size());
     std::transform(samples.begin(), samples.end(), pcm.begin(), [scale](float v) { return ToSample(v, scale); });
     return pcm;
 }
 
-std::vector<std::int16_t> ToPcm16(const StereoBuffer& samples, float peak) {
-    const float scale = peak / std::max(Peak(samples.Left), Peak(samples.Right));
+std::vector<std::int16_t> ToPcm16(const StereoBuffer& samples, float peakDecibels) {
+    const float scale = Level(peakDecibels) / std::max(Peak(samples.Left), Peak(samples.Right));
     std::vector<std::int16_t> pcm(samples.Frames() * 2);
     for (std::size_t i = 0; i < samples.Frames(); ++i) {
         pcm[2 * i] = ToSample(samples.Left[i], scale);

@@ -80,8 +80,9 @@ struct StereoBuffer {
 void LoopedEcho(StereoBuffer& wet, float delaySeconds, float feedback);
 void LoopedReverb(StereoBuffer& wet, float size, float damping);
 
-// Scales to the peak level (0..1) and rounds to 16-bit.
-std::vector<std::int16_t> ToPcm16(const std::vector<float>& samples, float peak);
-std::vector<std::int16_t> ToPcm16(const StereoBuffer& samples, float peak);
+// Scales so that the loudest sample sits at the peak level, in decibels below full scale, and
+// rounds to 16-bit.
+std::vector<std::int16_t> ToPcm16(const std::vector<float>& samples, float peakDecibels);
+std::vector<std::int16_t> ToPcm16(const StereoBuffer& samples, float peakDecibels);
 
 }  // namespace content

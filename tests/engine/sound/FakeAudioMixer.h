@@ -1,5 +1,6 @@
 // FakeAudioMixer: the real mixer on an output the sound tests drive themselves, and the last
-// frame of a stretch the tests render. Depends on the platform's mixer and the fake output.
+// frame of a stretch the tests mix: the voices' sum as their volumes and pans make it, before
+// the output's limiter. Depends on the platform's mixer and the fake output.
 #pragma once
 
 #include <cstdint>
@@ -17,10 +18,10 @@ struct FakeAudioMixer {
         Mixer = std::make_unique<platform::AudioMixer>(std::move(output), rate);
     }
 
-    // Renders this many frames; left and right of the last one.
+    // Mixes this many frames; left and right of the last one.
     std::pair<float, float> Render(std::size_t frames) {
         std::vector<float> out(2 * frames);
-        Mixer->Render(out.data(), frames);
+        Mixer->Mix(out.data(), frames);
         return {out[out.size() - 2], out.back()};
     }
 
