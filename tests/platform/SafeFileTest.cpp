@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,11 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include "support/Fifo.h"
@@ -54,19 +50,8 @@ struct NodeKind {
     fs::file_type Type;
 };
 
-bool MakeSocket(const std::string& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    path.copy(address.sun_path, sizeof address.sun_path - 1);
-    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
-}
-
 const NodeKind Nodes[] = {
     {"FIFO", [](const std::string& p) { return ::mkfifo(p.c_str(), 0666) == 0; }, fs::file_type::fifo},
-    {"socket", MakeSocket, fs::file_type::socket},
     {"folder", [](const std::string& p) { return fs::create_directory(p); }, fs::file_type::directory},
     // The null device's numbers: writing a regular file over this node is what must not happen.
     {"character device", [](const std::string& p) { return ::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
@@ -95,22 +80,6 @@ TEST_F(SafeFileTest, AWriteProtectedFileIsNotReplaced) {
     chmod("Data.qbx", 0444);
     EXPECT_FALSE(platform::WriteFileAtomically("Data.qbx", Record));
     EXPECT_EQ(ReadFile("Data.qbx"), Bytes(40, 1));
-}
-
-TEST_F(SafeFileTest, AWriteThatFailsHalfwayLeavesTheOldFileAndNoTemporary) {
-    WriteFile("Data.qbx", Bytes(40, 1));
-    // Files may grow to 10 bytes only: the temporary is made, its write fails (for root too).
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit small{10, saved.rlim_max};
-    const auto previous = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool written = platform::WriteFileAtomically("Data.qbx", Record);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previous);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(ReadFile("Data.qbx"), Bytes(40, 1));
-    EXPECT_EQ(FolderContents("."), std::vector<std::string>{"Data.qbx"});
 }
 
 TEST_F(SafeFileTest, ASymbolicLinkIsWrittenThroughKeepingTheTargetsPermissions) {
