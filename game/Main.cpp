@@ -12,6 +12,7 @@
 #include "game/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/DisplayLoss.h"
 #include "platform/SdlWindow.h"
 
 namespace Main {
@@ -238,6 +239,13 @@ TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, 
         EnableGamepad();
         FormCreate();
         DXDraw1->FormShown();
+        // Losing the display ends the program at once; the options and the best score need no
+        // display to be kept.
+        platform::SetDisplayLostHook([this] {
+            if (!FClosed) {
+                SaveSettings();
+            }
+        });
     } catch (...) {
         // A window that failed to start is no main window: nothing may reach it through Form1.
         Form1 = nullptr;
@@ -246,6 +254,7 @@ TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, 
 }
 
 TForm1::~TForm1() {
+    platform::SetDisplayLostHook(nullptr);
     // The game's dialog and buttons draw with this window's pictures and its ships live in this
     // window's sprite engine: a game cannot outlive the window.
     if (Game::GameRunning()) {

@@ -1,7 +1,9 @@
 // Program entry: creates the main window, runs the message loop until it closes, and turns an
-// engine error that nothing caught into one clear message and exit status 1.
+// engine error that nothing caught into one clear message (naming the data file at fault) and
+// exit status 1.
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "game/Main.h"
 #include "platform/Application.h"
@@ -9,6 +11,20 @@
 #include "platform/InputDevices.h"
 #include "platform/SdlAudioOutput.h"
 #include "platform/SdlWindow.h"
+
+namespace {
+
+// The message of an error nothing caught. The engine's message alone does not say which data
+// file is damaged: its name goes in front.
+std::string FailureMessage(const std::exception& failure) {
+    const auto* engineError = dynamic_cast<const Exception*>(&failure);
+    if (engineError != nullptr && !engineError->FileName().empty()) {
+        return engineError->FileName() + ": " + failure.what();
+    }
+    return failure.what();
+}
+
+}  // namespace
 
 int main() {
     platform::Application& application = platform::Application::Instance();
@@ -25,7 +41,7 @@ int main() {
         TForm1 form(window, application, TFormDevices{sound.get(), &input});
         application.Run(window, form.Events());
     } catch (const std::exception& failure) {
-        platform::ShowMessageBox(failure.what(), application.Title);
+        platform::ShowMessageBox(FailureMessage(failure), application.Title);
         return 1;
     }
     return 0;

@@ -1,18 +1,14 @@
-// Settings: reading and writing the 40-byte record; the write goes through a temporary file
-// renamed over the file a symbolic link names, and leaves a read-only file alone.
+// Settings: reading and writing the 40-byte record, through the platform's safe file access
+// (regular files only; the write replaces the file whole or not at all).
 #include "game/Settings.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "game/Globals.h"
 #include "game/Menu.h"
 #include "platform/Dialogs.h"
+#include "platform/SafeFile.h"
 
 namespace Main {
 namespace {
@@ -42,33 +38,12 @@ void WriteInt32(SettingsRecord& record, std::size_t offset, std::int32_t value) 
 }
 
 bool ReadRecord(SettingsRecord& record) {
-    std::ifstream file(SettingsPath, std::ios::binary);
-    if (!file) {
+    const auto read = platform::ReadRegularFile(SettingsPath, record.size());
+    if (!read || read->size() != record.size()) {
         return false;
     }
-    SettingsRecord read{};
-    file.read(reinterpret_cast<char*>(read.data()), static_cast<std::streamsize>(read.size()));
-    if (file.gcount() != static_cast<std::streamsize>(read.size())) {
-        return false;
-    }
-    record = read;
+    std::copy(read->begin(), read->end(), record.begin());
     return true;
-}
-
-// The file a path finally names: symbolic links are followed (a relative link from the
-// folder it lies in), so that writing replaces the link's target and keeps the link.
-std::string FollowSymbolicLinks(const std::string& path) {
-    namespace fs = std::filesystem;
-    fs::path current = path;
-    std::error_code error;
-    for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(current, error)); ++hop) {
-        const fs::path link = fs::read_symlink(current, error);
-        if (error) {
-            break;
-        }
-        current = link.is_absolute() ? link : current.parent_path() / link;
-    }
-    return current.string();
 }
 
 }  // namespace
@@ -99,31 +74,6 @@ void LoadSettings() {
     Menu::SetVSynch(VSynchOn);
 }
 
-bool WriteRecordAtomically(const std::string& path, const SettingsRecord& record) {
-    const std::string target = FollowSymbolicLinks(path);
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    // A file the player made read-only is not to be replaced behind their back (root could).
-    if (exists && (::access(target.c_str(), W_OK) != 0 || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
-        return false;
-    }
-    const std::string temporary = target + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    bool written = !exists || ::fchmod(::fileno(file), existing.st_mode & 07777) == 0;
-    written = std::fwrite(record.data(), 1, record.size(), file) == record.size() && written;
-    written = std::fflush(file) == 0 && written;
-    written = ::fsync(::fileno(file)) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 void SaveSettings() {
     SettingsRecord& record = SettingsBuffer();
     record[TagOffset] = static_cast<std::uint8_t>(std::strlen(Tag));
@@ -140,7 +90,7 @@ void SaveSettings() {
     writeFlag(StereoOffset, StereoOn);
     writeFlag(VSynchOffset, VSynchOn);
     writeFlag(FpsOffset, ShowFps);
-    if (!WriteRecordAtomically(SettingsPath, record)) {
+    if (!platform::WriteFileAtomically(SettingsPath, record)) {
         platform::ShowMessageBox("Cannot write to: \"Data\\Data.qbx\"!!!", "Zarvoth Mutador: Error");
     }
 }

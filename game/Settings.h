@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 namespace Main {
 
@@ -14,18 +13,15 @@ using SettingsRecord = std::array<std::uint8_t, SettingsRecordSize>;
 // The path is relative to the current directory, like every data file.
 inline const char* const SettingsPath = "Data/Data.qbx";
 
-// Reads the record; any failure yields the full set of defaults. Ends with SetVSynch(VSynchOn).
+// Reads the record; any failure yields the full set of defaults (so does anything in the file's
+// place that is not a regular file). Ends with SetVSynch(VSynchOn).
 void LoadSettings();
-// Writes the record; a failure shows "Cannot write to: "Data\Data.qbx"!!!" and closing goes on.
+// Writes the record (platform::WriteFileAtomically: the old file stays on any failure, and only a
+// regular file is replaced); a failure shows "Cannot write to: "Data\Data.qbx"!!!" and closing
+// goes on.
 void SaveSettings();
 
 // The buffer that lives for the whole run (bytes the program does not own are written back as read).
 SettingsRecord& SettingsBuffer();
-
-// Writes the whole record to path through a temporary file renamed over it, so that the old
-// file survives any failure. A symbolic link is written through: its target is replaced, with
-// the target's permissions. A write-protected file counts as a failure. Returns false when
-// anything failed.
-bool WriteRecordAtomically(const std::string& path, const SettingsRecord& record);
 
 }  // namespace Main

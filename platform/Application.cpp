@@ -15,6 +15,7 @@
 #include "platform/Gamepads.h"
 #include "platform/InputDevices.h"
 #include "platform/SdlWindow.h"
+#include "platform/TerminationSignals.h"
 
 namespace platform {
 namespace {
@@ -76,9 +77,26 @@ bool ControlCharacter(SDL_Keycode key, char& character) {
 
 }  // namespace
 
+Application::Application() {
+    CatchTerminationSignals();
+}
+
 Application& Application::Instance() {
     static Application application;
     return application;
+}
+
+void Application::Reset() {
+    FTerminated = false;
+    ForgetTerminationRequest();
+}
+
+void Application::HonourTerminationRequest(const WindowEvents& events) {
+    if (FTerminated || !TerminationRequested()) {
+        return;
+    }
+    if (events.OnCloseRequest) events.OnCloseRequest();
+    FTerminated = true;
 }
 
 int Application::AddActivationHook(ActivationHook hook) {
@@ -106,7 +124,12 @@ void Application::SetActive(bool active) {
 bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events) {
     bool any = false;
     SDL_Event event;
-    while (!FTerminated && SDL_PollEvent(&event) != 0) {
+    // The request is looked at before every event: a flood of input cannot hold it back.
+    while (true) {
+        HonourTerminationRequest(events);
+        if (FTerminated || SDL_PollEvent(&event) == 0) {
+            break;
+        }
         any = true;
         switch (event.type) {
             case SDL_QUIT:

@@ -1,8 +1,9 @@
 // Application: the message loop of the one main window. Window events are dispatched first;
 // whenever none is waiting the idle hook runs (the frame timer lives there), at the moment the
 // window wants its next frame. Focus changes are the activation messages. Closing the window
-// through the desktop, SIGTERM or SIGINT arrive as a close request so the program can close in
-// its orderly way.
+// through the desktop, SIGTERM, SIGINT or SIGHUP arrive as a close request so the program can
+// close in its orderly way; a signal's request is never lost to a full event queue, and the loop
+// ends after it even if the handler did not end it.
 #pragma once
 
 #include <cstdint>
@@ -66,11 +67,15 @@ public:
     bool Idle();
     void Terminate() { FTerminated = true; }
     bool Terminated() const { return FTerminated; }
-    void Reset() { FTerminated = false; }
+    // Ready to run again, with any termination request forgotten (for tests).
+    void Reset();
 
 private:
+    Application();
     bool DispatchPending(SdlWindow& window, const WindowEvents& events);
     void WaitForFrame(SdlWindow& window, const WindowEvents& events);
+    // A termination signal's request: the close request, then the loop ends.
+    void HonourTerminationRequest(const WindowEvents& events);
 
     IdleHook FIdleHook;
     std::vector<std::pair<int, ActivationHook>> FActivationHooks;

@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// Shows a modal message box (the text also goes to stderr, where no display can show it).
+// Shows a modal message box (the text also goes to stderr, where no display can show it). The
+// text is shown printable and wrapped (MessageText); a termination signal closes the box.
 void ShowMessageBox(const std::string& text, const std::string& caption);
 
 // Starts a program by path relative to the current directory, without arguments and without

@@ -31,10 +31,16 @@ public:
     std::string ComponentName;
 
     // Empties the collection, then reads the file; items read before an error stay.
-    // Raises "Cannot open file %s" when the file cannot be opened.
+    // Raises "Cannot open file %s" when the file cannot be opened; an error in its contents
+    // carries the file's name (Exception::FileName).
     void LoadFromFile(const std::string& fileName) {
         TMemoryStream stream(LoadFileBytes(fileName));
-        LoadFromStream(stream);
+        try {
+            LoadFromStream(stream);
+        } catch (Exception& error) {
+            error.SetFileName(fileName);
+            throw;
+        }
     }
     void LoadFromStream(TMemoryStream& stream) {
         this->Clear();

@@ -78,10 +78,16 @@ std::string Format(const char* pattern, Args&&... args) {
     return text;
 }
 
-// Root of every error the engine raises; what() is the message shown to the user.
+// Root of every error the engine raises; what() is the message shown to the user. An error met
+// while reading a file's contents also carries that file's name, apart from the message.
 class Exception : public std::runtime_error {
 public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
+    const std::string& FileName() const { return FFileName; }
+    void SetFileName(std::string fileName) { FFileName = std::move(fileName); }
+
+private:
+    std::string FFileName;
 };
 
 #define ZARVOTH_DECLARE_EXCEPTION(Name, Base)                                  \

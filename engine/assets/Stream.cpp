@@ -96,21 +96,29 @@ private:
     int Fd;
 };
 
+[[noreturn]] void RaiseOpenError(const std::string& fileName) {
+    throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> LoadFileBytes(const std::string& fileName) {
-    const FileHandle file(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
+    // Only a regular file is opened, and without waiting: opening a FIFO would wait for a writer.
     struct stat info {};
+    if (::stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        RaiseOpenError(fileName);
+    }
+    const FileHandle file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (file.Get() < 0 || ::flock(file.Get(), LOCK_SH | LOCK_NB) != 0 || ::fstat(file.Get(), &info) != 0 ||
         !S_ISREG(info.st_mode)) {
-        throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
+        RaiseOpenError(fileName);
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(info.st_size));
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::read(file.Get(), bytes.data() + done, bytes.size() - done);
         if (n < 0) {
-            throw EFOpenError(Format("Cannot open file %s", fileName.c_str()));
+            RaiseOpenError(fileName);
         }
         if (n == 0) {
             break;  // the file shrank under us: keep what was there

@@ -60,7 +60,8 @@ private:
 
 // Reads a whole file while holding a shared advisory lock on it: Linux has no mandatory
 // "deny write" sharing mode, so a file that a cooperating writer holds locked cannot be opened,
-// and such a writer cannot start while it is read. Raises "Cannot open file %s".
+// and such a writer cannot start while it is read. Only a regular file is read; anything else
+// (a FIFO, a device, a folder) raises at once. Raises "Cannot open file %s".
 std::vector<std::uint8_t> LoadFileBytes(const std::string& fileName);
 // Replaces a file with the bytes under an exclusive advisory lock, truncating only once the lock
 // is held. Raises "Cannot create file %s".

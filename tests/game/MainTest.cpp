@@ -12,6 +12,7 @@
 #include "game/Main.h"
 #include "game/Menu.h"
 #include "game/Settings.h"
+#include "support/Fifo.h"
 #include "support/GameWindow.h"
 
 namespace {
@@ -188,6 +189,30 @@ TEST_F(MainWindowTest, ComponentsComeFromTheEmbeddedDesignTimeDescription) {
 TEST_F(MainWindowTest, AMissingSoundFileEndsTheStartWithTheLoadersMessage) {
     std::filesystem::remove("Data/Sound.dxw");
     EXPECT_THAT([&] { Open(); }, testing::ThrowsMessage<Exception>("Cannot open file Data/Sound.dxw"));
+}
+
+// A FIFO in a file's place would hold the start until someone wrote to it.
+TEST_F(MainWindowTest, AFifoInPlaceOfAFileIsRefusedAtOnce) {
+    struct Case {
+        const char* Path;
+        const char* Error;  // empty: the program starts (with the default settings)
+    };
+    for (const Case& c : {Case{"Data/Music.dxw", "Cannot open file Data/Music.dxw"}, Case{Main::SettingsPath, ""}}) {
+        std::filesystem::remove(c.Path);
+        MakeFifo(c.Path);
+        std::string error;
+        EXPECT_TRUE(FinishesWithoutWaitingOn(c.Path, [&] {
+            try {
+                Open();
+            } catch (const Exception& failure) {
+                error = failure.what();
+            }
+        })) << c.Path;
+        EXPECT_EQ(error, c.Error);
+        Form.reset();
+        std::filesystem::remove(c.Path);
+        ProvideGameData();
+    }
 }
 
 TEST_F(MainWindowTest, TheTwoCursorsAreEightBitPicturesWithTheirOwnTransparentColours) {

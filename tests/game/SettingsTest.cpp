@@ -113,44 +113,11 @@ TEST_F(SettingsTest, AFailedWriteKeepsTheOldFile) {
     Main::LoadSettings();
     Main::BestScore = 5000;
     if (geteuid() == 0) {
-        // root writes through permissions: make the temporary name unusable instead.
-        std::filesystem::create_directory(std::string(Main::SettingsPath) + ".tmp");
+        chmod(Main::SettingsPath, 0444);  // root writes in any folder, but leaves a read-only file
     } else {
         chmod("Data", 0555);
     }
     Main::SaveSettings();  // reports through a message box (stderr when headless)
     chmod("Data", 0755);
     EXPECT_EQ(ReadFile(Main::SettingsPath), Record(999, 1, 1, 1, 1, 0));
-}
-
-TEST_F(SettingsTest, AWriteProtectedFileIsNotReplaced) {
-    WriteFile(Main::SettingsPath, Record(999, 1, 1, 1, 1, 0));
-    chmod(Main::SettingsPath, 0444);
-    EXPECT_FALSE(Main::WriteRecordAtomically(Main::SettingsPath, Main::SettingsRecord{}));
-    EXPECT_EQ(ReadFile(Main::SettingsPath), Record(999, 1, 1, 1, 1, 0));
-}
-
-TEST_F(SettingsTest, ASymbolicLinkIsWrittenThroughKeepingTheTargetsPermissions) {
-    namespace fs = std::filesystem;
-    fs::create_directory("Saves");
-    WriteFile("Saves/zarvoth.qbx", Record(999, 1, 1, 1, 1, 0));
-    chmod("Saves/zarvoth.qbx", 0640);
-    fs::create_symlink("../Saves/zarvoth.qbx", Main::SettingsPath);
-    Main::SettingsRecord record{};
-    record[28] = 7;
-    ASSERT_TRUE(Main::WriteRecordAtomically(Main::SettingsPath, record));
-    EXPECT_TRUE(fs::is_symlink(Main::SettingsPath));
-    EXPECT_EQ(ReadFile("Saves/zarvoth.qbx"), std::vector<std::uint8_t>(record.begin(), record.end()));
-    EXPECT_EQ(fs::status("Saves/zarvoth.qbx").permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-
-TEST_F(SettingsTest, AtomicWriteReplacesTheWholeFile) {
-    Main::SettingsRecord record{};
-    record[0] = 14;
-    WriteFile(Main::SettingsPath, std::vector<std::uint8_t>(100, 7));
-    ASSERT_TRUE(Main::WriteRecordAtomically(Main::SettingsPath, record));
-    EXPECT_EQ(ReadFile(Main::SettingsPath).size(), 40u);
-    EXPECT_FALSE(std::filesystem::exists(std::string(Main::SettingsPath) + ".tmp"));
-    EXPECT_FALSE(Main::WriteRecordAtomically("NoSuchFolder/Data.qbx", record));
 }

@@ -1,11 +1,13 @@
-// Tests of the message loop's mouse events, fed with synthetic SDL events on the dummy video
-// driver: a click whose press and release are both read in one pass of the loop.
+// Tests of the message loop, fed with synthetic SDL events on the dummy video driver: a click
+// whose press and release are both read in one pass of the loop, and a termination signal that
+// arrives while the event queue is full.
 #include "platform/Application.h"
 
 #include <SDL.h>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -87,6 +89,33 @@ TEST_F(QuickClickTest, APressReadsAsHeldOnceAlthoughReleasedBeforeTheReading) {
         platform::MouseReading next;
         Device.ReadMouse(next);
         EXPECT_EQ(next.Buttons, (std::array<std::uint8_t, 4>{}));
+    }
+}
+
+// A termination signal in a flood of typing: a quit event would be dropped by the full queue.
+// The request reaches the window once, before the rest of the flood, and ends the loop even when
+// the window's handler does not.
+TEST_F(QuickClickTest, ATerminationSignalGetsThroughAFullEventQueue) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SDL_Event typed{};
+        typed.text.type = SDL_TEXTINPUT;
+        typed.text.windowID = Window.WindowId();
+        typed.text.text[0] = '5';
+        std::size_t queued = 0;
+        while (SDL_PushEvent(&typed) == 1) ++queued;
+        ASSERT_GT(queued, 60000u) << "the queue is full";
+        std::raise(signal);
+        int closeRequests = 0;
+        std::size_t keys = 0;
+        platform::WindowEvents events;
+        events.OnCloseRequest = [&] { ++closeRequests; };
+        events.OnKeyPress = [&](char) { ++keys; };
+        for (int pass = 0; pass < 3 && !App.Terminated(); ++pass) App.ProcessMessagesAndIdle(Window, events);
+        EXPECT_EQ(closeRequests, 1) << signal;
+        EXPECT_TRUE(App.Terminated()) << signal;
+        EXPECT_LT(keys, queued) << signal;
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        App.Reset();
     }
 }
 

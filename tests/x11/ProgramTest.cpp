@@ -1,25 +1,38 @@
 // Tests on a real X display (run under xvfb-run): the full-screen window, presentation with and
-// without vertical sync, a quick click sent by xdotool, and the program's orderly end on SIGTERM.
+// without vertical sync, a quick click sent by xdotool; the program run as a process: its orderly
+// end on termination signals, its end when its X server goes away (on an Xvfb of the test's
+// own), its start-up error box, and its error messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <random>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "game/Menu.h"
 #include "game/Sprites.h"
+#include "platform/MessageText.h"
 #include "support/GameData.h"
 #include "support/TempDirectory.h"
 #include "support/X11GameWindow.h"
+#include "tests/engine/assets/AssetBytes.h"
+// Last: Xlib's macros (Bool, KeyPress) would clash with the headers above.
+#include <X11/Xlib.h>
 
 extern char** environ;
 
@@ -92,34 +105,244 @@ TEST_F(X11Window, AQuickClickReachesTheWindowWithItsButtonAndTheShipFires) {
     EXPECT_FALSE(mouse.ButtonHeld(0));
 }
 
-TEST(X11Program, ClosesInOrderOnSigterm) {
+namespace {
+
+// The program run as a process of its own in the current folder, on the given X display. It
+// never outlives the test: whatever still runs at the end is killed.
+class ProgramProcess {
+public:
+    explicit ProgramProcess(const std::string& display) {
+        const std::string program = std::string(ZARVOTH_BIN_DIR) + "/zarvoth";
+        std::vector<std::string> settings{"DISPLAY=" + display};
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            if (std::string_view(*variable).substr(0, 8) != "DISPLAY=") settings.emplace_back(*variable);
+        }
+        std::vector<char*> environment;
+        for (std::string& setting : settings) environment.push_back(setting.data());
+        environment.push_back(nullptr);
+        char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
+        EXPECT_EQ(posix_spawn(&Pid, program.c_str(), nullptr, nullptr, argv, environment.data()), 0);
+    }
+    ~ProgramProcess() {
+        if (Running()) {
+            kill(Pid, SIGKILL);
+            waitpid(Pid, &WaitStatus, 0);
+        }
+    }
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+
+    bool Running() {
+        if (Ended) return false;
+        Ended = waitpid(Pid, &WaitStatus, WNOHANG) == Pid;
+        return !Ended;
+    }
+    void Signal(int signal) const { kill(Pid, signal); }
+    // The exit status, or -1 when it did not exit (it was killed, or still runs).
+    int ExitStatus() { return !Running() && WIFEXITED(WaitStatus) ? WEXITSTATUS(WaitStatus) : -1; }
+
+private:
+    pid_t Pid = 0;
+    int WaitStatus = 0;
+    bool Ended = false;
+};
+
+// The program run headless (SDL's dummy drivers) to its end: what it wrote to its output and
+// error streams, and its exit status.
+std::pair<std::string, int> RunHeadless() {
+    const std::string command =
+        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy " + std::string(ZARVOTH_BIN_DIR) + "/zarvoth 2>&1";
+    FILE* output = popen(command.c_str(), "r");
+    if (output == nullptr) return {"", -1};
+    std::string text;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, output) != nullptr) text += buffer;
+    return {text, WEXITSTATUS(pclose(output))};
+}
+
+bool WithinSeconds(int seconds, const std::function<bool()>& condition) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// An X server of the test's own (Xvfb), which the test may end and whose windows are all the
+// program's.
+class PrivateXServer {
+public:
+    // A display number of its own, tried at random far above the ones the X servers of other
+    // test runs on this machine take; a number in use makes the server give up at once.
+    PrivateXServer() {
+        std::mt19937 random(std::random_device{}());
+        for (int attempt = 0; attempt < 20 && Pid == 0; ++attempt) {
+            Start(":" + std::to_string(std::uniform_int_distribution<int>(1000, 30000)(random)));
+        }
+        EXPECT_GT(Pid, 0) << "Xvfb started";
+    }
+    ~PrivateXServer() { End(); }
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    void End() {
+        if (Pid > 0) {
+            kill(Pid, SIGTERM);
+            waitpid(Pid, nullptr, 0);
+            Pid = 0;
+        }
+    }
+
+    // The mapped top-level windows (of that name, when one is given); -1 when the server cannot
+    // be reached.
+    int MappedWindows(const std::string& name = "") const {
+        Display* display = XOpenDisplay(Name.c_str());
+        if (display == nullptr) return -1;
+        ::Window root = 0;
+        ::Window parent = 0;
+        ::Window* children = nullptr;
+        unsigned count = 0;
+        int named = 0;
+        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i) {
+            XWindowAttributes attributes{};
+            char* title = nullptr;
+            if (XGetWindowAttributes(display, children[i], &attributes) == 0 || attributes.map_state != IsViewable) {
+                continue;
+            }
+            if (name.empty()) {
+                ++named;
+            } else if (XFetchName(display, children[i], &title) != 0) {
+                named += name == title ? 1 : 0;
+                XFree(title);
+            }
+        }
+        if (children != nullptr) XFree(children);
+        XCloseDisplay(display);
+        return named;
+    }
+
+    std::string Name;
+
+private:
+    void Start(const std::string& name) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const std::string fd = std::to_string(ready[1]);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addclose(&actions, ready[0]);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        // Without -noreset the server starts over whenever its last client leaves (the test's
+        // own look at the windows) and turns away whoever connects meanwhile.
+        const char* argv[] = {"Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-noreset", "-screen", "0",
+                              "1024x768x24", "-nolisten", "tcp", nullptr};
+        pid_t server = 0;
+        const int spawned = posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char* const*>(argv), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(ready[1]);
+        // The display's number and a line break, written once the server listens; nothing when it
+        // gave up.
+        std::string number;
+        char digit = 0;
+        while (spawned == 0 && read(ready[0], &digit, 1) == 1 && digit != '\n') number += digit;
+        close(ready[0]);
+        if (":" + number == name) {
+            Pid = server;
+            Name = name;
+        } else if (spawned == 0) {
+            kill(server, SIGTERM);
+            waitpid(server, nullptr, 0);
+        }
+    }
+
+    pid_t Pid = 0;
+};
+
+}  // namespace
+
+// SIGHUP comes when the terminal or the session that started the game goes away.
+TEST(X11Program, ClosesInOrderOnEveryTerminationSignal) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        TempDirectory folder;
+        ProvideGameData();
+        ProgramProcess program(std::getenv("DISPLAY"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        ASSERT_TRUE(program.Running()) << "the program ended on its own; exit status " << program.ExitStatus();
+        program.Signal(signal);
+        EXPECT_TRUE(WithinSeconds(30, [&] { return !program.Running(); })) << "signal " << signal;
+        EXPECT_EQ(program.ExitStatus(), 0) << "signal " << signal;
+        EXPECT_TRUE(fs::exists("Data/Data.qbx") && fs::file_size("Data/Data.qbx") == 40u)
+            << "settings saved on the orderly close after signal " << signal;
+    }
+}
+
+TEST(X11Program, ALostDisplayStillSavesTheSettings) {
     TempDirectory folder;
     ProvideGameData();
-    const std::string program = std::string(ZARVOTH_BIN_DIR) + "/zarvoth";
-    pid_t child = 0;
-    char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    ASSERT_EQ(posix_spawn(&child, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    PrivateXServer server;
+    ProgramProcess program(server.Name);
+    ASSERT_TRUE(WithinSeconds(60, [&] { return server.MappedWindows("Zarvoth Mutador 1.0") == 1; }))
+        << "the game started on " << server.Name;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    server.End();
+    EXPECT_TRUE(WithinSeconds(10, [&] { return !program.Running(); })) << "the program ends without its display";
+    EXPECT_EQ(program.ExitStatus(), 1);
+    EXPECT_TRUE(fs::exists("Data/Data.qbx") && fs::file_size("Data/Data.qbx") == 40u) << "settings saved";
+}
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, WNOHANG), 0) << "the program ended on its own; exit status "
-                                                   << (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-    kill(child, SIGTERM);
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(fs::file_size("Data/Data.qbx"), 40u) << "settings saved on the orderly close";
+// Without its data the game shows the loader's error in a message box over its window.
+TEST(X11Program, TheStartUpErrorBoxClosesOnSigtermAndNothingOfItOutlivesTheGame) {
+    for (const int signal : {SIGTERM, SIGKILL}) {
+        TempDirectory folder;
+        PrivateXServer server;
+        ProgramProcess program(server.Name);
+        ASSERT_TRUE(WithinSeconds(60, [&] { return server.MappedWindows() == 2; }))
+            << "the window and the box are up on " << server.Name;
+        program.Signal(signal);
+        EXPECT_TRUE(WithinSeconds(5, [&] { return !program.Running(); })) << "signal " << signal;
+        if (signal == SIGTERM) {
+            EXPECT_EQ(program.ExitStatus(), 1);
+        }
+        EXPECT_TRUE(WithinSeconds(5, [&] { return server.MappedWindows() == 0; }))
+            << "no box left on the screen after signal " << signal;
+    }
+}
+
+// The damaged file's own bytes in the engine's message (here a component name with terminal
+// escapes and a line break) must not reach the screen or the terminal raw, and the file is named.
+TEST(X11Program, AMessageAboutADamagedDataFileNamesItAndIsPrintableAndWrapped) {
+    TempDirectory folder;
+    ProvideGameData();
+    const std::string name = "\x1B]0;owned\x07\x1B[2J\nline two" + std::string(200, 'Z');
+    Bytes body;
+    body.Text("TPF0").Short("TWaveCollectionComponent").Short(name).U8(0).U8(0);
+    WriteBytes("Data/Sound.dxw", ResourceFile(body, "SOUND"));
+    const auto [text, status] = RunHeadless();
+    EXPECT_EQ(status, 1);
+    const std::string caption = "Zarvoth Mutador: ";
+    const std::size_t start = text.find(caption + "Data/Sound.dxw: ''");
+    ASSERT_NE(start, std::string::npos) << text;
+    const std::string message = text.substr(start);
+    std::string unwrapped = message;
+    std::replace(unwrapped.begin(), unwrapped.end(), '\n', ' ');
+    EXPECT_NE(unwrapped.find("'' is not a valid component name"), std::string::npos) << message;
+    std::size_t unprintable = 0;
+    std::size_t longestLine = 0;
+    std::size_t line = 0;
+    for (const char c : message) {
+        unprintable += c != '\n' && (c < 0x20 || c > 0x7E) ? 1 : 0;
+        line = c == '\n' ? 0 : line + 1;
+        longestLine = std::max(longestLine, line);
+    }
+    EXPECT_EQ(unprintable, 0u) << message;
+    EXPECT_LE(longestLine, caption.size() + platform::MessageColumns) << message;
 }
 
 TEST(X11Program, WithoutDataItEndsAtOnceWithTheLoadersMessageAndStatusOne) {
     TempDirectory folder;
-    const std::string command = "SDL_VIDEODRIVER=dummy " + std::string(ZARVOTH_BIN_DIR) + "/zarvoth 2>&1";
-    FILE* output = popen(command.c_str(), "r");
-    ASSERT_NE(output, nullptr);
-    std::string text;
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, output) != nullptr) text += buffer;
-    const int status = pclose(output);
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const auto [text, status] = RunHeadless();
+    EXPECT_EQ(status, 1);
     EXPECT_NE(text.find("Cannot open file Data/Sound.dxw"), std::string::npos) << text;
 }

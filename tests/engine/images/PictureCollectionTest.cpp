@@ -316,6 +316,21 @@ TEST(GraphicsFile, FilesThatCannotBeOpened) {
     EXPECT_THROW(list.LoadFromFile("/tmp"), EFOpenError);
 }
 
+// The reader's message stays as it is; the file it came from travels beside it.
+TEST(GraphicsFile, AnErrorInTheContentsCarriesTheFilesName) {
+    const std::string path = testing::TempDir() + "asset_damaged.dxg";
+    Bytes damaged = GraphicsFile({SmallItem("A")});
+    damaged.Data.resize(damaged.Size() / 2);
+    WriteBytes(path, damaged);
+    TPictureCollection list;
+    EXPECT_THAT([&] { list.LoadFromFile(path); },
+                testing::Throws<Exception>(testing::AllOf(
+                    testing::Property(&Exception::FileName, path),
+                    testing::Property(&Exception::what,
+                                      testing::StrEq("Error reading TPictureCollectionItem.Picture.Data: Stream read error")))));
+    std::remove(path.c_str());
+}
+
 TEST(GraphicsFile, SaveToFileThenLoadFromFile) {
     TPictureCollection list;
     list.Add().Picture.AssignPixels(3, 1, {RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9)});
