@@ -190,7 +190,8 @@ bool GameRunning() {
 }
 
 void StartGame() {
-    if (Form1 == nullptr) {
+    // A running game's sprites hold the images a start would replace: only EndGame makes way.
+    if (Form1 == nullptr || GameRunning()) {
         return;
     }
     Main::AppMode = Main::AppModeGame;

@@ -81,6 +81,7 @@ enum TButtonImage : int {
 bool GameRunning();
 
 // Starts a game: AppMode 0, the game graphics, the ships, the buttons, the music, the globals.
+// Nothing while a game runs.
 void StartGame();
 // One game frame (AppMode 0).
 void GameFrame(int LagCount);
