@@ -295,15 +295,6 @@ void OpenGameDialog(bool Large) {
     GameState = StateDialog;
 }
 
-void AddDialogTitle(std::string_view Title) {
-    GameBox->SetFontSize(DialogFontSize);
-    GameBox->SetBold(true);
-    GameBox->SetFontColor(RGB(0, 51, 51));
-    GameBox->AddText(Title);
-    GameBox->AddSpace(15);
-    GameBox->SetBold(false);
-}
-
 void PauseGame() {
     if (!GameRunning()) {
         return;

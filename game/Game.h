@@ -26,8 +26,6 @@ enum : std::uint8_t { DialogTorpedo = 0, DialogTransport = 1, DialogMissionText 
 // SpecialState: which special ship holds the distance.
 enum : std::uint8_t { SpecialCruiser = 0, SpecialSupply = 1, SpecialNone = 2 };
 
-// The game dialogs' text size in points.
-constexpr int DialogFontSize = 10;
 // The seconds the game waits after a death, and with the ship off the screen after a warp.
 constexpr float EndDelay = 5.0f;
 
@@ -95,8 +93,6 @@ void CheckSpecialShips();
 void EnterSector2();
 // Opens GameBox on the small (background 31) or large (32) plate, when no dialog or menu is open.
 void OpenGameDialog(bool Large);
-// Sets the dialogs' font and colour and adds the bold title with the gap under it.
-void AddDialogTitle(std::string_view Title);
 // Losing activation: an open torpedo or transport dialog is dropped, and the in-game menu opens.
 void PauseGame();
 // Opens or closes the in-game menu; nothing while a dialog is open.
