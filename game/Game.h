@@ -14,6 +14,7 @@
 
 #include "engine/sprites/DXSprite.h"
 #include "game/GButton.h"
+#include "game/MissionTexts.h"
 #include "game/Sprites.h"
 #include "game/Texts.h"
 
@@ -52,7 +53,7 @@ inline float EndTimer = 0;
 inline bool CloakOn = false;
 inline bool ShieldsOn = false;
 // One per mission text, in MissionTexts order: true until the text has been shown.
-inline std::array<bool, 9> TextPending{};
+inline std::array<bool, MissionTexts.size()> TextPending{};
 
 inline std::unique_ptr<TGButton> TorpedoButton;
 inline std::unique_ptr<TGButton> TransportButton;

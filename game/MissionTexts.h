@@ -41,14 +41,26 @@ inline constexpr std::array<TMissionText, 9> MissionTexts = {{
     {4350, "Federation Interpid", ShowInterpidNote, false},
     {3850, "Cardassian supply ship", ShowSupplyNote, false},
 }};
-constexpr std::size_t TextWelcome = 0;
-constexpr std::size_t TextSector2 = 1;
-constexpr std::size_t TextSector1Cleared = 2;
-constexpr std::size_t TextGameCompleted = 3;
-constexpr std::size_t TextShuttleNote = 4;
-constexpr std::size_t TextDefiantNote = 5;
-constexpr std::size_t TextAkiraNote = 6;
-constexpr std::size_t TextInterpidNote = 7;
-constexpr std::size_t TextSupplyNote = 8;
+
+// The place in the table of the text that `show` opens; a routine missing from the table does
+// not compile.
+constexpr std::size_t TextIndex(void (*show)()) {
+    for (std::size_t index = 0; index < MissionTexts.size(); ++index) {
+        if (MissionTexts[index].Show == show) {
+            return index;
+        }
+    }
+    throw "not a mission text";
+}
+
+constexpr std::size_t TextWelcome = TextIndex(ShowWelcome);
+constexpr std::size_t TextSector2 = TextIndex(ShowSector2);
+constexpr std::size_t TextSector1Cleared = TextIndex(ShowSector1Cleared);
+constexpr std::size_t TextGameCompleted = TextIndex(ShowGameCompleted);
+constexpr std::size_t TextShuttleNote = TextIndex(ShowShuttleNote);
+constexpr std::size_t TextDefiantNote = TextIndex(ShowDefiantNote);
+constexpr std::size_t TextAkiraNote = TextIndex(ShowAkiraNote);
+constexpr std::size_t TextInterpidNote = TextIndex(ShowInterpidNote);
+constexpr std::size_t TextSupplyNote = TextIndex(ShowSupplyNote);
 
 }  // namespace Game
