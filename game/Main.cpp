@@ -328,6 +328,9 @@ void TForm1::DXTimer1Deactivate(TCustomDXTimer&) {
 }
 
 void TForm1::DXTimer1Timer(TCustomDXTimer&, int LagCount) {
+    // Sound lost with its server comes back, looping music and all, even in frames that play
+    // nothing and frames the display skips.
+    DXSound1->CheckOutput();
     if (!DXDraw1->CanDraw()) {
         return;
     }

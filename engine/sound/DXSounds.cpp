@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/Clock.h"
+
 TCustomDXSound::TCustomDXSound(platform::SoundDevice* device) : FDevice(device) {}
 
 void TCustomDXSound::DefineProperties(TPropertyList& list) {
@@ -27,6 +29,12 @@ void TCustomDXSound::Initialize() {
     if (!FDevice->Open()) {
         throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"));
     }
+    FPrimary = MakePrimaryBuffer();
+    if (!FPrimary) {
+        FDevice->Close();
+        throw EDirectSoundError(Format("%s cannot be made", "Primary Buffer"));
+    }
+    FLastCheck = platform::GetTickCount();
     FInitialized = true;
     Notify(TDXSoundNotifyType::dsntInitialize);
     Notify(TDXSoundNotifyType::dsntRestore);
@@ -37,6 +45,7 @@ void TCustomDXSound::Finalize() {
         return;
     }
     Notify(TDXSoundNotifyType::dsntFinalize);
+    FPrimary.reset();
     FInitialized = false;
     FLossPending = false;
     FDevice->Close();
@@ -86,19 +95,40 @@ void TCustomDXSound::BufferLost() {
     }
 }
 
-void TCustomDXSound::RestorePendingLoss() {
+void TCustomDXSound::RestorePendingLoss() noexcept {
     if (!FLossPending || FRestoring || !FInitialized) {
         return;
     }
     FLossPending = false;
     FRestoring = true;
-    try {
-        Notify(TDXSoundNotifyType::dsntRestore);
-    } catch (...) {
-        FRestoring = false;
-        throw;
+    if (auto primary = MakePrimaryBuffer()) {
+        FPrimary = std::move(primary);
     }
+    Notify(TDXSoundNotifyType::dsntRestore);
     FRestoring = false;
+}
+
+void TCustomDXSound::CheckOutput() noexcept {
+    if (!FInitialized) {
+        return;
+    }
+    const std::uint32_t now = platform::GetTickCount();
+    if (now - FLastCheck < OutputCheckInterval) {
+        return;
+    }
+    FLastCheck = now;
+    FPrimary->Lost();  // a lost primary reports itself, like any buffer, and the restore follows
+    RestorePendingLoss();
+}
+
+std::unique_ptr<TDirectSoundBuffer> TCustomDXSound::MakePrimaryBuffer() {
+    constexpr platform::WaveFormat silence{platform::WaveFormatPCM, 1, 22050, 22050, 1, 8};
+    platform::SoundResult result = platform::SoundResult::Ok;
+    auto buffer = FDevice->CreateBuffer(silence, 1, result);
+    if (!buffer) {
+        return nullptr;
+    }
+    return std::make_unique<TDirectSoundBuffer>(*FDevice, *this, std::move(buffer));
 }
 
 TDXWaveList::~TDXWaveList() { SetDXSound(nullptr); }

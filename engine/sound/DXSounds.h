@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/assets/Classes.h"
@@ -38,6 +39,8 @@ class TCustomDXSound;
 
 class IDXSoundSubscriber {
 public:
+    // dsntRestore comes in the middle of the sound operation that found the loss and must
+    // raise nothing.
     virtual void DXSoundNotify(TCustomDXSound& Sender, TDXSoundNotifyType NotifyType) = 0;
 
 protected:
@@ -77,12 +80,23 @@ public:
     // A buffer found the device lost: the subscribers restore their sounds once the current
     // sound operation is over (RestorePendingLoss). Losses met during that restore are ignored.
     void BufferLost() override;
-    void RestorePendingLoss();
+    void RestorePendingLoss() noexcept;
+
+    // Called every frame: looks at the primary buffer at most every OutputCheckInterval
+    // milliseconds, so an output that went away, or came back after a while away, is restored
+    // without waiting for a sound to be played.
+    void CheckOutput() noexcept;
+    static constexpr std::uint32_t OutputCheckInterval = 250;
 
 private:
     void Notify(TDXSoundNotifyType type);
+    // The device's own output stands for the primary buffer: a one-byte silent buffer never
+    // played, made before the sounds on each restore, so it is lost whenever they are.
+    std::unique_ptr<TDirectSoundBuffer> MakePrimaryBuffer();
 
     platform::SoundDevice* FDevice;
+    std::unique_ptr<TDirectSoundBuffer> FPrimary;
+    std::uint32_t FLastCheck = 0;
     bool FInitialized = false;
     bool FLossPending = false;
     bool FRestoring = false;

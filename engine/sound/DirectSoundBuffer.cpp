@@ -77,7 +77,7 @@ std::unique_ptr<TDirectSoundBuffer> TDirectSoundBuffer::Duplicate() {
     if (!copy) {
         return nullptr;
     }
-    return std::unique_ptr<TDirectSoundBuffer>(new TDirectSoundBuffer(FDevice, FLossListener, std::move(copy)));
+    return std::make_unique<TDirectSoundBuffer>(FDevice, FLossListener, std::move(copy));
 }
 
 void TDirectSoundBuffer::Play(bool looping) { Record(IBuffer().Play(looping)); }
@@ -98,10 +98,20 @@ void TDirectSoundBuffer::SetPan(int pan) { Record(IBuffer().SetPan(pan)); }
 
 void TDirectSoundBuffer::SetVolume(int volume) { Record(IBuffer().SetVolume(volume)); }
 
-// Playing or looping; a failed status query counts as not playing.
-bool TDirectSoundBuffer::Playing() {
+std::uint32_t TDirectSoundBuffer::Status() {
     std::uint32_t status = 0;
     Record(IBuffer().GetStatus(status));
+    return status;
+}
+
+// Playing or looping; a failed status query counts as not playing.
+bool TDirectSoundBuffer::Playing() {
+    const std::uint32_t status = Status();
     return FDXResult == platform::SoundResult::Ok &&
            (status & (platform::SoundStatusPlaying | platform::SoundStatusLooping)) != 0;
+}
+
+bool TDirectSoundBuffer::Lost() {
+    Status();
+    return FDXResult == platform::SoundResult::BufferLost;
 }

@@ -29,6 +29,9 @@ platform::WaveFormat WaveFormatFromRecord(std::span<const std::uint8_t> record);
 class TDirectSoundBuffer {
 public:
     TDirectSoundBuffer(platform::SoundDevice& device, IBufferLossListener& lossListener);
+    // A handle on a platform buffer made elsewhere.
+    TDirectSoundBuffer(platform::SoundDevice& device, IBufferLossListener& lossListener,
+                       std::unique_ptr<platform::SoundBuffer> buffer);
     TDirectSoundBuffer(const TDirectSoundBuffer&) = delete;
     TDirectSoundBuffer& operator=(const TDirectSoundBuffer&) = delete;
 
@@ -54,10 +57,11 @@ public:
     void SetPan(int pan);
     void SetVolume(int volume);
     bool Playing();
+    // Asks the platform for the buffer's status; true (and reported) when it was lost.
+    bool Lost();
 
 private:
-    TDirectSoundBuffer(platform::SoundDevice& device, IBufferLossListener& lossListener,
-                       std::unique_ptr<platform::SoundBuffer> buffer);
+    std::uint32_t Status();
     void Record(platform::SoundResult result);
 
     platform::SoundDevice& FDevice;

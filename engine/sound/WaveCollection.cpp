@@ -32,14 +32,30 @@ void TWaveCollectionItem::StartSound(bool wait) { FPlayback.StartSound(FLooped, 
 
 void TWaveCollectionItem::StopSound() { FPlayback.StopSound(); }
 
-void TWaveCollectionItem::Setup(TCustomDXSound* sound) {
-    FPlayback.Setup(sound, Wave.Format(), std::span<const std::uint8_t>(Wave.Data(), static_cast<std::size_t>(Wave.Size())));
+namespace {
+
+std::span<const std::uint8_t> SamplesOf(const TWave& wave) {
+    return {wave.Data(), static_cast<std::size_t>(wave.Size())};
+}
+
+}  // namespace
+
+void TWaveCollectionItem::Setup(TCustomDXSound* sound) { FPlayback.Setup(sound, Wave.Format(), SamplesOf(Wave)); }
+
+void TWaveCollectionItem::Restore(TCustomDXSound* sound) noexcept {
+    FPlayback.Restore(sound, Wave.Format(), SamplesOf(Wave));
 }
 
 void TWaveCollection::Initialize(TCustomDXSound* sound) {
     FDXSound = sound;
     for (int i = 0; i < Count(); ++i) {
         Items(i).Setup(sound);
+    }
+}
+
+void TWaveCollection::Restore() noexcept {
+    for (int i = 0; i < Count(); ++i) {
+        Items(i).Restore(FDXSound);
     }
 }
 
@@ -51,5 +67,5 @@ void TWaveCollection::Finalize() {
 
 void TWaveCollection::LoadSoundFile(const std::string& fileName) {
     LoadFromFile(fileName);
-    Restore();
+    Initialize(FDXSound);
 }

@@ -48,6 +48,8 @@ public:
 
     // Releases the buffers and, when sound is initialised, builds the master from Wave.
     void Setup(TCustomDXSound* sound);
+    // Setup after the device lost its buffers: raises nothing, resumes a looping sound.
+    void Restore(TCustomDXSound* sound) noexcept;
     void Finalize() { FPlayback.Release(); }
 
 private:
@@ -67,8 +69,9 @@ public:
     TCustomDXSound* DXSound() const { return FDXSound; }
     // Attaches the list (nullptr detaches it) and sets every item up.
     void Initialize(TCustomDXSound* sound);
-    // Sets every item up again (after the device lost its buffers).
-    void Restore() { Initialize(FDXSound); }
+    // Sets every item up again after the device lost its buffers, resuming the looping sounds
+    // that were playing; raises nothing.
+    void Restore() noexcept;
     void Finalize();
     // Replaces the items with those of the file and sets them up when sound is initialised.
     void LoadSoundFile(const std::string& fileName);

@@ -25,16 +25,30 @@ void TWavePlayback::Setup(TCustomDXSound* sound, std::span<const std::uint8_t> f
     FMaster->SetVolume(FVolume);
 }
 
-void TWavePlayback::Release() {
+void TWavePlayback::Restore(TCustomDXSound* sound, std::span<const std::uint8_t> formatRecord,
+                            std::span<const std::uint8_t> samples) noexcept {
+    const bool resume = FLoopPlaying;
+    try {
+        Setup(sound, formatRecord, samples);
+        if (resume) {
+            StartLooped();
+        }
+    } catch (const EDirectSoundBufferError&) {
+        FLoopPlaying = resume && FInitialized;
+    }
+}
+
+void TWavePlayback::Release() noexcept {
     FPlayBuffers.clear();
     FMaster.reset();
     FSound = nullptr;
     FInitialized = false;
+    FLoopPlaying = false;
 }
 
 // A lost buffer found during the operation restores every item once it is over, so no buffer
 // in use here is released under its feet.
-void TWavePlayback::FinishOperation() {
+void TWavePlayback::FinishOperation() noexcept {
     if (FSound != nullptr) {
         FSound->RestorePendingLoss();
     }
@@ -64,34 +78,46 @@ void TWavePlayback::StartSound(bool looped, int maxPlayingCount, bool wait) {
     if (!FInitialized) {
         return;
     }
-    TDirectSoundBuffer* buffer = nullptr;
-    if (looped) {
-        buffer = FMaster.get();
-        buffer->Stop();
-        buffer->SetPosition(0);
-        buffer->Play(true);
-    } else {
-        buffer = ChoosePlayBuffer(maxPlayingCount);
-        if (buffer != nullptr) {
-            buffer->Stop();
-            buffer->SetPosition(0);
-            buffer->SetFrequency(FFrequency);
-            buffer->SetPan(FPan);
-            buffer->SetVolume(FVolume);
-            buffer->Play(false);
-        }
-    }
+    TDirectSoundBuffer* buffer = looped ? StartLooped() : StartOnce(maxPlayingCount);
     while (wait && buffer != nullptr && buffer->Playing()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     FinishOperation();
 }
 
-void TWavePlayback::StopSound() {
+// From the master, restarted from the beginning; it never overlaps itself.
+TDirectSoundBuffer* TWavePlayback::StartLooped() {
+    if (!FInitialized || !FMaster->HasBuffer()) {
+        return nullptr;
+    }
+    FLoopPlaying = true;
+    FMaster->Stop();
+    FMaster->SetPosition(0);
+    FMaster->Play(true);
+    return FMaster.get();
+}
+
+TDirectSoundBuffer* TWavePlayback::StartOnce(int maxPlayingCount) {
+    TDirectSoundBuffer* buffer = ChoosePlayBuffer(maxPlayingCount);
+    if (buffer != nullptr) {
+        buffer->Stop();
+        buffer->SetPosition(0);
+        buffer->SetFrequency(FFrequency);
+        buffer->SetPan(FPan);
+        buffer->SetVolume(FVolume);
+        buffer->Play(false);
+    }
+    return buffer;
+}
+
+void TWavePlayback::StopSound() noexcept {
+    FLoopPlaying = false;
     if (!FInitialized) {
         return;
     }
-    FMaster->Stop();
+    if (FMaster->HasBuffer()) {
+        FMaster->Stop();
+    }
     for (const auto& buffer : FPlayBuffers) {
         buffer->Stop();
     }

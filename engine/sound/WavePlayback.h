@@ -23,13 +23,23 @@ public:
     // pan and volume.
     void Setup(TCustomDXSound* sound, std::span<const std::uint8_t> formatRecord,
                std::span<const std::uint8_t> samples);
+    // Sets up again after the device lost its buffers; a looping sound that was playing starts
+    // again from its beginning. Never raises, since it runs in the middle of whatever sound
+    // operation found the loss: a master that cannot be rebuilt leaves the item silent until
+    // the next restore (which still resumes the loop).
+    void Restore(TCustomDXSound* sound, std::span<const std::uint8_t> formatRecord,
+                 std::span<const std::uint8_t> samples) noexcept;
     // Releases every buffer; no longer set up.
-    void Release();
+    void Release() noexcept;
     void ReleasePlayBuffers() { FPlayBuffers.clear(); }
 
+    // A wave without samples plays nothing, looped or not.
     void StartSound(bool looped, int maxPlayingCount, bool wait);
-    // Raises "IDirectSoundBuffer not made" when set up without samples.
-    void StopSound();
+    // Stops every buffer. Never raises: the ends of games and the window's teardown rely on it.
+    void StopSound() noexcept;
+    // A looping sound was started and not stopped since (it may be silent while the device is
+    // away).
+    bool LoopPlaying() const { return FLoopPlaying; }
 
     // Applied to the master at once; play buffers take them at their next start.
     int Frequency() const { return FFrequency; }
@@ -43,10 +53,12 @@ public:
     const std::vector<std::unique_ptr<TDirectSoundBuffer>>& PlayBuffers() const { return FPlayBuffers; }
 
 private:
+    TDirectSoundBuffer* StartLooped();
+    TDirectSoundBuffer* StartOnce(int maxPlayingCount);
     TDirectSoundBuffer* ChoosePlayBuffer(int maxPlayingCount);
     template <typename Apply>
     void ApplyToMaster(Apply apply);
-    void FinishOperation();
+    void FinishOperation() noexcept;
 
     TCustomDXSound* FSound = nullptr;
     std::unique_ptr<TDirectSoundBuffer> FMaster;
@@ -55,4 +67,5 @@ private:
     int FPan = 0;
     int FVolume = 0;
     bool FInitialized = false;
+    bool FLoopPlaying = false;
 };

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "game/Game.h"
 #include "game/Main.h"
 #include "game/Menu.h"
 #include "game/Settings.h"
@@ -339,4 +340,103 @@ TEST_F(BestScoreDialogTest, ANewBestScoreAsksBeforeLeavingAndOnlyAnAcceptedAnswe
         EXPECT_EQ(StoredBestScore(), 4711);
         EXPECT_EQ(UploaderRan(), c.Send);
     }
+}
+
+namespace {
+
+// The main window on a mixer whose output the test can take away and give back.
+class GameSoundTest : public GameWindowTest {
+protected:
+    GameSoundTest() {
+        Screen = &QuietScreen;
+        auto output = std::make_unique<FakeAudioOutput>();
+        Output = output.get();
+        auto mixer = std::make_unique<platform::AudioMixer>(std::move(output));
+        Mixer = mixer.get();
+        Sound = std::move(mixer);
+    }
+    void Reopen() {
+        Form.reset();
+        App.Reset();
+        Open();
+    }
+
+    TWaveCollectionItem& Music() { return Form->DXWaveList2->Items().Items(0); }
+
+    FakeAudioOutput* Output = nullptr;
+    platform::AudioMixer* Mixer = nullptr;
+};
+
+// Rewrites Data/Music.dxw with the first chunk `id` of its wave renamed to `newId`, or, without
+// one, given the length `newLength`.
+void DamageMusicWave(const std::string& id, const char* newId, std::uint32_t newLength) {
+    std::ifstream in("Data/Music.dxw", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    const std::size_t at = bytes.find(id, bytes.find("RIFF"));
+    ASSERT_NE(at, std::string::npos) << id;
+    if (newId != nullptr) {
+        bytes.replace(at, 4, newId);
+    } else {
+        for (std::size_t i = 0; i < 4; ++i) bytes[at + 4 + i] = static_cast<char>(newLength >> (8 * i));
+    }
+    std::ofstream("Data/Music.dxw", std::ios::binary) << bytes;
+}
+
+}  // namespace
+
+// A music wave whose samples are lost simply does not play: a game starts from the menu, ends
+// (the settings are saved on the way out) and is torn down with the window while running.
+TEST_F(GameSoundTest, AMusicWaveWithoutSamplesLeavesTheGamesStartAndEndsSilentButWhole) {
+    const struct {
+        const char* Name;
+        const char* Chunk;
+        const char* NewId;
+        std::uint32_t NewLength;
+    } cases[] = {{"no data chunk", "data", "junk", 0}, {"empty format", "fmt ", nullptr, 0},
+                 {"two-byte format", "fmt ", nullptr, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        ProvideGameData();
+        std::filesystem::remove("Data/Data.qbx");
+        DamageMusicWave(c.Chunk, c.NewId, c.NewLength);
+        Reopen();
+        ASSERT_TRUE(Form->DXSound1->Initialized());
+        ASSERT_EQ(Music().Wave.Size(), 0);
+        Click(100, 190);  // new game
+        Click(600, 548);  // start
+        ASSERT_EQ(Main::AppMode, Main::AppModeGame);
+        RunFrames(10, 16);
+        Game::QuitFromGame();
+        EXPECT_TRUE(Form->Closed());
+        EXPECT_EQ(std::filesystem::file_size("Data/Data.qbx"), 40u);
+
+        Reopen();
+        Game::StartGame();
+        RunFrames(10, 16);
+        EXPECT_EQ(Mixer->PlayingCount(), 0u);
+        Form.reset();
+    }
+}
+
+// The sound server goes away while the in-game menu is open and comes back two seconds later:
+// with no sound played meanwhile, the frames alone find the output again and the music plays.
+TEST_F(GameSoundTest, FramesAloneBringTheOutputAndTheGamesMusicBack) {
+    Open();
+    Game::StartGame();
+    Game::ToggleGameMenu();
+    RunFrames(1, 16);
+    PlayedEffects();
+    ASSERT_EQ(Mixer->PlayingCount(), 1u);
+
+    Output->IsLost = true;
+    Output->DeviceAvailable = false;
+    RunFrames(125, 16);
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+    Output->DeviceAvailable = true;
+    RunFrames(20, 16);
+    EXPECT_FALSE(Output->IsLost);
+    EXPECT_TRUE(Music().Playback().Master()->Playing());
+    EXPECT_EQ(Mixer->PlayingCount(), 1u);
+    EXPECT_EQ(Game::GameState, Game::StateMenu);
 }

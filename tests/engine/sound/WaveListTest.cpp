@@ -178,11 +178,11 @@ TEST_F(WaveListTest, LostDeviceRestoresEveryListOnce) {
     Effects.Items().Items(0).SetPan(-2000);  // finds the loss
     EXPECT_EQ(Output->Starts, 2);
     EXPECT_TRUE(Effects.Items().Items(0).Playback().PlayBuffers().empty());
-    EXPECT_EQ(Mixer->PlayingCount(), 0u);
     EXPECT_EQ(Effects.Items().Items(0).Pan(), -2000);
 
-    // Every item has a fresh master; the music starts again when asked.
-    Music.Items().Items(0).StartSound(false);
+    // Every item has a fresh master; the looping music that was playing plays again by itself.
+    EXPECT_EQ(Mixer->PlayingCount(), 1u);
+    EXPECT_TRUE(Music.Items().Items(0).Playback().Master()->Playing());
     EXPECT_FLOAT_EQ(RenderLeft(10), 0.25f);
     EXPECT_EQ(Output->Starts, 2);
 }
@@ -229,6 +229,75 @@ TEST_F(WaveListTest, SoundComesBackAfterTheDeviceWasAwayAndSilencePilesUpNoBuffe
     EXPECT_EQ(restores.Restores, restoresBefore + 1) << "restored once when it came back";
     EXPECT_FLOAT_EQ(loudest, 0.5f) << "and heard again";
     Sound->Unsubscribe(&restores);
+}
+
+// The frame loop's check of the output, with no sound played: nothing is restored while the
+// output is fine; one lost and away for two seconds is tried again at most four times a
+// second; once back, every list is restored and only the looping music that was playing plays.
+TEST_F(WaveListTest, FrameChecksBringTheOutputBackAndRestartOnlyTheMusicThatWasPlaying) {
+    Sound->Loaded();
+    RestoreCounter restores;
+    Sound->Subscribe(&restores);
+    const auto frames = [this](int count) {
+        for (int frame = 0; frame < count; ++frame) {
+            Clock.Advance(16);
+            Sound->CheckOutput();
+        }
+    };
+    const struct {
+        const char* Name;
+        bool Start;
+        bool Stop;
+    } cases[] = {{"playing", true, false}, {"stopped", true, true}, {"never started", false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Music.Items().LoadSoundFile("Music.dxw");
+        TWaveCollectionItem& music = Music.Items().Items(0);
+        if (c.Start) music.StartSound(false);
+        if (c.Stop) music.StopSound();
+        restores.Restores = 0;
+        frames(60);
+        EXPECT_EQ(restores.Restores, 0) << "nothing to restore on a working output";
+
+        const int starts = Output->Starts;
+        Output->IsLost = true;
+        Output->DeviceAvailable = false;
+        frames(125);
+        EXPECT_EQ(Mixer->PlayingCount(), 0u);
+        EXPECT_GE(Output->Starts - starts, 6);
+        EXPECT_LE(Output->Starts - starts, 9);
+
+        Output->DeviceAvailable = true;
+        frames(16);
+        EXPECT_EQ(restores.Restores, 2) << "once when lost, once when back";
+        EXPECT_EQ(music.Playback().Master()->Playing(), c.Start && !c.Stop);
+        EXPECT_EQ(RenderLeft(10), c.Start && !c.Stop ? 0.25f : 0.0f);
+    }
+    Sound->Unsubscribe(&restores);
+}
+
+// A sound server that dies again while the sounds are being rebuilt on it: the game's sound
+// operations raise nothing, and once it holds, the sounds are rebuilt and heard.
+TEST_F(WaveListTest, ALossWhileRestoringRaisesNothingAndALaterRestoreBringsTheSoundBack) {
+    Sound->Loaded();
+    Effects.Items().LoadSoundFile("Sound.dxw");
+    Music.Items().LoadSoundFile("Music.dxw");
+    TWaveCollectionItem& effect = Effects.Items().Items(0);
+    TWaveCollectionItem& music = Music.Items().Items(0);
+
+    Output->Flapping = true;
+    EXPECT_NO_THROW(effect.StartSound(false));
+    EXPECT_NO_THROW(effect.SetPan(-2000));
+    EXPECT_NO_THROW(music.StartSound(false));
+    EXPECT_NO_THROW(music.SetVolume(-100));
+    EXPECT_NO_THROW(music.StopSound());
+    EXPECT_NO_THROW(music.SetLooped(false));
+    EXPECT_EQ(Mixer->PlayingCount(), 0u);
+
+    Output->Flapping = false;
+    effect.StartSound(false);  // finds the last loss and restores
+    effect.StartSound(false);
+    EXPECT_FLOAT_EQ(RenderLeft(10), 0.5f);
 }
 
 TEST_F(WaveListTest, DestroyingTheDeviceUnbindsItsLists) {
