@@ -129,12 +129,15 @@ public:
     bool EndedOnVSynchError() const { return FEndedOnVSynchError; }
 
     void DrawCursor();
+    // Where the pointer is, in client coordinates.
+    TPoint PointerPosition() const;
     platform::WindowEvents Events();
     platform::SdlWindow& Window() { return FWindow; }
 
 private:
     void RegisterFormClasses(TFormDevices devices);
     void BindComponents();
+    void EnableGamepad();
 
     platform::SdlWindow& FWindow;
     platform::Application& FApplication;

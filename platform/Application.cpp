@@ -1,12 +1,14 @@
 // Application: the SDL event loop with the idle hook, and the translation of SDL's events into
-// the main window's messages; every mouse press is latched for the mouse device's next reading.
-// Depends on SDL2 and the input devices.
+// the main window's messages; every mouse press is latched for the mouse device's next reading,
+// and gamepads are opened and closed as they are plugged in and pulled out. Depends on SDL2, the
+// input devices and the gamepads.
 #include "platform/Application.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 
+#include "platform/Gamepads.h"
 #include "platform/InputDevices.h"
 #include "platform/SdlWindow.h"
 
@@ -172,6 +174,12 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
                 }
                 break;
             }
+            case SDL_CONTROLLERDEVICEADDED:
+                NoteGamepadAdded(event.cdevice.which);
+                break;
+            case SDL_CONTROLLERDEVICEREMOVED:
+                NoteGamepadRemoved(event.cdevice.which);
+                break;
             default:
                 break;
         }

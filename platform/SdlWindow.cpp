@@ -249,6 +249,30 @@ void SdlWindow::ScreenToClient(int& x, int& y) const {
     y -= (height - FClientHeight) / 2;
 }
 
+void SdlWindow::MovePointer(int x, int y) {
+    if (FSdl->Window == nullptr) {
+        return;
+    }
+    int width = 0;
+    int height = 0;
+    LogicalScreenSize(width, height);
+    // The first window pixel that WindowToClient takes back to the point.
+    const double scale = Scale();
+    const int windowX = static_cast<int>(std::ceil((x + (width - FClientWidth) / 2) * scale));
+    const int windowY = static_cast<int>(std::ceil((y + (height - FClientHeight) / 2) * scale));
+    // On X11 SDL does not move a pointer held by a confinement; the point lies inside it, so the
+    // confinement is lifted for the move and set again.
+    const SDL_Rect* confined = SDL_GetWindowMouseRect(FSdl->Window);
+    if (confined == nullptr) {
+        SDL_WarpMouseInWindow(FSdl->Window, windowX, windowY);
+        return;
+    }
+    const SDL_Rect area = *confined;
+    SDL_SetWindowMouseRect(FSdl->Window, nullptr);
+    SDL_WarpMouseInWindow(FSdl->Window, windowX, windowY);
+    SDL_SetWindowMouseRect(FSdl->Window, &area);
+}
+
 void SdlWindow::ClipPointer(const std::optional<ScreenRect>& rect) {
     if (FSdl->Window == nullptr) {
         return;
