@@ -7,17 +7,19 @@ BUILD     ?= build
 ASAN      ?= build-asan
 FUZZ      ?= build-fuzz
 FUZZ_SECONDS ?= 30
+SOAK_MINUTES ?= 30
 PREFIX    ?= /usr/local
 # What `make install` put in place, kept apart from CMake's own manifest (which every
 # `cmake --install`, the install test's too, writes anew) so `make uninstall` removes it all.
 INSTALLED := $(BUILD)/installed-files.txt
 
-.PHONY: run test deps build data unit playthrough asan xtests fuzz bench install uninstall package clean
+.PHONY: run test deps build data unit playthrough asan-build asan xtests fuzz soak soak-minute bench install uninstall \
+        package clean
 
 run: build data
 	cd $(BUILD)/run && ../bin/zarvoth
 
-test: build data unit playthrough asan xtests fuzz
+test: build data unit playthrough asan xtests fuzz soak-minute
 
 deps:
 	@./scripts/install-deps
@@ -37,9 +39,11 @@ unit: build
 playthrough: build data
 	ctest --test-dir $(BUILD) -L playthrough --output-on-failure -V -j $(JOBS)
 
-asan: deps
+asan-build: deps
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DZARVOTH_SANITIZE=ON -DZARVOTH_BENCH=OFF
-	cmake --build $(ASAN) -j $(JOBS) --target zarvoth_tests
+	cmake --build $(ASAN) -j $(JOBS) --target zarvoth_tests zarvoth
+
+asan: asan-build
 	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN) -L unit --output-on-failure -j $(JOBS)
 
@@ -50,6 +54,16 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARVOTH_FUZZ=ON -DZARVOTH_BENCH=OFF
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
 	./scripts/run-fuzzers $(FUZZ) $(FUZZ_SECONDS)
+
+# A random player on the real program for SOAK_MINUTES: the sanitizer build, started again
+# whenever the player quits it, must leave no report; beside it the normal build, never quit,
+# prints its resident memory, which must stay flat.
+soak: build data asan-build
+	./scripts/run-soak $(BUILD) $(ASAN) $(SOAK_MINUTES)
+
+# The one-minute soak of `make test`.
+soak-minute: build data asan-build
+	./scripts/run-soak $(BUILD) $(ASAN) 1
 
 bench: build data
 	./scripts/run-benchmarks $(BUILD)

@@ -68,7 +68,7 @@ bool OpenTacticalDialog(std::string_view title, std::string_view first, std::str
     if (!GameBox) {
         return false;
     }
-    AddDialogTitle(title);
+    AddDialogTitle(*GameBox, title);
     GameBox->AddText(first);
     GameBox->AddSpace(15);
     GameBox->AddText(second);

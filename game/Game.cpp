@@ -190,7 +190,8 @@ bool GameRunning() {
 }
 
 void StartGame() {
-    if (Form1 == nullptr) {
+    // A running game's sprites hold the images a start would replace: only EndGame makes way.
+    if (Form1 == nullptr || GameRunning()) {
         return;
     }
     Main::AppMode = Main::AppModeGame;
@@ -292,15 +293,6 @@ void OpenGameDialog(bool Large) {
     GameBox->SetVisible(true);
     GameBox->Center();
     GameState = StateDialog;
-}
-
-void AddDialogTitle(std::string_view Title) {
-    GameBox->SetFontSize(DialogFontSize);
-    GameBox->SetBold(true);
-    GameBox->SetFontColor(RGB(0, 51, 51));
-    GameBox->AddText(Title);
-    GameBox->AddSpace(15);
-    GameBox->SetBold(false);
 }
 
 void PauseGame() {

@@ -14,6 +14,7 @@
 
 #include "engine/sprites/DXSprite.h"
 #include "game/GButton.h"
+#include "game/MissionTexts.h"
 #include "game/Sprites.h"
 #include "game/Texts.h"
 
@@ -26,8 +27,6 @@ enum : std::uint8_t { DialogTorpedo = 0, DialogTransport = 1, DialogMissionText 
 // SpecialState: which special ship holds the distance.
 enum : std::uint8_t { SpecialCruiser = 0, SpecialSupply = 1, SpecialNone = 2 };
 
-// The game dialogs' text size in points.
-constexpr int DialogFontSize = 10;
 // The seconds the game waits after a death, and with the ship off the screen after a warp.
 constexpr float EndDelay = 5.0f;
 
@@ -54,7 +53,7 @@ inline float EndTimer = 0;
 inline bool CloakOn = false;
 inline bool ShieldsOn = false;
 // One per mission text, in MissionTexts order: true until the text has been shown.
-inline std::array<bool, 9> TextPending{};
+inline std::array<bool, MissionTexts.size()> TextPending{};
 
 inline std::unique_ptr<TGButton> TorpedoButton;
 inline std::unique_ptr<TGButton> TransportButton;
@@ -81,6 +80,7 @@ enum TButtonImage : int {
 bool GameRunning();
 
 // Starts a game: AppMode 0, the game graphics, the ships, the buttons, the music, the globals.
+// Nothing while a game runs.
 void StartGame();
 // One game frame (AppMode 0).
 void GameFrame(int LagCount);
@@ -94,8 +94,6 @@ void CheckSpecialShips();
 void EnterSector2();
 // Opens GameBox on the small (background 31) or large (32) plate, when no dialog or menu is open.
 void OpenGameDialog(bool Large);
-// Sets the dialogs' font and colour and adds the bold title with the gap under it.
-void AddDialogTitle(std::string_view Title);
 // Losing activation: an open torpedo or transport dialog is dropped, and the in-game menu opens.
 void PauseGame();
 // Opens or closes the in-game menu; nothing while a dialog is open.

@@ -116,12 +116,7 @@ void OpenBestScoreDialog() {
     box.SetVisible(true);
     box.ShowCancel();
     box.Center();
-    box.SetFontSize(10);
-    box.SetBold(true);
-    box.SetFontColor(RGB(0, 51, 51));
-    box.AddText("Best score");
-    box.AddSpace(15);
-    box.SetBold(false);
+    AddDialogTitle(box, "Best score");
     box.AddText(
         "Congratulations, you have done your best score. Do you want to send it to Quorbix online score database? "
         "If yes, press enter or OK button, otherwise click on Cancel.");

@@ -25,21 +25,29 @@ void Invert(bool& flag) {
     flag = !flag;
 }
 
+// What a main-screen item shows under the pointer: its hover number and its highlight picture.
+struct THighlight {
+    std::uint8_t Hover = NoHover;
+    int Picture = 0;
+    TPoint At{};
+};
+
 // A clickable area of a screen: its sound plays before its action.
 struct TArea {
     std::uint8_t Screen;
     TRect Rect;
     int Sound;
     void (*Action)();
+    THighlight Highlight{};  // main-screen items only
 };
 
 // The first five areas are the main screen's items, in the order clicks and hovers test them.
 constexpr TArea Areas[] = {
-    {ScreenMain, {50, 180, 180, 205}, ClickSound, [] { MenuScreen = ScreenNewGame; }},
-    {ScreenMain, {590, 175, 740, 200}, ClickSound, [] { MenuScreen = ScreenBestScore; }},
-    {ScreenMain, {185, 250, 290, 275}, ClickSound, [] { MenuScreen = ScreenOptions; }},
-    {ScreenMain, {40, 335, 170, 360}, ClickSound, [] { Main::QuitGame(); }},
-    {ScreenMain, {625, 325, 720, 350}, ClickSound, [] { MenuScreen = ScreenPicture; }},
+    {ScreenMain, {50, 180, 180, 205}, ClickSound, [] { MenuScreen = ScreenNewGame; }, {2, 0, {251, 182}}},
+    {ScreenMain, {590, 175, 740, 200}, ClickSound, [] { MenuScreen = ScreenBestScore; }, {3, 1, {459, 177}}},
+    {ScreenMain, {185, 250, 290, 275}, ClickSound, [] { MenuScreen = ScreenOptions; }, {0, 2, {369, 252}}},
+    {ScreenMain, {40, 335, 170, 360}, ClickSound, [] { Main::QuitGame(); }, {4, 3, {225, 336}}},
+    {ScreenMain, {625, 325, 720, 350}, ClickSound, [] { MenuScreen = ScreenPicture; }, {1, 4, {537, 329}}},
     {ScreenNewGame, {30, 535, 322, 561}, ClickSound, [] { MenuScreen = ScreenMain; }},
     {ScreenNewGame, {550, 535, 738, 561}, ClickSound,
      [] {
@@ -66,14 +74,6 @@ constexpr TArea Areas[] = {
     {ScreenOptions, {690, 407, 723, 436}, ToggleSound, [] { Invert(Main::ShowFps); }},
     {ScreenPicture, {30, 554, 322, 578}, ClickSound, [] { MenuScreen = ScreenMain; }},
 };
-
-// Per main-screen item, in the order of the areas above: the hover number it sets and where
-// its highlight (picture 0 to 4, in the same order) is drawn.
-struct THighlight {
-    std::uint8_t Hover;
-    TPoint At;
-};
-constexpr THighlight Highlights[] = {{2, {251, 182}}, {3, {459, 177}}, {0, {369, 252}}, {4, {225, 336}}, {1, {537, 329}}};
 
 // A box of the options or new-game screen and the flag it shows.
 struct TCheckBox {
@@ -137,9 +137,9 @@ void MenuFrame() {
     DrawPicture(*surface, Backgrounds[MenuScreen], BackgroundAt);
     switch (MenuScreen) {
         case ScreenMain:
-            for (int item = 0; item < static_cast<int>(std::size(Highlights)); ++item) {
-                if (Highlights[item].Hover == MenuHover) {
-                    DrawPicture(*surface, item, Highlights[item].At);
+            for (const TArea& item : Areas) {
+                if (item.Screen == ScreenMain && item.Highlight.Hover == MenuHover) {
+                    DrawPicture(*surface, item.Highlight.Picture, item.Highlight.At);
                 }
             }
             break;
@@ -171,7 +171,7 @@ void MenuMouseMove(TPoint Point) {
     const TArea* area = AreaAt(MenuScreen, Point);
     Main::CursorOverButton = area != nullptr;
     if (MenuScreen == ScreenMain) {
-        MenuHover = area != nullptr ? Highlights[area - Areas].Hover : NoHover;
+        MenuHover = area != nullptr ? area->Highlight.Hover : NoHover;
     }
 }
 

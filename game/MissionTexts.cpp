@@ -16,7 +16,7 @@ bool OpenText(std::size_t text, bool large, std::initializer_list<std::string_vi
     if (GameState != StateDialog || !GameBox) {
         return false;
     }
-    AddDialogTitle(MissionTexts[text].Title);
+    AddDialogTitle(*GameBox, MissionTexts[text].Title);
     for (const std::string_view paragraph : body) {
         GameBox->AddText(paragraph);
     }

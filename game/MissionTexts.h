@@ -4,6 +4,7 @@
 // (OpenGameDialog, GameBox, DialogKind).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -22,33 +23,45 @@ void ShowAkiraNote();
 void ShowInterpidNote();
 void ShowSupplyNote();
 
-struct TMissionText {
-    std::int32_t Threshold;  // the distance from which the text is due
-    std::string_view Title;  // the bold line the text opens with
-    void (*Show)();
-    bool EndsSector;  // showing it lights the warp and holds the distance
+// The texts in the order the schedule tests them; a text's place is the index of its pending flag.
+enum TMissionTextId : std::size_t {
+    TextWelcome,
+    TextSector2,
+    TextSector1Cleared,
+    TextGameCompleted,
+    TextShuttleNote,
+    TextDefiantNote,
+    TextAkiraNote,
+    TextInterpidNote,
+    TextSupplyNote,
+    MissionTextCount
 };
 
-// In the order the schedule tests them; the index is the text's pending flag.
-inline constexpr std::array<TMissionText, 9> MissionTexts = {{
-    {15, "Welcome to the game: Zarvoth Mutador...", ShowWelcome, false},
-    {17015, "Sector2", ShowSector2, false},
-    {17000, "Sector1 cleared", ShowSector1Cleared, true},
-    {27700, "Game completed", ShowGameCompleted, true},
-    {300, "Federation Shuttle", ShowShuttleNote, false},
-    {950, "Federation Defiant", ShowDefiantNote, false},
-    {17350, "Federation Akira", ShowAkiraNote, false},
-    {4350, "Federation Interpid", ShowInterpidNote, false},
-    {3850, "Cardassian supply ship", ShowSupplyNote, false},
-}};
-constexpr std::size_t TextWelcome = 0;
-constexpr std::size_t TextSector2 = 1;
-constexpr std::size_t TextSector1Cleared = 2;
-constexpr std::size_t TextGameCompleted = 3;
-constexpr std::size_t TextShuttleNote = 4;
-constexpr std::size_t TextDefiantNote = 5;
-constexpr std::size_t TextAkiraNote = 6;
-constexpr std::size_t TextInterpidNote = 7;
-constexpr std::size_t TextSupplyNote = 8;
+struct TMissionText {
+    std::int32_t Threshold = 0;  // the distance from which the text is due
+    std::string_view Title;      // the bold line the text opens with
+    void (*Show)() = nullptr;
+    bool EndsSector = false;  // showing it lights the warp and holds the distance
+};
+
+// Each text is put in its own place, so that a place and its text cannot drift apart.
+constexpr std::array<TMissionText, MissionTextCount> MakeMissionTexts() {
+    std::array<TMissionText, MissionTextCount> texts{};
+    texts[TextWelcome] = {15, "Welcome to the game: Zarvoth Mutador...", ShowWelcome, false};
+    texts[TextSector2] = {17015, "Sector2", ShowSector2, false};
+    texts[TextSector1Cleared] = {17000, "Sector1 cleared", ShowSector1Cleared, true};
+    texts[TextGameCompleted] = {27700, "Game completed", ShowGameCompleted, true};
+    texts[TextShuttleNote] = {300, "Federation Shuttle", ShowShuttleNote, false};
+    texts[TextDefiantNote] = {950, "Federation Defiant", ShowDefiantNote, false};
+    texts[TextAkiraNote] = {17350, "Federation Akira", ShowAkiraNote, false};
+    texts[TextInterpidNote] = {4350, "Federation Interpid", ShowInterpidNote, false};
+    texts[TextSupplyNote] = {3850, "Cardassian supply ship", ShowSupplyNote, false};
+    return texts;
+}
+
+inline constexpr std::array<TMissionText, MissionTextCount> MissionTexts = MakeMissionTexts();
+static_assert(std::none_of(MissionTexts.begin(), MissionTexts.end(),
+                           [](const TMissionText& text) { return text.Title.empty(); }),
+              "every place has its text");
 
 }  // namespace Game

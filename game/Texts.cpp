@@ -283,3 +283,12 @@ bool TMessageBox::IsAccepted() const {
 std::string TMessageBox::GetInput() const {
     return FHasEditLine ? FEditLine.Result : std::string();
 }
+
+void AddDialogTitle(TMessageBox& Box, std::string_view Title) {
+    Box.SetFontSize(DialogFontSize);
+    Box.SetBold(true);
+    Box.SetFontColor(RGB(0, 51, 51));
+    Box.AddText(Title);
+    Box.AddSpace(15);
+    Box.SetBold(false);
+}

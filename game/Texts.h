@@ -39,6 +39,14 @@ struct TEditLine {
     std::string Result;       // what the owner reads back
 };
 
+// The text size in points of every dialog the game fills.
+constexpr int DialogFontSize = 10;
+
+class TMessageBox;
+// Sets a dialog's font and colour and adds its bold title with the gap under it; the lines
+// added after it are regular.
+void AddDialogTitle(TMessageBox& Box, std::string_view Title);
+
 class TMessageBox {
 public:
     static constexpr std::int32_t MaxInput = 6;

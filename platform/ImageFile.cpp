@@ -6,6 +6,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <climits>
+#include <cstring>
+
 namespace platform {
 namespace {
 
@@ -56,9 +59,46 @@ bool Save(const std::string& path, const Image& image, std::string& error) {
     return saved;
 }
 
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+// The signature and the IHDR chunk that must open every PNG: its first 24 bytes give the size.
+bool CheckPngHeader(SDL_RWops* source, std::string& error) {
+    constexpr std::uint8_t Signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::uint8_t header[24] = {};
+    if (SDL_RWread(source, header, 1, sizeof header) != sizeof header ||
+        std::memcmp(header, Signature, sizeof Signature) != 0 || std::memcmp(header + 12, "IHDR", 4) != 0) {
+        error = "not a PNG file";
+        return false;
+    }
+    const std::uint32_t width = BigEndian32(header + 16);
+    const std::uint32_t height = BigEndian32(header + 20);
+    if (width == 0 || height == 0 || width > MaxPngSide || height > MaxPngSide) {
+        error = "PNG of " + std::to_string(width) + " x " + std::to_string(height) + " pixels; each side must be 1 to " +
+                std::to_string(MaxPngSide);
+        return false;
+    }
+    if (SDL_RWseek(source, 0, RW_SEEK_SET) != 0) {
+        error = SDL_GetError();
+        return false;
+    }
+    return true;
+}
+
+// Takes the source and closes it.
 template <typename Image>
-bool Load(const std::string& path, Image& image, std::string& error) {
-    SDL_Surface* loaded = IMG_Load(path.c_str());
+bool Load(SDL_RWops* source, Image& image, std::string& error) {
+    if (source == nullptr) {
+        error = SDL_GetError();
+        return false;
+    }
+    if (!CheckPngHeader(source, error)) {
+        SDL_RWclose(source);
+        return false;
+    }
+    SDL_Surface* loaded = IMG_LoadTyped_RW(source, 1, "PNG");
     if (loaded == nullptr) {
         error = IMG_GetError();
         return false;
@@ -87,6 +127,15 @@ bool Load(const std::string& path, Image& image, std::string& error) {
     return true;
 }
 
+template <typename Image>
+bool LoadBytes(const std::vector<std::uint8_t>& bytes, Image& image, std::string& error) {
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+        error = "PNG data too large";
+        return false;
+    }
+    return Load(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), image, error);
+}
+
 }  // namespace
 
 bool SavePng(const std::string& path, const RgbImage& image, std::string& error) {
@@ -98,11 +147,19 @@ bool SavePng(const std::string& path, const RgbaImage& image, std::string& error
 }
 
 bool LoadPng(const std::string& path, RgbImage& image, std::string& error) {
-    return Load(path, image, error);
+    return Load(SDL_RWFromFile(path.c_str(), "rb"), image, error);
 }
 
 bool LoadPng(const std::string& path, RgbaImage& image, std::string& error) {
-    return Load(path, image, error);
+    return Load(SDL_RWFromFile(path.c_str(), "rb"), image, error);
+}
+
+bool LoadPng(const std::vector<std::uint8_t>& bytes, RgbImage& image, std::string& error) {
+    return LoadBytes(bytes, image, error);
+}
+
+bool LoadPng(const std::vector<std::uint8_t>& bytes, RgbaImage& image, std::string& error) {
+    return LoadBytes(bytes, image, error);
 }
 
 }  // namespace platform

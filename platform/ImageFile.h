@@ -26,9 +26,16 @@ struct RgbaImage {
 bool SavePng(const std::string& path, const RgbImage& image, std::string& error);
 bool SavePng(const std::string& path, const RgbaImage& image, std::string& error);
 
-// Reads any PNG SDL2_image understands; into an RgbImage alpha is dropped, into an RgbaImage
-// pictures without alpha read as opaque.
+// The longest side a PNG may declare: its header is read first, so a huge picture is refused
+// before anything is decoded.
+constexpr std::uint32_t MaxPngSide = 16384;
+
+// Reads a PNG file, or PNG bytes in memory; into an RgbImage alpha is dropped, into an RgbaImage
+// pictures without alpha read as opaque. Anything that is not a PNG, or whose header declares a
+// side of 0 or above MaxPngSide, is refused with an error text.
 bool LoadPng(const std::string& path, RgbImage& image, std::string& error);
 bool LoadPng(const std::string& path, RgbaImage& image, std::string& error);
+bool LoadPng(const std::vector<std::uint8_t>& bytes, RgbImage& image, std::string& error);
+bool LoadPng(const std::vector<std::uint8_t>& bytes, RgbaImage& image, std::string& error);
 
 }  // namespace platform

@@ -39,17 +39,19 @@ void TWaveStream::OpenRead() {
     }
     for (;;) {
         std::uint8_t chunk[ChunkHeaderSize] = {};  // running off the end reads identifier 0
-        Stream.Read(chunk, sizeof chunk);
+        const bool wholeHeader = Stream.Read(chunk, sizeof chunk) == sizeof chunk;
         if (LittleEndian32(chunk) == 0) {
             break;
         }
         const std::uint32_t length = LittleEndian32(chunk + 4);
+        ChunkOverrun = ChunkOverrun || !wholeHeader || length > Stream.Remaining();
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
             FormatRecord = Stream.ReadBytes(length);
         } else {
             if (std::memcmp(chunk, "data", 4) == 0) {
                 DataPosition = Stream.Position();
                 DataLength = length;
+                DataFound = true;
             }
             Stream.Skip(length);  // no pad byte after an odd length
         }

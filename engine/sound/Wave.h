@@ -72,6 +72,9 @@ public:
     void Close();
 
     const std::vector<std::uint8_t>& Format() const { return FormatRecord; }
+    // What a reading image held beyond what the game needs, for tools that refuse doubtful files.
+    bool HasDataChunk() const { return DataFound; }
+    bool ChunksFit() const { return !ChunkOverrun; }
     std::uint32_t DataSize() const { return DataLength; }
     std::size_t DataOffset() const { return DataPosition; }
     // Reads the recorded "data" chunk into the buffer (DataSize bytes).
@@ -88,4 +91,6 @@ private:
     std::vector<std::uint8_t> FormatRecord;
     std::size_t DataPosition = 0;
     std::uint32_t DataLength = 0;
+    bool DataFound = false;
+    bool ChunkOverrun = false;  // a chunk's stated length ran past the end of the image
 };

@@ -72,12 +72,7 @@ int TPlayer::NormalImage() const {
 }
 
 void TPlayer::HandleCollision(TSprite* Sprite, bool& /*Done*/) {
-    if (auto* enemy = dynamic_cast<TEnemy*>(Sprite); enemy != nullptr && !enemy->IsExploding()) {
-        Ram(*this, *enemy);
-    }
-    if (auto* supply = dynamic_cast<TFriendSupplyShip*>(Sprite); supply != nullptr && !supply->IsDestroyed()) {
-        Ram(*this, *supply);
-    }
+    HitLiveShip(Sprite, [this](auto& ship) { Ram(*this, ship); });
 }
 
 // The player moves first in every move walk, so the phaser shot fired here is tested by the

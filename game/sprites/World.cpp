@@ -77,14 +77,10 @@ TPlayerPhotonTorpedo::TPlayerPhotonTorpedo(TSprite* AParent) : TImageSprite(APar
 }
 
 void TPlayerPhotonTorpedo::HandleCollision(TSprite* Sprite, bool& /*Done*/) {
-    if (auto* enemy = dynamic_cast<TEnemy*>(Sprite); enemy != nullptr && !enemy->IsExploding()) {
-        enemy->TakeDamage(Damage);
+    HitLiveShip(Sprite, [this](auto& ship) {
+        ship.TakeDamage(Damage);
         Kill();
-    }
-    if (auto* supply = dynamic_cast<TFriendSupplyShip*>(Sprite); supply != nullptr && !supply->IsDestroyed()) {
-        supply->TakeDamage(Damage);
-        Kill();
-    }
+    });
 }
 
 // The picture points straight up unturned; it is turned to the flight about its centre, which

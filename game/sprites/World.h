@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/sprites/DXSprite.h"
+#include "game/sprites/Enemies.h"
 
 class TBackground : public TImageSprite {
 public:
@@ -86,3 +87,15 @@ public:
     bool Finished = false;
     bool InPosition = false;
 };
+
+// Hands a sprite met in a collision to `hit` as the ship it is, when it can still be hit: an
+// enemy that is not exploding or a supply ship that is not destroyed. Others are passed over.
+template <class Hit>
+void HitLiveShip(TSprite* sprite, Hit&& hit) {
+    if (auto* enemy = dynamic_cast<TEnemy*>(sprite); enemy != nullptr && !enemy->IsExploding()) {
+        hit(*enemy);
+    }
+    if (auto* supply = dynamic_cast<TFriendSupplyShip*>(sprite); supply != nullptr && !supply->IsDestroyed()) {
+        hit(*supply);
+    }
+}

@@ -211,6 +211,18 @@ TEST_F(GameTest, PauseDropsATacticalDialogAndOpensTheMenuButKeepsAMissionText) {
     EXPECT_TRUE(GameBox && Frozen);
 }
 
+TEST_F(GameTest, AStartWhileAGameRunsLeavesThatGameAlone) {
+    FlyIn();
+    Main::Score = 700;
+    TPlayer* player = Player;
+    const int sprites = Form->DXSpriteEngine1->Engine().Count();
+    StartGame();
+    EXPECT_EQ(Player, player);
+    EXPECT_EQ(Form->DXSpriteEngine1->Engine().Count(), sprites);
+    EXPECT_EQ(Main::Score, 700);
+    Frames(2);  // the ships still draw from the images they were given
+}
+
 TEST_F(GameTest, FramesOfSteadyFlightAllocateNothing) {
     FlyIn();
     Type("h");

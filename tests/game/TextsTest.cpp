@@ -127,16 +127,14 @@ TEST_F(MessageBoxTest, WrapsByEstimatedWidthAtTheLastSpaceOrCutsLongWords) {
 TEST_F(MessageBoxTest, LinesTakeTheStyleInForceWhenTheyAreAdded) {
     TMessageBox box;
     box.SetBackground(PictureOfWidth(400));
-    box.SetBold(true);
-    box.SetFontColor(RGB(0, 51, 51));
-    box.AddText("Title");
-    box.AddSpace(15);
-    box.SetBold(false);
+    AddDialogTitle(box, "Title");
     box.SetFontSize(12);
     box.AddText(Repeat('w', 40));
     const std::vector<TLine>& lines = box.Lines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_TRUE(lines[0].Bold);
+    EXPECT_EQ(lines[0].Size, DialogFontSize);
+    EXPECT_EQ(lines[0].Color, RGB(0, 51, 51));
     EXPECT_EQ(lines[1].Size, 15);
     EXPECT_EQ(lines[1].Text, "");
     for (const std::size_t i : {2u, 3u}) {

@@ -1,6 +1,9 @@
 // PNG files: colour values (and alpha) survive a save and a load, a picture without alpha reads
-// as opaque, and the failures are reported.
+// as opaque, the failures are reported, and a picture is measured by its header before decoding.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 #include "platform/ImageFile.h"
 #include "support/TempDirectory.h"
@@ -35,4 +38,32 @@ TEST(ImageFile, FailuresAreReported) {
     EXPECT_FALSE(platform::LoadPng("missing.png", image, error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(platform::SavePng("no-such-folder/x.png", platform::RgbaImage{1, 1, {0}}, error));
+}
+
+TEST(ImageFile, APngIsMeasuredByItsHeaderBeforeItIsDecoded) {
+    TempDirectory folder;
+    std::string error;
+    ASSERT_TRUE(platform::SavePng("one.png", platform::RgbImage{1, 1, {0x123456}}, error)) << error;
+    std::ifstream in("one.png", std::ios::binary);
+    const std::vector<std::uint8_t> png{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    platform::RgbImage image;
+    ASSERT_TRUE(platform::LoadPng(png, image, error)) << error;
+    EXPECT_EQ(image.Pixels, std::vector<std::uint32_t>{0x123456});
+
+    // The patched header no longer matches its checksum, so only the size check can name the size.
+    const struct {
+        std::uint32_t Width, Height;
+        bool Refused;
+    } sides[] = {{16385, 1, true}, {1, 40000, true}, {0, 1, true}, {16384, 16384, false}};
+    for (const auto& side : sides) {
+        std::vector<std::uint8_t> patched = png;
+        for (int i = 0; i < 4; ++i) {
+            patched[16 + i] = static_cast<std::uint8_t>(side.Width >> (24 - 8 * i));
+            patched[20 + i] = static_cast<std::uint8_t>(side.Height >> (24 - 8 * i));
+        }
+        EXPECT_FALSE(platform::LoadPng(patched, image, error));
+        EXPECT_EQ(error.rfind("PNG of " + std::to_string(side.Width) + " x ", 0) == 0, side.Refused) << error;
+    }
+    EXPECT_FALSE(platform::LoadPng(std::vector<std::uint8_t>{'B', 'M', 0, 0}, image, error));
+    EXPECT_EQ(error, "not a PNG file");
 }

@@ -2,8 +2,11 @@
 // the refusal of bad files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include <nlohmann/json.hpp>
 
@@ -202,4 +205,103 @@ TEST_F(ZarvothAssets, BadFilesAreRefusedWithTheReadersMessage) {
     const ToolOutcome truncated = Run("sheet " + Path("short.dxw") + " " + Path("s.png"));
     EXPECT_EQ(truncated.Status, 2);
     EXPECT_NE(truncated.Err.find("Invalid stream format"), std::string::npos);
+}
+
+namespace {
+
+// A hostile folder: its manifest, what else it holds, and the refusal — the offending path
+// (under the test's folder unless absolute) and the reason.
+struct HostileFolder {
+    const char* Case;
+    std::string Manifest;
+    std::function<void(const fs::path& in)> Fill;
+    std::string Path;
+    std::string Reason;
+};
+
+std::string OneItem(const char* rootClass, const std::string& rootName, const std::string& file) {
+    const bool picture = std::string(rootClass) == "TPictureCollectionComponent";
+    nlohmann::json manifest = {{"RootClass", rootClass}, {"Name", rootName}};
+    manifest["Items"] = {{{"Name", "a"}, {picture ? "Picture" : "Wave", {{"File", file}}}}};
+    return manifest.dump();
+}
+
+std::string Sound(const std::string& file) { return OneItem("TWaveCollectionComponent", "S", file); }
+
+Bytes BigEndian(Bytes b, std::uint32_t v) {
+    return b.U8(static_cast<int>(v >> 24)).U8((v >> 16) & 0xFF).U8((v >> 8) & 0xFF).U8(v & 0xFF);
+}
+
+std::uint32_t Crc32(const std::vector<std::uint8_t>& bytes, std::size_t from) {
+    std::uint32_t crc = 0xFFFFFFFF;
+    for (std::size_t i = from; i < bytes.size(); ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+        }
+    }
+    return ~crc;
+}
+
+// The signature and a well-formed header chunk: a decoder would set out to read the picture.
+Bytes PngHeader(std::uint32_t width, std::uint32_t height) {
+    Bytes b = BigEndian(Bytes().U8(0x89).Text("PNG\r\n\x1A\n"), 13).Text("IHDR");
+    b = BigEndian(BigEndian(b, width), height).U8(8).U8(2).U8(0).U8(0).U8(0);
+    return BigEndian(b, Crc32(b.Data, 12));
+}
+
+}  // namespace
+
+TEST_F(ZarvothAssets, PackRefusesAHostileFolderNamingTheFileAndWritesNothing) {
+    const Bytes fmt = Chunk("fmt ", PcmFormat(11025, 8, 1));
+    const Bytes data = Chunk("data", Bytes().U8(128).U8(255));
+    const Bytes wave = Riff(Bytes().Raw(fmt).Raw(data));
+    WriteBytes(Path("outside.wav"), wave);
+    const auto file = [](const std::string& name, const Bytes& bytes) {
+        return [=](const fs::path& in) { WriteBytes((in / name).string(), bytes); };
+    };
+    const std::vector<HostileFolder> cases = {
+        {"absolute path", Sound("/dev/zero"), {}, "/dev/zero", "not a file inside the folder"},
+        {"climbs out", Sound("../outside.wav"), {}, "in/../outside.wav", "not a file inside the folder"},
+        {"link out", Sound("link.wav"),
+         [&](const fs::path& in) { fs::create_symlink(Dir / "outside.wav", in / "link.wav"); }, "in/link.wav",
+         "leads outside the folder"},
+        {"pipe", Sound("pipe.wav"), [](const fs::path& in) { ASSERT_EQ(::mkfifo((in / "pipe.wav").c_str(), 0600), 0); },
+         "in/pipe.wav", "not a regular file"},
+        {"too large", Sound("big.wav"),
+         [&](const fs::path& in) {
+             WriteBytes((in / "big.wav").string(), wave);
+             fs::resize_file(in / "big.wav", (std::uintmax_t{256} << 20) + 1);
+         },
+         "in/big.wav", "larger than 268435456 bytes"},
+        {"no data", Sound("a.wav"), file("a.wav", Riff(fmt)), "in/a.wav", "no samples in a \"data\" chunk"},
+        {"no format", Sound("a.wav"), file("a.wav", Riff(data)), "in/a.wav", "no \"fmt \" chunk"},
+        {"chunk past the end", Sound("a.wav"), file("a.wav", Riff(Bytes().Raw(fmt).Raw(data).Text("LIST").U32(99))),
+         "in/a.wav", "a chunk runs past the end of the file"},
+        {"root name", OneItem("TWaveCollectionComponent", "2 lists", "a.wav"), file("a.wav", wave),
+         "in/manifest.json", "Name is not an identifier of at most 255 characters"},
+        {"huge picture", OneItem("TPictureCollectionComponent", "G", "a.png"), file("a.png", PngHeader(30000, 30000)),
+         "in/a.png", "PNG of 30000 x 30000 pixels; each side must be 1 to 16384"},
+        {"colour", R"({"RootClass":"TPictureCollectionComponent","Items":[{"TransparentColor":"-1"}]})", {},
+         "in/manifest.json", "item 0: colour -1 is not 0x and up to eight hex digits"},
+        {"integer", R"({"RootClass":"TPictureCollectionComponent","Items":[{},{"PatternWidth":4294967296}]})", {},
+         "in/manifest.json", "item 1: not a 32-bit integer: 4294967296"},
+        {"deep manifest",
+         R"({"RootClass":"TWaveCollectionComponent","Items":)" + std::string(500000, '[') + std::string(500000, ']') + "}",
+         {}, "in/manifest.json", "nested deeper than 32 levels"},
+    };
+    for (const HostileFolder& c : cases) {
+        SCOPED_TRACE(c.Case);
+        fs::remove_all(Dir / "in");
+        fs::create_directories(Dir / "in");
+        std::ofstream(Dir / "in/manifest.json") << c.Manifest;
+        if (c.Fill) {
+            c.Fill(Dir / "in");
+        }
+        const ToolOutcome outcome = Run("pack " + Path("in") + " " + Path("out"));
+        EXPECT_EQ(outcome.Status, 2);
+        const std::string path = c.Path[0] == '/' ? c.Path : Path(c.Path);
+        EXPECT_EQ(outcome.Err, "zarvoth-assets: " + path + ": " + c.Reason + "\n");
+        EXPECT_FALSE(fs::exists(Dir / "out"));
+    }
 }

@@ -1,6 +1,8 @@
 // AssetFile: root-class detection, loading and the generic scalar-property mapping.
 #include "AssetFile.h"
 
+#include <charconv>
+#include <cstdint>
 #include <stdexcept>
 
 namespace {
@@ -14,6 +16,28 @@ std::string PeekRootClass(const std::vector<std::uint8_t>& bytes) {
     } catch (const Exception&) {
         return "";
     }
+}
+
+// "0x" and one to eight hex digits, as ColorText writes them.
+std::int64_t ColorValue(const std::string& text) {
+    std::uint32_t value = 0;
+    const char* digits = text.data() + 2;
+    const char* end = text.data() + text.size();
+    if (text.size() < 3 || text.size() > 10 || text.compare(0, 2, "0x") != 0 ||
+        std::from_chars(digits, end, value, 16).ptr != end) {
+        throw std::runtime_error("colour " + text + " is not 0x and up to eight hex digits");
+    }
+    return value;
+}
+
+int IntegerValue(const nlohmann::ordered_json& value) {
+    const bool fits = value.is_number_unsigned() ? value.get<std::uint64_t>() <= INT32_MAX
+                                                 : value.is_number_integer() && value.get<std::int64_t>() >= INT32_MIN &&
+                                                       value.get<std::int64_t>() <= INT32_MAX;
+    if (!fits) {
+        throw std::runtime_error("not a 32-bit integer: " + value.dump());
+    }
+    return value.get<int>();
 }
 
 bool IsScalar(TPropertyKind kind) {
@@ -78,10 +102,10 @@ void AssignScalars(TPersistent& item, const nlohmann::ordered_json& values) {
                 p->SetString(value.get<std::string>());
                 break;
             case TPropertyKind::Color:
-                p->SetOrdinal(static_cast<std::int64_t>(std::stoul(value.get<std::string>(), nullptr, 16)));
+                p->SetOrdinal(ColorValue(value.get<std::string>()));
                 break;
             default:
-                p->SetOrdinal(value.get<int>());
+                p->SetOrdinal(IntegerValue(value));
                 break;
         }
     }
