@@ -1,12 +1,15 @@
 // Settings: reading and writing the 40-byte record; the write goes through a temporary file
-// renamed over the file a symbolic link names, and leaves a read-only file alone.
+// renamed over the file a symbolic link names, and leaves a read-only file alone. The safe write
+// of whole files (the preferences) lives here too.
 #include "game/Settings.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,6 +74,27 @@ std::string FollowSymbolicLinks(const std::string& path) {
     return current.string();
 }
 
+// The permissions a new file gets: everyone may read and write, less the process's mask.
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+bool WriteAll(int descriptor, std::string_view contents) {
+    while (!contents.empty()) {
+        const ssize_t written = ::write(descriptor, contents.data(), contents.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        contents.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 }  // namespace
 
 SettingsRecord& SettingsBuffer() {
@@ -119,6 +143,36 @@ bool WriteRecordAtomically(const std::string& path, const SettingsRecord& record
     written = std::fclose(file) == 0 && written;
     if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
         std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteFileSafely(const std::string& path, std::string_view contents) {
+    namespace fs = std::filesystem;
+    const std::string target = FollowSymbolicLinks(path);
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(target, error);
+    const bool exists = fs::exists(status);
+    if ((exists && !fs::is_regular_file(status)) || (!exists && target != path)) {
+        return false;
+    }
+    struct stat existing {};
+    if (exists && (::stat(target.c_str(), &existing) != 0 || ::access(target.c_str(), W_OK) != 0 ||
+                   (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)) {
+        return false;
+    }
+    std::string temporary = target + ".XXXXXX";
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0) {
+        return false;
+    }
+    bool written = ::fchmod(descriptor, exists ? existing.st_mode & 07777 : NewFileMode()) == 0;
+    written = written && WriteAll(descriptor, contents);
+    written = written && ::fsync(descriptor) == 0;
+    written = ::close(descriptor) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
         return false;
     }
     return true;

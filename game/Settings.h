@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace Main {
 
@@ -27,5 +28,12 @@ SettingsRecord& SettingsBuffer();
 // the target's permissions. A write-protected file counts as a failure. Returns false when
 // anything failed.
 bool WriteRecordAtomically(const std::string& path, const SettingsRecord& record);
+
+// Writes a whole file the safe way: into a fresh temporary file of its own in the same folder
+// (made exclusively, so nothing already there is written through), renamed over the file when
+// complete. A symbolic link is followed only to a regular file, whose permissions the new file
+// keeps; a link that leads nowhere or elsewhere, a non-regular file and a write-protected file
+// are left alone and count as failures. Returns false when anything failed.
+bool WriteFileSafely(const std::string& path, std::string_view contents);
 
 }  // namespace Main

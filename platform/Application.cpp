@@ -1,11 +1,13 @@
 // Application: the SDL event loop with the idle hook, and the translation of SDL's events into
-// the main window's messages; every mouse press is latched for the mouse device's next reading.
+// the main window's messages; every mouse press is latched for the mouse device's next reading,
+// and the window's own keys (full screen, screenshot) go to the window, not to what it shows.
 // Depends on SDL2 and the input devices.
 #include "platform/Application.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/InputDevices.h"
 #include "platform/SdlWindow.h"
@@ -68,6 +70,18 @@ bool ControlCharacter(SDL_Keycode key, char& character) {
     }
 }
 
+// The window's own keys.
+std::optional<WindowKey> WindowKeyOf(const SDL_Keysym& key) {
+    const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+    if (key.sym == SDLK_F11 || (enter && (key.mod & KMOD_ALT) != 0)) {
+        return WindowKey::ToggleFullScreen;
+    }
+    if (key.sym == SDLK_F12) {
+        return WindowKey::Screenshot;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Application& Application::Instance() {
@@ -126,6 +140,9 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
                         window.NoteExposed();
                         if (events.OnRepaint) events.OnRepaint();
                         break;
+                    case SDL_WINDOWEVENT_SIZE_CHANGED:
+                        window.NoteResized();
+                        break;
                     case SDL_WINDOWEVENT_CLOSE:
                         if (events.OnCloseRequest) events.OnCloseRequest();
                         break;
@@ -142,7 +159,10 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
                 break;
             case SDL_KEYDOWN: {
                 char character = 0;
-                if (events.OnKeyPress && ControlCharacter(event.key.keysym.sym, character)) {
+                if (const auto windowKey = WindowKeyOf(event.key.keysym)) {
+                    // A held key repeats: the window switches once, and Alt+Enter never types Enter.
+                    if (event.key.repeat == 0 && events.OnWindowKey) events.OnWindowKey(*windowKey);
+                } else if (events.OnKeyPress && ControlCharacter(event.key.keysym.sym, character)) {
                     events.OnKeyPress(character);
                 }
                 break;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PixelBuffer.h"
+
 namespace platform {
 
 struct RgbImage {
@@ -25,6 +27,9 @@ struct RgbaImage {
 // error text) on failure.
 bool SavePng(const std::string& path, const RgbImage& image, std::string& error);
 bool SavePng(const std::string& path, const RgbaImage& image, std::string& error);
+
+// A 16-bit frame as colour values, each channel widened to 8 bits (white stays white).
+RgbImage FrameImage(const PixelBuffer16& frame);
 
 // Reads any PNG SDL2_image understands; into an RgbImage alpha is dropped, into an RgbaImage
 // pictures without alpha read as opaque.
