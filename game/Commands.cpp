@@ -102,12 +102,16 @@ void PanelClick(TPoint point) {
     }
 }
 
+bool InMenuCorner(TPoint point) {
+    return point.X >= MenuCornerLeft && point.Y <= MenuCornerBottom;
+}
+
 void LeftClick(TPoint point) {
-    if (point.X >= MenuCornerLeft && point.Y <= MenuCornerBottom) {
+    if (InMenuCorner(point)) {
         if (MenuButton->IsHit(point)) {
             ToggleGameMenu();
         }
-    } else if (point.Y < Sprites::PanelTop) {
+    } else if (IsPhaserClick(point)) {
         Player->MouseDown(point);
     } else {
         PanelClick(point);
@@ -138,6 +142,10 @@ void Transport(std::int32_t answer) {
 }
 
 }  // namespace
+
+bool IsPhaserClick(TPoint Point) {
+    return !InMenuCorner(Point) && Point.Y < Sprites::PanelTop;
+}
 
 TPoint GridPosition(const TSprite& Sprite) {
     return {Sprites::Round(Sprite.X / GridCell), Sprites::Round(Sprite.Y / GridCell)};

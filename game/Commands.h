@@ -21,6 +21,9 @@ void GameKeyPress(char Key);
 // The shift state says which buttons are held: left is tested before right.
 void GameMouseDown(platform::TShiftState Shift, TPoint Point);
 void GameMouseUp();
+// A left click at the point, while playing, fires the phaser there: the play area, but for the
+// corner of the menu button.
+bool IsPhaserClick(TPoint Point);
 // Highlights the in-game menu item under the pointer.
 void GameMouseMove(TPoint Point);
 void ToggleCloak();

@@ -8,6 +8,7 @@
 #include "game/Commands.h"
 #include "game/FormResource.h"
 #include "game/Game.h"
+#include "game/Gamepad.h"
 #include "game/Menu.h"
 #include "game/Preferences.h"
 #include "game/Screenshot.h"
@@ -220,6 +221,14 @@ void TForm1::BindComponents() {
     DXTimer1->OnTimer = [this](TCustomDXTimer& sender, int lag) { DXTimer1Timer(sender, lag); };
 }
 
+// The form keeps the joystick switched off; the program plays with a gamepad as well. With no pad
+// plugged in it reads nothing.
+void TForm1::EnableGamepad() {
+    DXInput1->Joystick.Enabled = true;
+    DXInput1->Joystick.Open();
+    Gamepad::ResetGamepad();
+}
+
 TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, TFormDevices devices)
     : FWindow(window), FApplication(application) {
     Form1 = this;
@@ -229,6 +238,7 @@ TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, 
         TMemoryStream stream(std::vector<std::uint8_t>(resource.begin(), resource.end()));
         ReadComponentResource(stream, *this);
         BindComponents();
+        EnableGamepad();
         FormCreate();
         DXDraw1->FormShown();
     } catch (...) {
@@ -353,18 +363,23 @@ void TForm1::DXTimer1Timer(TCustomDXTimer&, int LagCount) {
     }
     DXDraw1->Surface()->Fill(0);
     UpdateFrameRate(platform::GetTickCount());
+    Gamepad::GamepadStep();
     Route(&TModeRoutes::Frame, LagCount);
     UpdatePointerConfinement();
     DrawCursor();
     DXDraw1->Flip();
 }
 
-void TForm1::DrawCursor() {
+TPoint TForm1::PointerPosition() const {
     int x = 0;
     int y = 0;
     FWindow.PointerScreenPosition(x, y);
     FWindow.ScreenToClient(x, y);
-    CursorPos = TPoint{x, y};
+    return TPoint{x, y};
+}
+
+void TForm1::DrawCursor() {
+    CursorPos = PointerPosition();
     TPictureCollectionItem& cursor = DXImageList2->Items().Items(CursorOverButton ? 1 : 0);
     cursor.Draw(DXDraw1->Surface(), CursorPos.X - 16, CursorPos.Y - 16, 0);
 }

@@ -137,12 +137,15 @@ public:
     bool EndedOnVSynchError() const { return FEndedOnVSynchError; }
 
     void DrawCursor();
+    // Where the pointer is, in client coordinates.
+    TPoint PointerPosition() const;
     platform::WindowEvents Events();
     platform::SdlWindow& Window() { return FWindow; }
 
 private:
     void RegisterFormClasses(TFormDevices devices);
     void BindComponents();
+    void EnableGamepad();
     // A window holds the pointer only while a game is played; full screen holds it always.
     void UpdatePointerConfinement();
     // The preferences' window size: the window's, unless it is the one the screen would give anyway.

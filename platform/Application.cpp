@@ -1,7 +1,8 @@
 // Application: the SDL event loop with the idle hook, and the translation of SDL's events into
 // the main window's messages; every mouse press is latched for the mouse device's next reading,
-// and the window's own keys (full screen, screenshot) go to the window, not to what it shows.
-// Depends on SDL2 and the input devices.
+// the window's own keys (full screen, screenshot) go to the window, not to what it shows, and
+// gamepads are opened and closed as they are plugged in and pulled out. Depends on SDL2, the
+// input devices and the gamepads.
 #include "platform/Application.h"
 
 #include <SDL.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/Gamepads.h"
 #include "platform/InputDevices.h"
 #include "platform/SdlWindow.h"
 
@@ -192,6 +194,12 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
                 }
                 break;
             }
+            case SDL_CONTROLLERDEVICEADDED:
+                NoteGamepadAdded(event.cdevice.which);
+                break;
+            case SDL_CONTROLLERDEVICEREMOVED:
+                NoteGamepadRemoved(event.cdevice.which);
+                break;
             default:
                 break;
         }

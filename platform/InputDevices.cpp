@@ -1,5 +1,6 @@
 // InputDevices: SDL's keyboard state mapped to PC scan codes, SDL's relative mouse state with
-// the presses latched since the previous reading, and the window focus. Depends on SDL2.
+// the presses latched since the previous reading, the window focus and the gamepads. Depends on
+// SDL2 and Gamepads.
 #include "platform/InputDevices.h"
 
 #include <SDL.h>
@@ -138,6 +139,10 @@ bool SdlInputDevice::ReadMouse(MouseReading& reading) {
 
 bool SdlInputDevice::IsForeground() const {
     return VideoRunning() && SDL_GetKeyboardFocus() != nullptr;
+}
+
+bool SdlInputDevice::ReadJoystick(int id, JoystickReading& reading) {
+    return ReadGamepad(id, reading);
 }
 
 }  // namespace platform

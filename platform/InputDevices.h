@@ -1,11 +1,14 @@
-// InputDevices: the keyboard and the mouse as the engine's input component reads them — a
-// 256-byte table of held keys by PC scan code, a 16-byte relative mouse reading, and whether the
-// game's window has the input focus. SdlInputDevice reads them from SDL; tests use fakes.
-// Depends on the standard library only (SDL stays inside the .cpp).
+// InputDevices: the keyboard, the mouse and the gamepads as the engine's input component reads
+// them — a 256-byte table of held keys by PC scan code, a 16-byte relative mouse reading, a
+// gamepad's sticks, triggers and buttons, and whether the game's window has the input focus.
+// SdlInputDevice reads them from SDL; tests use fakes. Depends on Gamepads (SDL stays inside the
+// .cpp files).
 #pragma once
 
 #include <array>
 #include <cstdint>
+
+#include "platform/Gamepads.h"
 
 namespace platform {
 
@@ -31,16 +34,28 @@ public:
     virtual bool ReadMouse(MouseReading& reading) = 0;
     // True while the game's window has the input focus.
     virtual bool IsForeground() const = 0;
+    // Gamepad `id` (0 the first of those plugged in); false when there is no such pad, and the
+    // reading is then all zero. A device without gamepads has none.
+    virtual bool ReadJoystick(int id, JoystickReading& reading) {
+        static_cast<void>(id);
+        reading = JoystickReading{};
+        return false;
+    }
 };
 
-// SDL's keyboard state and relative mouse motion; needs SDL's video subsystem to be running.
-// A mouse button counts as held at a reading when it is held then or was pressed since the
-// previous reading (see LatchMouseButtonPress).
+// SDL's keyboard state and relative mouse motion, which need SDL's video subsystem to be running,
+// and SDL's game controllers, whose service runs as long as the device exists. A mouse button
+// counts as held at a reading when it is held then or was pressed since the previous reading (see
+// LatchMouseButtonPress).
 class SdlInputDevice final : public InputDevice {
 public:
     bool ReadKeyboard(ScanCodeState& state) override;
     bool ReadMouse(MouseReading& reading) override;
     bool IsForeground() const override;
+    bool ReadJoystick(int id, JoystickReading& reading) override;
+
+private:
+    GamepadService FGamepads;
 };
 
 // Remembers a press of mouse button `index` (0 left, 1 right, 2 middle, 3 fourth) until the next

@@ -346,6 +346,28 @@ void SdlWindow::ScreenToClient(int& x, int& y) const {
     y -= originY;
 }
 
+void SdlWindow::MovePointer(int x, int y) {
+    if (FSdl->Window == nullptr) {
+        return;
+    }
+    // The first window pixel that WindowToClient takes back to the point.
+    const ScreenRect view = ViewRect();
+    const double scale = Scale();
+    const int windowX = view.Left + static_cast<int>(std::ceil(x * scale));
+    const int windowY = view.Top + static_cast<int>(std::ceil(y * scale));
+    // On X11 SDL does not move a pointer held by a confinement; the point lies inside it, so the
+    // confinement is lifted for the move and set again.
+    const SDL_Rect* confined = SDL_GetWindowMouseRect(FSdl->Window);
+    if (confined == nullptr) {
+        SDL_WarpMouseInWindow(FSdl->Window, windowX, windowY);
+        return;
+    }
+    const SDL_Rect area = *confined;
+    SDL_SetWindowMouseRect(FSdl->Window, nullptr);
+    SDL_WarpMouseInWindow(FSdl->Window, windowX, windowY);
+    SDL_SetWindowMouseRect(FSdl->Window, &area);
+}
+
 void SdlWindow::ClipPointer(const std::optional<ScreenRect>& rect) {
     FSdl->Clip.reset();
     if (rect) {

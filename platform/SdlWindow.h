@@ -64,6 +64,8 @@ public:
     // Pointer position in those screen coordinates, and the conversion to client coordinates.
     void PointerScreenPosition(int& x, int& y) const;
     void ScreenToClient(int& x, int& y) const;
+    // Puts the pointer on a client point; the window reports the motion as it does the mouse's.
+    void MovePointer(int x, int y);
 
     // Converts window pixels (events) to client coordinates.
     void WindowToClient(int& x, int& y) const;

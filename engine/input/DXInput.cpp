@@ -2,6 +2,8 @@
 // virtual-key table. Depends on Classes and the platform's input device.
 #include "engine/input/DXInput.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 namespace {
@@ -218,8 +220,72 @@ void TMouse::Poll() {
 
 // ---- TJoystick ----
 
+std::int32_t ScaleJoystickAxis(std::int32_t raw, int range, int deadZone) {
+    constexpr double FullScale = 32767.0;
+    if (range <= 0) {
+        return 0;
+    }
+    const double dead = std::clamp(deadZone, 0, range);
+    const double value = std::clamp(raw / FullScale, -1.0, 1.0) * range;
+    if (std::abs(value) <= dead) {
+        return 0;
+    }
+    const double stretched = (std::abs(value) - dead) * range / (range - dead);
+    return static_cast<std::int32_t>(std::lround(std::copysign(stretched, value)));
+}
+
 TJoystick::TJoystick(TCustomDXInput& owner) : TCustomInput(owner) {
-    Enabled = false;
+    Enabled = false;  // the form's value; the program switches the pad on
+}
+
+void TJoystick::Open() {
+    Close();
+    if (Enabled && FOwner.DirectInput() != nullptr) {
+        MarkOpen(FOwner.DirectInput());
+    }
+}
+
+void TJoystick::Poll() {
+    FAxes = {};
+    FStateSet = {};
+    platform::JoystickReading reading;
+    FPresent = MayRead() && FDevice->ReadJoystick(ID, reading);
+    if (!FPresent) {
+        return;
+    }
+    FAxes.X = ScaleJoystickAxis(reading.LeftX, RangeX, DeadZoneX);
+    FAxes.Y = ScaleJoystickAxis(reading.LeftY, RangeY, DeadZoneY);
+    FAxes.RX = ScaleJoystickAxis(reading.RightX, RangeX, DeadZoneX);
+    FAxes.RY = ScaleJoystickAxis(reading.RightY, RangeY, DeadZoneY);
+    FAxes.LeftTrigger = ScaleJoystickAxis(reading.LeftTrigger, RangeZ, DeadZoneZ);
+    FAxes.RightTrigger = ScaleJoystickAxis(reading.RightTrigger, RangeZ, DeadZoneZ);
+
+    const auto held = [&](platform::JoystickButton button) { return IsHeld(reading.Buttons[button]); };
+    const struct {
+        bool On;
+        TDXInputState State;
+    } directions[] = {
+        {FAxes.Y < 0 || held(platform::PadUp), StateUp},
+        {FAxes.Y > 0 || held(platform::PadDown), StateDown},
+        {FAxes.X < 0 || held(platform::PadLeft), StateLeft},
+        {FAxes.X > 0 || held(platform::PadRight), StateRight},
+    };
+    for (const auto& direction : directions) {
+        if (direction.On) {
+            FStateSet.Include(direction.State);
+        }
+    }
+    for (int button = 0; button < platform::JoystickButtonCount; ++button) {
+        if (held(static_cast<platform::JoystickButton>(button))) {
+            FStateSet.Include(static_cast<TDXInputState>(StateButton1 + button));
+        }
+    }
+    if (FAxes.LeftTrigger > RangeZ / 2) {
+        FStateSet.Include(static_cast<TDXInputState>(StateButton1 + JoystickLeftTrigger));
+    }
+    if (FAxes.RightTrigger > RangeZ / 2) {
+        FStateSet.Include(static_cast<TDXInputState>(StateButton1 + JoystickRightTrigger));
+    }
 }
 
 void TJoystick::DefineProperties(TPropertyList& list) {

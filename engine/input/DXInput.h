@@ -1,4 +1,4 @@
-// DXInput: the window's input component. Each device (keyboard, mouse, a disabled joystick)
+// DXInput: the window's input component. Each device (keyboard, mouse, joystick)
 // turns its hardware state into a set of abstract input states (four directions, 32 buttons);
 // Poll merges the bound devices' sets into the one the game reads. Keys are assigned to states
 // by virtual-key code through a 36-row table. Depends on Classes, the component base (Persistent)
@@ -149,7 +149,29 @@ private:
     platform::MouseReading FReading;
 };
 
-// Kept for the form's values; this program has no joystick support and it never reports a state.
+// The joystick's axes on the form's scales: the sticks from -RangeX to RangeX across and -RangeY
+// to RangeY downwards, the triggers from 0 to RangeZ; each reads 0 within its dead zone.
+struct TJoystickAxes {
+    std::int32_t X = 0;  // left stick
+    std::int32_t Y = 0;
+    std::int32_t RX = 0;  // right stick
+    std::int32_t RY = 0;
+    std::int32_t LeftTrigger = 0;
+    std::int32_t RightTrigger = 0;
+};
+
+// The joystick's buttons by ButtonHeld index: the pad's buttons in the platform's order, then
+// the two triggers, which count as held past half their travel.
+constexpr int JoystickLeftTrigger = platform::JoystickButtonCount;
+constexpr int JoystickRightTrigger = platform::JoystickButtonCount + 1;
+
+// A raw axis (full scale 32767) on the scale of +-range: the dead zone around the centre reads 0
+// and the rest is stretched so that the value rises from 0 at its edge.
+std::int32_t ScaleJoystickAxis(std::int32_t raw, int range, int deadZone);
+
+// A gamepad (pad ID, in the order they were plugged in). The left stick out of its dead zone or
+// the direction pad gives the direction states, the buttons StateButton1 onwards; the right stick
+// and the triggers are read as axes. It reads through DirectInput and stays silent without it.
 class TJoystick final : public TCustomInput {
 public:
     explicit TJoystick(TCustomDXInput& owner);
@@ -158,8 +180,12 @@ public:
     // The device's flags, AutoCenter, the dead zones, ID and the ranges.
     void DefineProperties(TPropertyList& list) override;
 
-    void Poll() override { FStateSet = {}; }
-    void Open() override { Close(); }
+    void Poll() override;
+    void Open() override;
+
+    const TJoystickAxes& Axes() const { return FAxes; }
+    // A pad was read at the last Poll.
+    bool Present() const { return FPresent; }
 
     int ID = 0;
     bool AutoCenter = true;
@@ -169,6 +195,10 @@ public:
     int RangeX = 1000;
     int RangeY = 1000;
     int RangeZ = 1000;
+
+private:
+    TJoystickAxes FAxes;
+    bool FPresent = false;
 };
 
 class TCustomDXInput : public TComponent {

@@ -29,7 +29,6 @@ constexpr int ShieldsImage = 2;
 constexpr std::int32_t ShipTorpedoDamage = 10000;
 constexpr double WarpClimb = 150.0;  // pixels per second
 constexpr std::int32_t BeamHitDamage = 10;
-constexpr float PhaserShotCost = 10.0f;
 
 const TShipType& ShipType(bool light) {
     return light ? LightShipType : HeavyShipType;
@@ -258,12 +257,14 @@ void TPlayer::Steer() {
     }
 }
 
+double TPlayer::PhaserRecharge() const {
+    return ShieldsUp ? 11.0 : 35.0;
+}
+
 // Shields up slow the phaser's recharge and recharge themselves.
 void TPlayer::RechargeEnergy() {
-    if (!ShieldsUp) {
-        Recharge(PhaserEnergy, 35.0);
-    } else {
-        Recharge(PhaserEnergy, 11.0);
+    Recharge(PhaserEnergy, PhaserRecharge());
+    if (ShieldsUp) {
         Recharge(ShieldEnergy, 5.0);
     }
     PhaserPower = Round(PhaserEnergy * 2.5);

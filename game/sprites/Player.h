@@ -13,6 +13,8 @@
 class TPlayer : public TImageSprite {
 public:
     static constexpr std::string_view SpriteClassName = "TPlayer";
+    // The phaser energy one shot spends.
+    static constexpr float PhaserShotCost = 10.0f;
 
     explicit TPlayer(TSprite* AParent);
 
@@ -46,6 +48,8 @@ public:
     virtual void PlaceAtStart(int Index);
     virtual void Steer();
     virtual void RechargeEnergy();
+    // The phaser's energy gained per second: less while the shields are up.
+    double PhaserRecharge() const;
     virtual void FirePhaser();
     virtual void ApplyBeamHits();
 

@@ -1,5 +1,5 @@
 // Tests of the input component: merging devices, the held/released rule, the key table and the
-// assignment table, focus, and the mouse that aims but never steers.
+// assignment table, focus, the mouse that aims but never steers, and the gamepad's axes and states.
 #include "engine/input/DXInput.h"
 
 #include <gmock/gmock.h>
@@ -209,6 +209,114 @@ TEST(DXInputForm, TheFormRoundTripKeepsTheSettingsAndOpensTheComponent) {
     device.Press(36);  // J
     read.Poll();
     EXPECT_EQ(read.StateSet, TDXInputStates{StateLeft});
+}
+
+TEST(JoystickAxis, TheDeadZoneReadsZeroAndTheRestRisesFromItsEdge) {
+    const struct {
+        std::int32_t Raw;
+        int Range, DeadZone;
+        std::int32_t Scaled;
+    } cases[] = {
+        {0, 1000, 50, 0},        {1638, 1000, 50, 0},      {-1639, 1000, 50, 0},  // 49.99 and 50.02 of 1000
+        {1700, 1000, 50, 2},     {16384, 1000, 50, 474},   {32767, 1000, 50, 1000},
+        {-32768, 1000, 50, -1000}, {32767, 1000, 0, 1000}, {16384, 1000, -7, 500},
+        {32767, 1000, 1000, 0},  {32767, 1000, 5000, 0},   {32767, 0, 50, 0},     {32767, -1000, 50, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ScaleJoystickAxis(c.Raw, c.Range, c.DeadZone), c.Scaled) << c.Raw << " " << c.Range << " " << c.DeadZone;
+    }
+}
+
+class JoystickTest : public DXInputTest {
+protected:
+    JoystickTest() {
+        Input.Joystick.Enabled = true;
+        Input.Open();
+        Device.PadPlugged = true;
+    }
+
+    TDXInputStates PollPad(const platform::JoystickReading& reading) {
+        Device.Pad = reading;
+        Input.Poll();
+        return Input.Joystick.StateSet();
+    }
+};
+
+TEST_F(JoystickTest, TheLeftStickAndTheDirectionPadSteerAndEveryButtonIsAState) {
+    const auto pad = [](std::int32_t leftX, std::int32_t leftY, std::initializer_list<platform::JoystickButton> held) {
+        platform::JoystickReading reading;
+        reading.LeftX = leftX;
+        reading.LeftY = leftY;
+        for (const platform::JoystickButton button : held) reading.Buttons[button] = 0x80;
+        return reading;
+    };
+    const auto button = [](int index) { return static_cast<TDXInputState>(StateButton1 + index); };
+    const struct {
+        platform::JoystickReading Reading;
+        TDXInputStates States;
+    } cases[] = {
+        {pad(0, 0, {}), {}},
+        {pad(1500, -1500, {}), {}},  // inside the dead zone
+        {pad(-20000, 20000, {}), {StateLeft, StateDown}},
+        {pad(32767, -32768, {}), {StateRight, StateUp}},
+        {pad(0, 0, {platform::PadUp, platform::PadLeft}), {StateUp, StateLeft, button(platform::PadUp), button(platform::PadLeft)}},
+        {pad(-20000, 0, {platform::PadRight}), {StateLeft, StateRight, button(platform::PadRight)}},
+        {pad(0, 0, {platform::PadA, platform::PadStart}), {StateButton1, StateButton7}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PollPad(c.Reading), c.States) << c.Reading.LeftX << "," << c.Reading.LeftY;
+        EXPECT_EQ(Input.StateSet, c.States) << "bound to the component";
+    }
+}
+
+TEST_F(JoystickTest, TheRightStickAndTheTriggersAreAxesAndATriggerPastHalfWayIsHeld) {
+    platform::JoystickReading reading;
+    reading.RightX = -16384;
+    reading.RightY = 32767;
+    reading.LeftTrigger = 16384;   // 474 of 1000
+    reading.RightTrigger = 18000;  // 526
+    EXPECT_EQ(PollPad(reading), TDXInputStates{static_cast<TDXInputState>(StateButton1 + JoystickRightTrigger)});
+    const TJoystickAxes& axes = Input.Joystick.Axes();
+    EXPECT_EQ(axes.RX, -474);
+    EXPECT_EQ(axes.RY, 1000);
+    EXPECT_EQ(axes.LeftTrigger, 474);
+    EXPECT_EQ(axes.RightTrigger, 526);
+    EXPECT_TRUE(Input.Joystick.Present());
+
+    Input.Joystick.RangeZ = 400;
+    Input.Joystick.DeadZoneZ = 0;
+    reading.LeftTrigger = 16500;
+    PollPad(reading);
+    EXPECT_TRUE(Input.Joystick.ButtonHeld(JoystickLeftTrigger)) << "201 of 400";
+}
+
+TEST_F(JoystickTest, NoPadTheBackgroundOrTheFormsSwitchReadNothing) {
+    platform::JoystickReading reading;
+    reading.LeftX = -32768;
+    reading.RightX = 32767;
+    reading.Buttons[platform::PadA] = 0x80;
+    const struct {
+        const char* Case;
+        bool Plugged, Foreground, Enabled;
+    } cases[] = {{"pulled out", false, true, true}, {"background", true, false, true}, {"switched off", true, true, false}};
+    for (const auto& c : cases) {
+        Device.PadPlugged = c.Plugged;
+        Device.Foreground = c.Foreground;
+        Input.Joystick.Enabled = c.Enabled;
+        Input.Open();
+        EXPECT_TRUE(PollPad(reading).IsEmpty()) << c.Case;
+        EXPECT_TRUE(Input.StateSet.IsEmpty()) << c.Case;
+        EXPECT_FALSE(Input.Joystick.Present()) << c.Case;
+        EXPECT_EQ(Input.Joystick.Axes().RX, 0) << c.Case;
+    }
+    // The form's value: the device exists, switched off.
+    EXPECT_FALSE(TDXInput(&Device).Joystick.Enabled);
+    // Without DirectInput a pad stays silent, with no error.
+    TDXInput withoutDevice(nullptr);
+    withoutDevice.Mouse.Enabled = false;
+    withoutDevice.Joystick.Enabled = true;
+    withoutDevice.Open();
+    EXPECT_FALSE(withoutDevice.Joystick.Initialized());
 }
 
 }  // namespace
