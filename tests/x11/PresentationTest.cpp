@@ -293,6 +293,11 @@ TEST_F(X11WindowKeysUnderOpenbox, F11MakesAWindowThatResizesCrisplyAndAltEnterFu
                                 resize.PictureHeight};
         SCOPED_TRACE(std::to_string(resize.Width) + " x " + std::to_string(resize.Height));
         ExpectTheQuarterFrameAt(Screen.get(), picture, window);
+        // The pointer put on a client point is read back there, bars or no bars (a point the
+        // shrunk picture shows: shrinking skips some client columns and rows).
+        Window.MovePointer(120, 456);
+        Pump(std::chrono::milliseconds(100));
+        EXPECT_EQ(Main::CursorPos, (TPoint{120, 456}));
     }
 
     // Another window taking the focus pauses the game's window as it does full screen.
