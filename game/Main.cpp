@@ -2,6 +2,7 @@
 #include "game/Main.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "engine/assets/ObjectReader.h"
 #include "game/Commands.h"
@@ -9,6 +10,8 @@
 #include "game/Game.h"
 #include "game/Gamepad.h"
 #include "game/Menu.h"
+#include "game/Preferences.h"
+#include "game/Screenshot.h"
 #include "game/Settings.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -294,6 +297,10 @@ void TForm1::FormCreate() {
     DXWaveList2->Items().LoadSoundFile("Data/Music.dxw");
 
     LoadSettings();
+    Preferences::LoadPreferences();
+    if (!Preferences::Current.FullScreen) {
+        FWindow.SetWindowed({Preferences::Current.WindowWidth, Preferences::Current.WindowHeight});
+    }
 
     FApplication.Title = "Zarvoth Mutador 1.0";
     FWindow.SetCaption(FApplication.Title);
@@ -312,6 +319,8 @@ void TForm1::FormCreate() {
     ClipRect.Right = ClipRect.Left + 800;
     ClipRect.Bottom = ClipRect.Top + 600;
     FWindow.ClipPointer(platform::ScreenRect{ClipRect.Left, ClipRect.Top, ClipRect.Right, ClipRect.Bottom});
+
+    UpdatePointerConfinement();
 
     // AppMode is 1 here: the program always opens on the start menu.
     Menu::StartMenu();
@@ -336,6 +345,8 @@ void TForm1::DXTimer1Deactivate(TCustomDXTimer&) {
         // The program ends here without its closing steps, but the options and the best score
         // are kept: losing them to a focus change would be a plain loss of the player's data.
         SaveSettings();
+        RememberWindowSize();
+        Preferences::SavePreferences();
         FEndedOnVSynchError = true;
         FApplication.Terminate();
         return;
@@ -343,6 +354,7 @@ void TForm1::DXTimer1Deactivate(TCustomDXTimer&) {
     if (AppMode == AppModeGame && PauseGame) {
         PauseGame();
     }
+    UpdatePointerConfinement();
     FWindow.SetCaption(FApplication.Title + " [Pause]");
 }
 
@@ -357,6 +369,7 @@ void TForm1::DXTimer1Timer(TCustomDXTimer&, int LagCount) {
     UpdateFrameRate(platform::GetTickCount());
     Gamepad::GamepadStep();
     Route(&TModeRoutes::Frame, LagCount);
+    UpdatePointerConfinement();
     DrawCursor();
     DXDraw1->Flip();
 }
@@ -391,8 +404,57 @@ void TForm1::DXDraw1MouseMove(platform::TShiftState, int X, int Y) {
     Route(&TModeRoutes::MouseMove, TPoint{X, Y});
 }
 
+void TForm1::FormWindowKey(platform::WindowKey Key) {
+    switch (Key) {
+        case platform::WindowKey::ToggleFullScreen: ToggleFullScreen(); break;
+        case platform::WindowKey::Screenshot: TakeScreenshot(); break;
+    }
+}
+
+void TForm1::ToggleFullScreen() {
+    if (FWindow.FullScreen()) {
+        if (!FWindow.SetWindowed({Preferences::Current.WindowWidth, Preferences::Current.WindowHeight})) {
+            return;
+        }
+    } else {
+        RememberWindowSize();
+        FWindow.SetFullScreen();
+    }
+    Preferences::Current.FullScreen = FWindow.FullScreen();
+    UpdatePointerConfinement();
+}
+
+void TForm1::RememberWindowSize() {
+    const platform::Size size = FWindow.WindowedSize();
+    if (size.Width <= 0 || size.Height <= 0) {
+        return;
+    }
+    const bool automatic = size == FWindow.AutomaticWindowSize();
+    Preferences::Current.WindowWidth = automatic ? 0 : size.Width;
+    Preferences::Current.WindowHeight = automatic ? 0 : size.Height;
+}
+
+void TForm1::UpdatePointerConfinement() {
+    const bool playing = AppMode == AppModeGame && Game::GameState == Game::StatePlaying;
+    FWindow.SuspendPointerClip(!FWindow.FullScreen() && !playing);
+}
+
+// Between frames the back surface still holds the frame on the screen, cursor and all.
+void TForm1::TakeScreenshot() {
+    TDirectDrawSurface* surface = DXDraw1->Surface();
+    if (!DXDraw1->Initialized() || surface == nullptr) {
+        std::fprintf(stderr, "Zarvoth Mutador: the screenshot was not saved: nothing is shown yet\n");
+        return;
+    }
+    if (Screenshot::SaveScreenshot(surface->Buffer())) {
+        Menu::PlayMenuSound(4);
+    }
+}
+
 void TForm1::FormClose() {
     SaveSettings();
+    RememberWindowSize();
+    Preferences::SavePreferences();
     FWindow.ClipPointer(std::nullopt);
     if (SendScoreAtExit) {
         platform::RunProgram("Data/Transfer.exe");
@@ -416,5 +478,6 @@ platform::WindowEvents TForm1::Events() {
     events.OnMouseMove = [this](platform::TShiftState s, int x, int y) { DXDraw1MouseMove(s, x, y); };
     events.OnCloseRequest = [this] { Close(); };
     events.OnRepaint = [this] { DXDraw1->Repaint(); };
+    events.OnWindowKey = [this](platform::WindowKey key) { FormWindowKey(key); };
     return events;
 }

@@ -1,8 +1,10 @@
 // Main: the main window TForm1. It owns the engine components, starts the program
 // (FormCreate), runs the frame (DXTimer1Timer), routes key and mouse events by AppMode to the
 // menu, the game or the best-score dialog, draws the cursor, and closes the program in order
-// (FormClose: settings saved, pointer released, the uploader started when agreed).
-// Depends on the engine components and the platform's window services.
+// (FormClose: settings saved, pointer released, the uploader started when agreed). It also
+// keeps the player's preferences: full screen or a window (F11, Alt+Enter), and the frame on
+// the screen as a picture (F12).
+// Depends on the engine components, Preferences, Screenshot and the platform's window services.
 #pragma once
 
 #include <array>
@@ -120,7 +122,13 @@ public:
     void DXDraw1MouseDown(platform::MouseButton Button, platform::TShiftState Shift, int X, int Y);
     void DXDraw1MouseUp(platform::MouseButton Button, platform::TShiftState Shift, int X, int Y);
     void DXDraw1MouseMove(platform::TShiftState Shift, int X, int Y);
+    void FormWindowKey(platform::WindowKey Key);
     void FormClose();
+
+    // Switches between full screen and a window (nothing without a window manager).
+    void ToggleFullScreen();
+    // Saves the frame on the screen as a picture, with the toggle sound.
+    void TakeScreenshot();
 
     // Closes the window the orderly way (FormClose, then the message loop ends).
     void Close();
@@ -138,6 +146,10 @@ private:
     void RegisterFormClasses(TFormDevices devices);
     void BindComponents();
     void EnableGamepad();
+    // A window holds the pointer only while a game is played; full screen holds it always.
+    void UpdatePointerConfinement();
+    // The preferences' window size: the window's, unless it is the one the screen would give anyway.
+    void RememberWindowSize();
 
     platform::SdlWindow& FWindow;
     platform::Application& FApplication;

@@ -1,9 +1,10 @@
 // Application: the SDL event loop with the idle hook, and the translation of SDL's events into
 // the main window's messages; every mouse press is latched for the mouse device's next reading,
-// and gamepads are opened and closed as they are plugged in and pulled out. A pass of the loop
-// waits until the window wants its next frame, then reads the events and runs the idle hook, so
-// a frame shows the input of the moment it is drawn. Depends on SDL2, the window, the input
-// devices and the gamepads.
+// the window's own keys (full screen, screenshot) go to the window, not to what it shows, and
+// gamepads are opened and closed as they are plugged in and pulled out. A pass of the loop waits
+// until the window wants its next frame, then reads the events and runs the idle hook, so a frame
+// shows the input of the moment it is drawn. Depends on SDL2, the window, the input devices and
+// the gamepads.
 #include "platform/Application.h"
 
 #include <SDL.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <optional>
 
 #include "platform/Gamepads.h"
 #include "platform/InputDevices.h"
@@ -73,6 +75,18 @@ bool ControlCharacter(SDL_Keycode key, char& character) {
         case SDLK_TAB: character = 9; return true;
         default: return false;
     }
+}
+
+// The window's own keys.
+std::optional<WindowKey> WindowKeyOf(const SDL_Keysym& key) {
+    const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+    if (key.sym == SDLK_F11 || (enter && (key.mod & KMOD_ALT) != 0)) {
+        return WindowKey::ToggleFullScreen;
+    }
+    if (key.sym == SDLK_F12) {
+        return WindowKey::Screenshot;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -155,6 +169,9 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
                         window.NoteExposed();
                         if (events.OnRepaint) events.OnRepaint();
                         break;
+                    case SDL_WINDOWEVENT_SIZE_CHANGED:
+                        window.NoteResized();
+                        break;
                     case SDL_WINDOWEVENT_CLOSE:
                         if (events.OnCloseRequest) events.OnCloseRequest();
                         break;
@@ -171,7 +188,10 @@ bool Application::DispatchPending(SdlWindow& window, const WindowEvents& events)
                 break;
             case SDL_KEYDOWN: {
                 char character = 0;
-                if (events.OnKeyPress && ControlCharacter(event.key.keysym.sym, character)) {
+                if (const auto windowKey = WindowKeyOf(event.key.keysym)) {
+                    // A held key repeats: the window switches once, and Alt+Enter never types Enter.
+                    if (event.key.repeat == 0 && events.OnWindowKey) events.OnWindowKey(*windowKey);
+                } else if (events.OnKeyPress && ControlCharacter(event.key.keysym.sym, character)) {
                     events.OnKeyPress(character);
                 }
                 break;

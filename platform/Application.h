@@ -26,6 +26,10 @@ enum ShiftState : std::uint8_t {
 };
 using TShiftState = std::uint8_t;
 
+// Keys that belong to the window rather than to what it shows: F11 and Alt+Enter switch between
+// full screen and a window, F12 keeps the picture. They type no character.
+enum class WindowKey : std::uint8_t { ToggleFullScreen, Screenshot };
+
 struct WindowEvents {
     std::function<void(char)> OnKeyPress;  // typed characters, with Enter as '\r', Escape 27, Backspace 8
     std::function<void(MouseButton, TShiftState, int x, int y)> OnMouseDown;
@@ -33,6 +37,7 @@ struct WindowEvents {
     std::function<void(TShiftState, int x, int y)> OnMouseMove;
     std::function<void()> OnCloseRequest;
     std::function<void()> OnRepaint;
+    std::function<void(WindowKey)> OnWindowKey;
 };
 
 class SdlWindow;

@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cstring>
+#include "platform/NearestScaler.h"
 
 namespace platform {
 namespace {
@@ -86,6 +87,26 @@ bool CheckPngHeader(SDL_RWops* source, std::string& error) {
     }
     return true;
 }
+
+}  // namespace
+
+RgbImage FrameImage(const PixelBuffer16& frame) {
+    if (frame.Pixels == nullptr || frame.Width <= 0 || frame.Height <= 0) {
+        return RgbImage{};
+    }
+    RgbImage image{frame.Width, frame.Height, {}};
+    image.Pixels.reserve(static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height));
+    constexpr PixelFormat32 ColourValue{0, 8, 16, 0};  // red in the low byte
+    for (int y = 0; y < image.Height; ++y) {
+        const std::uint16_t* row = frame.Pixels + static_cast<std::ptrdiff_t>(y) * frame.Pitch;
+        for (int x = 0; x < image.Width; ++x) {
+            image.Pixels.push_back(WidenPixel(row[x], frame.Layout, ColourValue));
+        }
+    }
+    return image;
+}
+
+namespace {
 
 // Takes the source and closes it.
 template <typename Image>

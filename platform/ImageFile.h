@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PixelBuffer.h"
+
 namespace platform {
 
 struct RgbImage {
@@ -29,6 +31,9 @@ bool SavePng(const std::string& path, const RgbaImage& image, std::string& error
 // The longest side a PNG may declare: its header is read first, so a huge picture is refused
 // before anything is decoded.
 constexpr std::uint32_t MaxPngSide = 16384;
+
+// A 16-bit frame as colour values, each channel widened to 8 bits (white stays white).
+RgbImage FrameImage(const PixelBuffer16& frame);
 
 // Reads a PNG file, or PNG bytes in memory; into an RgbImage alpha is dropped, into an RgbaImage
 // pictures without alpha read as opaque. Anything that is not a PNG, or whose header declares a

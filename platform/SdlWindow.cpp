@@ -47,15 +47,11 @@ bool DrawnByGpu(SDL_Renderer* renderer) {
                         [drawnBy](std::string_view software) { return drawnBy.find(software) != std::string_view::npos; });
 }
 
-// The frame's place in an output of the given size: as large as the aspect ratio allows, centred.
-ScreenRect Letterbox(int outputWidth, int outputHeight, int frameWidth, int frameHeight) {
-    const double scale = std::min(static_cast<double>(outputWidth) / frameWidth, static_cast<double>(outputHeight) / frameHeight);
-    const int viewWidth = static_cast<int>(std::lround(frameWidth * scale));
-    const int viewHeight = static_cast<int>(std::lround(frameHeight * scale));
-    const int left = (outputWidth - viewWidth) / 2;
-    const int top = (outputHeight - viewHeight) / 2;
-    return ScreenRect{left, top, left + viewWidth, top + viewHeight};
-}
+// Where a window manager's frame is not known yet (the window has not been framed), room is
+// left for a title bar and thin edges.
+constexpr FrameBorders FrameAllowance{8, 40, 8, 8};
+// A window smaller than this shows too little of the picture to play.
+constexpr Size SmallestWindow{400, 300};
 
 // Surfaces of other depths take SDL's own scaled blit from a view of the frame's pixels.
 bool BlitFrame(const PixelBuffer16& frame, SDL_Surface*& source, SDL_Surface* surface, const ScreenRect& view) {
@@ -102,6 +98,13 @@ struct SdlWindow::Sdl {
     FramePacer Pacer;
 
     std::optional<DisplayMode> Mode;
+
+    bool WindowManager = true;
+    bool Shown = false;
+    Size Windowed;                         // the client size when last a window
+    std::optional<FrameBorders> Borders;   // the manager's frame, once seen
+    std::optional<ScreenRect> Clip;        // the confinement, in client coordinates
+    bool ClipSuspended = false;
 };
 
 SdlWindow::SdlWindow() : FSdl(std::make_unique<Sdl>()) {}
@@ -121,7 +124,8 @@ SdlWindow::~SdlWindow() {
 }
 
 // A window manager makes the window full screen; SDL waits for it to change the window, so the
-// window starts at the client's size. Without one the request would go unanswered (SDL waits a
+// window starts at the client's size. It is made hidden, so that a window chosen instead of full
+// screen is a window from its first appearance. Without one the request would go unanswered (SDL waits a
 // tenth of a second and the window keeps its first size): there the window is made at the
 // desktop's own position and size, which covers the screen. Where a graphics processor may draw
 // it is an OpenGL window from the start, so that making the renderer does not make it again.
@@ -138,11 +142,12 @@ bool SdlWindow::Create(const std::string& caption, int clientWidth, int clientHe
     const char* driver = SDL_GetCurrentVideoDriver();
     const DesktopFacts desktop = driver != nullptr && std::strcmp(driver, "x11") == 0 ? ProbeX11Desktop() : DesktopFacts{};
     FSdl->GpuPossible = desktop.GpuRendering;
+    FSdl->WindowManager = desktop.WindowManager;
     SDL_Rect screen{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, clientWidth, clientHeight};
-    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (!desktop.WindowManager) {
         SDL_GetDisplayBounds(0, &screen);
-        flags = SDL_WINDOW_BORDERLESS;
+        flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
     }
     if (FSdl->GpuPossible) {
         FSdl->Window = SDL_CreateWindow(caption.c_str(), screen.x, screen.y, screen.w, screen.h, flags | SDL_WINDOW_OPENGL);
@@ -156,12 +161,91 @@ bool SdlWindow::Create(const std::string& caption, int clientWidth, int clientHe
         error = SDL_GetError();
         return false;
     }
-    SDL_RaiseWindow(FSdl->Window);
+    SDL_SetWindowMinimumSize(FSdl->Window, SmallestWindow.Width, SmallestWindow.Height);
     return true;
 }
 
 bool SdlWindow::Created() const {
     return FSdl->Window != nullptr;
+}
+
+void SdlWindow::Show() {
+    if (FSdl->Window != nullptr && !FSdl->Shown) {
+        SDL_ShowWindow(FSdl->Window);
+        SDL_RaiseWindow(FSdl->Window);
+        FSdl->Shown = true;
+    }
+}
+
+bool SdlWindow::CanBeWindowed() const {
+    return FSdl->Window != nullptr && FSdl->WindowManager;
+}
+
+bool SdlWindow::FullScreen() const {
+    return FSdl->Window == nullptr || !FSdl->WindowManager ||
+           (SDL_GetWindowFlags(FSdl->Window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+void SdlWindow::SetFullScreen() {
+    if (FullScreen()) {
+        return;
+    }
+    FSdl->Windowed = WindowedSize();
+    SDL_SetWindowFullscreen(FSdl->Window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_SetWindowBordered(FSdl->Window, SDL_FALSE);
+    SDL_SetWindowResizable(FSdl->Window, SDL_FALSE);
+    NoteResized();
+}
+
+bool SdlWindow::SetWindowed(Size clientSize) {
+    if (!CanBeWindowed()) {
+        return false;
+    }
+    SDL_Rect workArea{};
+    const int display = std::max(SDL_GetWindowDisplayIndex(FSdl->Window), 0);
+    const bool fits = SDL_GetDisplayUsableBounds(display, &workArea) != 0 ||
+                      WindowFits(clientSize, Size{workArea.w, workArea.h}, Borders());
+    const Size size = fits && clientSize.Width >= SmallestWindow.Width && clientSize.Height >= SmallestWindow.Height
+                          ? clientSize
+                          : AutomaticWindowSize();
+    SDL_SetWindowFullscreen(FSdl->Window, 0);
+    SDL_SetWindowBordered(FSdl->Window, SDL_TRUE);
+    SDL_SetWindowResizable(FSdl->Window, SDL_TRUE);
+    SDL_SetWindowSize(FSdl->Window, size.Width, size.Height);
+    SDL_SetWindowPosition(FSdl->Window, SDL_WINDOWPOS_CENTERED_DISPLAY(display), SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    FSdl->Windowed = size;
+    NoteResized();
+    return true;
+}
+
+Size SdlWindow::AutomaticWindowSize() const {
+    const Size client{FClientWidth, FClientHeight};
+    SDL_Rect workArea{};
+    if (FSdl->Window == nullptr ||
+        SDL_GetDisplayUsableBounds(std::max(SDL_GetWindowDisplayIndex(FSdl->Window), 0), &workArea) != 0) {
+        return client;
+    }
+    return WindowSizeFor(client, Size{workArea.w, workArea.h}, Borders());
+}
+
+Size SdlWindow::WindowedSize() const {
+    if (FullScreen()) {
+        return FSdl->Windowed;
+    }
+    Size size;
+    SDL_GetWindowSize(FSdl->Window, &size.Width, &size.Height);
+    return size;
+}
+
+// The frame a framed window has now, else the last one seen, else room for a usual one.
+FrameBorders SdlWindow::Borders() const {
+    FrameBorders borders;
+    if (!FullScreen() &&
+        SDL_GetWindowBordersSize(FSdl->Window, &borders.Top, &borders.Left, &borders.Bottom, &borders.Right) == 0 &&
+        borders.Top + borders.Left + borders.Bottom + borders.Right > 0) {
+        FSdl->Borders = borders;
+    }
+    return FSdl->Borders.value_or(FrameAllowance);
 }
 
 void SdlWindow::SetCaption(const std::string& caption) {
@@ -189,12 +273,11 @@ void SdlWindow::ShowPointer(bool show) {
 }
 
 ScreenRect SdlWindow::ViewRect() const {
-    int width = FClientWidth;
-    int height = FClientHeight;
+    Size window{FClientWidth, FClientHeight};
     if (FSdl->Window != nullptr) {
-        SDL_GetWindowSize(FSdl->Window, &width, &height);
+        SDL_GetWindowSize(FSdl->Window, &window.Width, &window.Height);
     }
-    return Letterbox(width, height, FClientWidth, FClientHeight);
+    return PictureRect(window, Size{FClientWidth, FClientHeight}, !FullScreen());
 }
 
 // Events and the pointer go through the same two steps, so a click lands on the pixel the
@@ -204,9 +287,9 @@ void SdlWindow::WindowToClient(int& x, int& y) const {
     ScreenToClient(x, y);
 }
 
-// The window's services speak of the screen in the game's pixels: the desktop divided by the
-// scale at which the 800 x 600 client is shown, so that the client is the centred 800 x 600
-// rectangle of that screen (on an 800 x 600 desktop, the whole screen).
+// The window's services speak of the screen in the game's pixels: the desktop (or the window)
+// divided by the scale at which the 800 x 600 client is shown, so that the client is the
+// centred 800 x 600 rectangle of that screen (on an 800 x 600 desktop, the whole screen).
 double SdlWindow::Scale() const {
     const ScreenRect view = ViewRect();
     return std::max(static_cast<double>(view.Right - view.Left) / FClientWidth, 1e-6);
@@ -223,10 +306,24 @@ void SdlWindow::LogicalScreenSize(int& width, int& height) const {
     height = static_cast<int>(std::lround(height / scale));
 }
 
+void SdlWindow::ClientOrigin(int& x, int& y) const {
+    int width = 0;
+    int height = 0;
+    LogicalScreenSize(width, height);
+    x = (width - FClientWidth) / 2;
+    y = (height - FClientHeight) / 2;
+}
+
+// Measured from the picture's own corner, so a window pixel maps to the frame pixel drawn there
+// whatever the bars around the picture.
 void SdlWindow::WindowToScreen(int& x, int& y) const {
+    const ScreenRect view = ViewRect();
     const double scale = Scale();
-    x = static_cast<int>(std::floor(x / scale));
-    y = static_cast<int>(std::floor(y / scale));
+    int originX = 0;
+    int originY = 0;
+    ClientOrigin(originX, originY);
+    x = static_cast<int>(std::floor((x - view.Left) / scale)) + originX;
+    y = static_cast<int>(std::floor((y - view.Top) / scale)) + originY;
 }
 
 void SdlWindow::PointerScreenPosition(int& x, int& y) const {
@@ -235,24 +332,22 @@ void SdlWindow::PointerScreenPosition(int& x, int& y) const {
 }
 
 void SdlWindow::ScreenToClient(int& x, int& y) const {
-    int width = 0;
-    int height = 0;
-    LogicalScreenSize(width, height);
-    x -= (width - FClientWidth) / 2;
-    y -= (height - FClientHeight) / 2;
+    int originX = 0;
+    int originY = 0;
+    ClientOrigin(originX, originY);
+    x -= originX;
+    y -= originY;
 }
 
 void SdlWindow::MovePointer(int x, int y) {
     if (FSdl->Window == nullptr) {
         return;
     }
-    int width = 0;
-    int height = 0;
-    LogicalScreenSize(width, height);
     // The first window pixel that WindowToClient takes back to the point.
+    const ScreenRect view = ViewRect();
     const double scale = Scale();
-    const int windowX = static_cast<int>(std::ceil((x + (width - FClientWidth) / 2) * scale));
-    const int windowY = static_cast<int>(std::ceil((y + (height - FClientHeight) / 2) * scale));
+    const int windowX = view.Left + static_cast<int>(std::ceil(x * scale));
+    const int windowY = view.Top + static_cast<int>(std::ceil(y * scale));
     // On X11 SDL does not move a pointer held by a confinement; the point lies inside it, so the
     // confinement is lifted for the move and set again.
     const SDL_Rect* confined = SDL_GetWindowMouseRect(FSdl->Window);
@@ -267,17 +362,41 @@ void SdlWindow::MovePointer(int x, int y) {
 }
 
 void SdlWindow::ClipPointer(const std::optional<ScreenRect>& rect) {
+    FSdl->Clip.reset();
+    if (rect) {
+        int originX = 0;
+        int originY = 0;
+        ClientOrigin(originX, originY);
+        FSdl->Clip = ScreenRect{rect->Left - originX, rect->Top - originY, rect->Right - originX, rect->Bottom - originY};
+    }
+    ApplyPointerClip();
+}
+
+void SdlWindow::SuspendPointerClip(bool suspended) {
+    if (suspended != FSdl->ClipSuspended) {
+        FSdl->ClipSuspended = suspended;
+        ApplyPointerClip();
+    }
+}
+
+bool SdlWindow::PointerClipped() const {
+    return FSdl->Window != nullptr && SDL_GetWindowMouseRect(FSdl->Window) != nullptr;
+}
+
+void SdlWindow::ApplyPointerClip() {
     if (FSdl->Window == nullptr) {
         return;
     }
-    if (!rect) {
+    if (!FSdl->Clip || FSdl->ClipSuspended) {
         SDL_SetWindowMouseRect(FSdl->Window, nullptr);
         return;
     }
+    const ScreenRect view = ViewRect();
     const double scale = Scale();
-    const SDL_Rect area{static_cast<int>(std::lround(rect->Left * scale)), static_cast<int>(std::lround(rect->Top * scale)),
-                        static_cast<int>(std::lround((rect->Right - rect->Left) * scale)),
-                        static_cast<int>(std::lround((rect->Bottom - rect->Top) * scale))};
+    const ScreenRect& clip = *FSdl->Clip;
+    const auto toWindow = [scale](int value) { return static_cast<int>(std::lround(value * scale)); };
+    const SDL_Rect area{view.Left + toWindow(clip.Left), view.Top + toWindow(clip.Top), toWindow(clip.Right - clip.Left),
+                        toWindow(clip.Bottom - clip.Top)};
     SDL_SetWindowMouseRect(FSdl->Window, &area);
 }
 
@@ -295,6 +414,16 @@ void SdlWindow::DropTextures() {
 
 void SdlWindow::NoteExposed() {
     FSdl->WholeUpdate = true;
+}
+
+void SdlWindow::NoteResized() {
+    // A surface made again at the new size may reuse the old one's address.
+    FSdl->PreparedSurface = nullptr;
+    FSdl->WholeUpdate = true;
+    if (!FullScreen()) {
+        Borders();
+    }
+    ApplyPointerClip();
 }
 
 void SdlWindow::NoteDeviceReset() {
@@ -436,6 +565,7 @@ bool SdlWindow::Present(const PixelBuffer16& frame, bool waitVBlank) {
     if (!FSdl->DeviceOpen || frame.Pixels == nullptr || frame.Width <= 0 || frame.Height <= 0) {
         return false;
     }
+    Show();
     const bool shown = FSdl->Path == Presentation::Renderer ? PresentWithRenderer(frame, waitVBlank)
                                                             : PresentOnWindowSurface(frame, waitVBlank);
     if (shown) {
@@ -454,7 +584,7 @@ bool SdlWindow::PresentWithRenderer(const PixelBuffer16& frame, bool waitVBlank)
     int windowWidth = 0;
     int windowHeight = 0;
     SDL_GetRendererOutputSize(FSdl->Renderer, &windowWidth, &windowHeight);
-    const ScreenRect place = Letterbox(windowWidth, windowHeight, frame.Width, frame.Height);
+    const ScreenRect place = PictureRect(Size{windowWidth, windowHeight}, Size{frame.Width, frame.Height}, !FullScreen());
     const SDL_Rect view{place.Left, place.Top, place.Right - place.Left, place.Bottom - place.Top};
     const double scale = static_cast<double>(view.w) / frame.Width;
 
@@ -501,7 +631,7 @@ bool SdlWindow::PresentOnWindowSurface(const PixelBuffer16& frame, bool waitVBla
     if (surface == nullptr) {
         return false;
     }
-    const ScreenRect view = Letterbox(surface->w, surface->h, frame.Width, frame.Height);
+    const ScreenRect view = PictureRect(Size{surface->w, surface->h}, Size{frame.Width, frame.Height}, !FullScreen());
     const int viewWidth = view.Right - view.Left;
     const int viewHeight = view.Bottom - view.Top;
     if (surface != FSdl->PreparedSurface || view.Left != FSdl->PreparedView.Left || view.Top != FSdl->PreparedView.Top ||

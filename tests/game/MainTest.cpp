@@ -5,15 +5,19 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "game/Game.h"
 #include "game/Main.h"
 #include "game/Menu.h"
+#include "game/Preferences.h"
 #include "game/Settings.h"
 #include "support/Fifo.h"
 #include "support/GameWindow.h"
+#include "support/ScopedEnvironment.h"
 
 namespace {
 
@@ -158,6 +162,72 @@ TEST_F(MainWindowTest, PointerIsConfinedToTheCentredGameArea) {
     EXPECT_EQ(Main::ClipRect.Left, (width - 800) / 2);
     EXPECT_EQ(Main::ClipRect.Right - Main::ClipRect.Left, 800);
     EXPECT_EQ(Main::ClipRect.Bottom - Main::ClipRect.Top, 600);
+}
+
+// A window (the choice kept in the preferences) holds the pointer only while a game is played,
+// full screen always; switching remembers the choice and closing writes it.
+TEST_F(MainWindowTest, AWindowHoldsThePointerOnlyInPlayAndTheChoiceIsKept) {
+    std::ofstream(Preferences::PreferencesPath) << "Display=Window\n";
+    Open();
+    ASSERT_FALSE(Window.FullScreen());
+    EXPECT_EQ(Window.WindowedSize(), (platform::Size{800, 600})) << "the multiple that fits 1024 x 768";
+    struct Step {
+        std::uint8_t Mode;
+        std::uint8_t State;
+        bool Clipped;
+    };
+    const Step steps[] = {{Main::AppModeMenu, Game::StatePlaying, false},
+                          {Main::AppModeGame, Game::StatePlaying, true},
+                          {Main::AppModeGame, Game::StateDialog, false},
+                          {Main::AppModeGame, Game::StateMenu, false},
+                          {Main::AppModeBestScore, Game::StatePlaying, false}};
+    for (const Step& step : steps) {
+        Main::AppMode = step.Mode;
+        Game::GameState = step.State;
+        RunFrames(1, 16);
+        EXPECT_EQ(Window.PointerClipped(), step.Clipped) << int{step.Mode} << " " << int{step.State};
+    }
+    Main::AppMode = Main::AppModeMenu;
+    Game::GameState = Game::StatePlaying;
+
+    Form->FormWindowKey(platform::WindowKey::ToggleFullScreen);
+    EXPECT_TRUE(Window.FullScreen());
+    EXPECT_TRUE(Preferences::Current.FullScreen);
+    EXPECT_TRUE(Window.PointerClipped()) << "full screen holds it in the menu too";
+    Form->FormWindowKey(platform::WindowKey::ToggleFullScreen);
+    EXPECT_FALSE(Window.PointerClipped());
+    Form->Close();
+    std::ifstream saved(Preferences::PreferencesPath);
+    const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(Preferences::ParsePreferences(text), Preferences::TPreferences{false});
+}
+
+// F12 keeps the frame on the screen, cursor and all, with the toggle sound; a failure is silent.
+TEST_F(MainWindowTest, F12KeepsTheFrameOnTheScreenWithTheToggleSound) {
+    const ScopedEnvironment pictures("XDG_PICTURES_DIR", (Folder.Path / "Pictures").c_str());
+    Open();
+    Main::Routes()[Main::AppModeMenu].Frame = [this](int) { Surface().Fill(Surface().ColorToPixel(RGB(0, 0, 255))); };
+    RunFrames(2, 16);
+    PlayedEffects();
+    Form->FormWindowKey(platform::WindowKey::Screenshot);
+    EXPECT_EQ(PlayedEffects(), std::vector<int>{4});
+    const std::filesystem::path folder = Folder.Path / "Pictures" / "Zarvoth Mutador";
+    ASSERT_TRUE(std::filesystem::exists(folder));
+    const std::filesystem::directory_entry picture = *std::filesystem::directory_iterator(folder);
+    platform::RgbImage saved;
+    std::string error;
+    ASSERT_TRUE(platform::LoadPng(picture.path().string(), saved, error)) << error;
+    EXPECT_EQ(saved.Pixels, platform::FrameImage(Surface().Buffer()).Pixels) << "the frame as shown";
+
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "in the way";
+    testing::internal::CaptureStderr();
+    Form->FormWindowKey(platform::WindowKey::Screenshot);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("not saved"), std::string::npos);
+    EXPECT_TRUE(PlayedEffects().empty());
+    const std::uint64_t shown = Window.PresentedFrames();
+    RunFrames(1, 16);
+    EXPECT_EQ(Window.PresentedFrames(), shown + 1) << "the game goes on";
 }
 
 // The nine components, in their order and bound, with the settings of the embedded description.

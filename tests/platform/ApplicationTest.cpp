@@ -1,6 +1,6 @@
 // Tests of the message loop, fed with synthetic SDL events on the dummy video driver: a click
-// whose press and release are both read in one pass of the loop, and a termination signal that
-// arrives while the event queue is full.
+// whose press and release are both read in one pass of the loop, a termination signal that
+// arrives while the event queue is full, and the window's own keys.
 #include "platform/Application.h"
 
 #include <SDL.h>
@@ -116,6 +116,48 @@ TEST_F(QuickClickTest, ATerminationSignalGetsThroughAFullEventQueue) {
         EXPECT_LT(keys, queued) << signal;
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         App.Reset();
+    }
+}
+
+using WindowKeyTest = QuickClickTest;
+
+// F11, Alt+Enter and F12 belong to the window: they reach it once per press and type nothing.
+TEST_F(WindowKeyTest, TheWindowsKeysGoToTheWindowAndTypeNothing) {
+    using platform::WindowKey;
+    struct Case {
+        SDL_Keycode Key;
+        Uint16 Modifiers;
+        Uint8 Repeat;
+        std::vector<WindowKey> WindowKeys;
+        std::string Typed;
+    };
+    const Case cases[] = {
+        {SDLK_F11, KMOD_NONE, 0, {WindowKey::ToggleFullScreen}, ""},
+        {SDLK_RETURN, KMOD_LALT, 0, {WindowKey::ToggleFullScreen}, ""},
+        {SDLK_KP_ENTER, KMOD_RALT, 0, {WindowKey::ToggleFullScreen}, ""},
+        {SDLK_F12, KMOD_NONE, 0, {WindowKey::Screenshot}, ""},
+        {SDLK_F11, KMOD_NONE, 1, {}, ""},   // a held key switches once
+        {SDLK_RETURN, KMOD_LALT, 1, {}, ""},
+        {SDLK_RETURN, KMOD_NONE, 0, {}, "\r"},
+        {SDLK_RETURN, KMOD_LCTRL, 0, {}, "\r"},
+    };
+    for (const Case& c : cases) {
+        std::vector<WindowKey> windowKeys;
+        std::string typed;
+        platform::WindowEvents events;
+        events.OnWindowKey = [&](WindowKey key) { windowKeys.push_back(key); };
+        events.OnKeyPress = [&](char key) { typed += key; };
+        SDL_Event event{};
+        event.key.type = SDL_KEYDOWN;
+        event.key.windowID = Window.WindowId();
+        event.key.state = SDL_PRESSED;
+        event.key.repeat = c.Repeat;
+        event.key.keysym.sym = c.Key;
+        event.key.keysym.mod = c.Modifiers;
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        App.ProcessMessagesAndIdle(Window, events);
+        EXPECT_EQ(windowKeys, c.WindowKeys) << SDL_GetKeyName(c.Key) << " modifiers " << c.Modifiers;
+        EXPECT_EQ(typed, c.Typed) << SDL_GetKeyName(c.Key) << " modifiers " << c.Modifiers;
     }
 }
 

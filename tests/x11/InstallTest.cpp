@@ -1,9 +1,10 @@
 // The installed game: `cmake --install` into a temporary prefix, then the launcher run as a
 // player would, with its own HOME and from an unrelated folder — the player's folder and its
-// links, the orderly close on SIGTERM writing Data.qbx there only, a second run keeping it, the
-// menu entry, icons and manual, and the uninstall sparing the player's files.
+// links, the orderly close on SIGTERM writing Data.qbx (and Preferences.ini) there only, a second
+// run keeping it, the menu entry, icons and manual, and the uninstall sparing the player's files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
@@ -233,6 +234,7 @@ TEST_F(InstalledGame, InstalledIntoTheHomeFolderItSharesThePlayersFolderAndUnins
         EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(PlayersData() / name))) << name << " left as installed";
     }
     ASSERT_TRUE(fs::exists(PlayersData() / "Data.qbx"));
+    ASSERT_TRUE(fs::exists(PlayersData() / "Preferences.ini"));
 
     ASSERT_EQ(Shell(std::string(ZARVOTH_CMAKE_COMMAND) + " -DMANIFEST=" + ZARVOTH_BUILD_DIR +
                     "/install_manifest.txt -P " + ZARVOTH_SOURCE_DIR + "/cmake/Uninstall.cmake > /dev/null"),
@@ -241,7 +243,9 @@ TEST_F(InstalledGame, InstalledIntoTheHomeFolderItSharesThePlayersFolderAndUnins
     for (const auto& file : fs::recursive_directory_iterator(prefix)) {
         if (!file.is_directory()) left.push_back(file.path());
     }
-    EXPECT_EQ(left, std::vector<fs::path>{PlayersData() / "Data.qbx"}) << "everything installed is gone";
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<fs::path>{PlayersData() / "Data.qbx", PlayersData() / "Preferences.ini"}))
+        << "everything installed is gone";
     EXPECT_FALSE(fs::exists(prefix / "lib" / "zarvoth-mutador"));
 }
 

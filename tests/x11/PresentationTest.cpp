@@ -1,28 +1,31 @@
 // Presentation on a real X server (run under xvfb-run at 1024 x 768), without and with a window
 // manager (openbox): what the desktop probe learns, the window covering the whole screen, and
-// the frame scaled for that window, read back from the X server's own pixels.
+// the frame scaled for that window, read back from the X server's own pixels; and the main
+// window switched between full screen and a window by its keys.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <csignal>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <spawn.h>
-#include <sys/wait.h>
-
+#include "game/Globals.h"
+#include "game/Preferences.h"
 #include "platform/DesktopProbe.h"
 #include "platform/SdlWindow.h"
+#include "support/X11GameWindow.h"
 
 // Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-extern char** environ;
+#include "support/Openbox.h"
 
 namespace {
 
@@ -109,6 +112,34 @@ unsigned long ScreenPixel(Display* x, int px, int py) {
     return value;
 }
 
+// The quarter frame shown in the given rectangle of the screen: its four corners, the white
+// column where the scale puts it (screen pixel p shows frame column p / scale), and black bars
+// around it where the window is larger.
+void ExpectTheQuarterFrameAt(Display* x, const Placement& picture, const Placement& window = {}) {
+    const double scale = picture.Width / 800.0;
+    const int firstWhite = picture.X + static_cast<int>(std::ceil(400 * scale));
+    const int lastWhite = picture.X + static_cast<int>(std::ceil(401 * scale)) - 1;
+    const int right = picture.X + picture.Width - 1;
+    const int bottom = picture.Y + picture.Height - 1;
+    struct Sample {
+        int X, Y;
+        unsigned long Colour;
+    };
+    std::vector<Sample> samples = {{picture.X, picture.Y, 0xFF0000},  {right, picture.Y, 0x00FF00},
+                                   {picture.X, bottom, 0x0000FF},     {right, bottom, 0xFFFF00},
+                                   {firstWhite - 1, picture.Y, 0xFF0000}, {firstWhite, picture.Y, 0xFFFFFF},
+                                   {lastWhite, bottom, 0xFFFFFF},     {lastWhite + 1, bottom, 0xFFFF00}};
+    if (window.Found) {
+        if (picture.X > window.X) samples.push_back({picture.X - 1, picture.Y, 0});
+        if (right < window.X + window.Width - 1) samples.push_back({right + 1, bottom, 0});
+        if (picture.Y > window.Y) samples.push_back({picture.X, picture.Y - 1, 0});
+        if (bottom < window.Y + window.Height - 1) samples.push_back({right, bottom + 1, 0});
+    }
+    for (const Sample& sample : samples) {
+        EXPECT_EQ(ScreenPixel(x, sample.X, sample.Y), sample.Colour) << "at " << sample.X << "," << sample.Y;
+    }
+}
+
 // Makes the game's window on this 1024 x 768 screen, shows the quarter frame and checks that the
 // window covers the screen and the frame fills it at 1.28, nothing cut off.
 void ExpectTheFrameCoversTheScreen(Display* x) {
@@ -135,15 +166,7 @@ void ExpectTheFrameCoversTheScreen(Display* x) {
     EXPECT_EQ(placement.Y, 0);
     EXPECT_EQ(placement.Width, 1024);
     EXPECT_EQ(placement.Height, 768);
-    struct Sample {
-        int X, Y;
-        unsigned long Colour;
-    };
-    const Sample samples[] = {{0, 0, 0xFF0000},     {1023, 0, 0x00FF00}, {0, 767, 0x0000FF}, {1023, 767, 0xFFFF00},
-                              {511, 300, 0xFF0000}, {512, 300, 0xFFFFFF}, {513, 300, 0xFFFFFF}, {514, 300, 0x00FF00}};
-    for (const Sample& sample : samples) {
-        EXPECT_EQ(ScreenPixel(x, sample.X, sample.Y), sample.Colour) << "at " << sample.X << "," << sample.Y;
-    }
+    ExpectTheQuarterFrameAt(x, Placement{true, 0, 0, 1024, 768});
 }
 
 XDisplay OpenScreenOf1024x768() {
@@ -161,43 +184,145 @@ TEST(X11Presentation, WithoutAWindowManagerTheWindowCoversTheScreenAndTheFrameIs
 TEST(X11Presentation, UnderAWindowManagerTheWindowIsMadeFullScreen) {
     const XDisplay display = OpenScreenOf1024x768();
     if (!display) GTEST_SKIP() << "made for a 1024 x 768 X screen";
-    pid_t manager = 0;
-    const char* argv[] = {"openbox", "--sm-disable", nullptr};
-    ASSERT_EQ(posix_spawnp(&manager, "openbox", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
-    // The manager names itself before it manages windows: it is ready once it has framed one. A
-    // map that reaches the server while the manager is still taking over may go unseen, so the
-    // probe is mapped again every second; a loaded machine may take several.
-    Display* x = display.get();
-    const Window probe = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 10, 10, 0, 0, 0);
-    XMapWindow(x, probe);
-    const auto start = std::chrono::steady_clock::now();
-    auto remap = start + std::chrono::seconds(1);
-    bool framed = false;
-    while (!framed && std::chrono::steady_clock::now() < start + std::chrono::seconds(30)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        Window rootReturn = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        framed = XQueryTree(x, probe, &rootReturn, &parent, &children, &count) != 0 && parent != DefaultRootWindow(x);
-        if (children != nullptr) XFree(children);
-        if (!framed && std::chrono::steady_clock::now() > remap) {
-            XUnmapWindow(x, probe);
-            XMapWindow(x, probe);
-            remap += std::chrono::seconds(1);
+    const Openbox manager(display.get());
+    ASSERT_TRUE(manager.Framing()) << "openbox did not start managing windows within 30 s"
+                                   << (manager.Running() ? "" : " (it had ended)");
+    EXPECT_TRUE(platform::ProbeX11Desktop().WindowManager);
+    ExpectTheFrameCoversTheScreen(display.get());
+}
+
+// The main window on this screen, its menu drawing the quarter frame; keys come through the X
+// server (xdotool) as a player's would.
+class X11WindowKeys : public X11GameWindowTest {
+protected:
+    static void SetUpTestSuite() { Screen = OpenScreenOf1024x768(); }
+    static void TearDownTestSuite() { Screen.reset(); }
+
+    void SetUp() override {
+        if (!Screen) GTEST_SKIP() << "made for a 1024 x 768 X screen";
+        Main::Routes()[Main::AppModeMenu].Frame = [this](int) {
+            TDirectDrawSurface& surface = *Form->DXDraw1->Surface();
+            for (int y = 0; y < 600; ++y) std::copy_n(&Quarters[static_cast<std::size_t>(y * 800)], 800, surface.Row(y));
+        };
+        // The drawn cursor stays clear of every sample.
+        Xdotool("mousemove 200 200");
+    }
+
+    static void Xdotool(const std::string& arguments) {
+        ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments;
+    }
+
+    Placement GameWindow() { return PlacementOf(Screen.get(), DefaultRootWindow(Screen.get()), "Zarvoth Mutador 1.0"); }
+
+    // Runs the loop until the game's window has this size and shows its picture (at most 5 s).
+    Placement PumpUntilSized(int width, int height) {
+        Placement placement;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        do {
+            Pump(std::chrono::milliseconds(50));
+            XSync(Screen.get(), False);
+            placement = GameWindow();
+        } while ((placement.Width != width || placement.Height != height ||
+                  ScreenPixel(Screen.get(), placement.X + width / 2, placement.Y + height / 2) == 0) &&
+                 std::chrono::steady_clock::now() < deadline);
+        EXPECT_EQ(placement.Width, width);
+        EXPECT_EQ(placement.Height, height);
+        Pump(std::chrono::milliseconds(100));
+        return placement;
+    }
+
+    static inline XDisplay Screen;
+    const std::vector<std::uint16_t> Quarters = QuarterFrame();
+};
+
+using X11WindowKeysWithoutManager = X11WindowKeys;
+
+// On this screen the largest whole multiple that fits with openbox's frame is the picture itself.
+class X11WindowKeysUnderOpenbox : public X11WindowKeys {
+protected:
+    static void SetUpTestSuite() {
+        X11WindowKeys::SetUpTestSuite();
+        if (Screen) Manager = std::make_unique<Openbox>(Screen.get());
+    }
+    static void TearDownTestSuite() {
+        Manager.reset();
+        X11WindowKeys::TearDownTestSuite();
+    }
+    void SetUp() override {
+        X11WindowKeys::SetUp();
+        if (!IsSkipped()) {
+            ASSERT_TRUE(Manager->Framing()) << "openbox did not start managing windows within 30 s";
         }
     }
-    XDestroyWindow(x, probe);
-    XSync(x, False);
-    if (framed) {
-        EXPECT_TRUE(platform::ProbeX11Desktop().WindowManager);
-        ExpectTheFrameCoversTheScreen(x);
+    static inline std::unique_ptr<Openbox> Manager;
+};
+
+TEST_F(X11WindowKeysWithoutManager, TheGameStaysFullScreen) {
+    PumpUntilSized(1024, 768);
+    Xdotool("key F11");
+    const Placement placement = PumpUntilSized(1024, 768);
+    EXPECT_TRUE(Window.FullScreen());
+    EXPECT_TRUE(Preferences::Current.FullScreen);
+    ExpectTheQuarterFrameAt(Screen.get(), placement);
+}
+
+TEST_F(X11WindowKeysUnderOpenbox, F11MakesAWindowThatResizesCrisplyAndAltEnterFullScreenAgain) {
+    PumpUntilSized(1024, 768);
+    EXPECT_TRUE(Window.PointerClipped()) << "full screen holds the pointer";
+
+    Xdotool("key F11");
+    Placement window = PumpUntilSized(800, 600);
+    EXPECT_FALSE(Window.FullScreen());
+    EXPECT_FALSE(Preferences::Current.FullScreen);
+    EXPECT_TRUE(window.X >= 0 && window.Y >= 0 && window.X + 800 <= 1024 && window.Y + 600 <= 768) << "on the screen";
+    ExpectTheQuarterFrameAt(Screen.get(), window, window);
+    EXPECT_FALSE(Window.PointerClipped()) << "a window lets the pointer go in the menu";
+    EXPECT_TRUE(App.Active()) << "the switch costs no focus";
+
+    // Larger than the picture: the picture at a whole multiple between bars; smaller: shrunk whole.
+    struct Resize {
+        int Width, Height;
+        int PictureWidth, PictureHeight;
+    };
+    for (const Resize& resize : {Resize{1000, 700, 800, 600}, Resize{600, 450, 600, 450}}) {
+        Xdotool("search --name '^Zarvoth Mutador 1.0$' windowsize %@ " + std::to_string(resize.Width) + " " +
+                std::to_string(resize.Height));
+        window = PumpUntilSized(resize.Width, resize.Height);
+        const Placement picture{true, window.X + (resize.Width - resize.PictureWidth) / 2,
+                                window.Y + (resize.Height - resize.PictureHeight) / 2, resize.PictureWidth,
+                                resize.PictureHeight};
+        SCOPED_TRACE(std::to_string(resize.Width) + " x " + std::to_string(resize.Height));
+        ExpectTheQuarterFrameAt(Screen.get(), picture, window);
+        // The pointer put on a client point is read back there, bars or no bars (a point the
+        // shrunk picture shows: shrinking skips some client columns and rows).
+        Window.MovePointer(120, 456);
+        Pump(std::chrono::milliseconds(100));
+        EXPECT_EQ(Main::CursorPos, (TPoint{120, 456}));
     }
-    const bool managerRan = waitpid(manager, nullptr, WNOHANG) == 0;
-    kill(manager, SIGTERM);
-    waitpid(manager, nullptr, 0);
-    ASSERT_TRUE(framed) << "openbox did not start managing windows within 30 s"
-                        << (managerRan ? "" : " (it had ended)");
+
+    // Another window taking the focus pauses the game's window as it does full screen.
+    const ::Window other = XCreateSimpleWindow(Screen.get(), DefaultRootWindow(Screen.get()), 0, 0, 50, 50, 0, 0, 0);
+    XStoreName(Screen.get(), other, "other");
+    XMapWindow(Screen.get(), other);
+    XSync(Screen.get(), False);
+    Xdotool("search --sync --name '^other$' windowactivate --sync");
+    Pump(std::chrono::milliseconds(300));
+    EXPECT_FALSE(App.Active());
+    EXPECT_EQ(Window.Caption(), "Zarvoth Mutador 1.0 [Pause]");
+    XDestroyWindow(Screen.get(), other);
+    XSync(Screen.get(), False);
+    Xdotool("search --name '^Zarvoth Mutador 1.0 \\[Pause\\]$' windowactivate --sync");
+    Pump(std::chrono::milliseconds(300));
+    EXPECT_TRUE(App.Active());
+
+    Xdotool("key alt+Return");
+    const Placement screen = PumpUntilSized(1024, 768);
+    EXPECT_TRUE(Window.FullScreen());
+    EXPECT_TRUE(Preferences::Current.FullScreen);
+    EXPECT_EQ(screen.X, 0);
+    EXPECT_EQ(screen.Y, 0);
+    ExpectTheQuarterFrameAt(Screen.get(), screen);
+    EXPECT_TRUE(Window.PointerClipped());
 }
 
 }  // namespace
