@@ -97,6 +97,25 @@ bool SavePng(const std::string& path, const RgbaImage& image, std::string& error
     return Save(path, image, error);
 }
 
+RgbImage RgbImageOf(const PixelBuffer16& pixels) {
+    const bool wideGreen = pixels.Layout == PixelLayout::RGB565;
+    const int greenBits = wideGreen ? 6 : 5;
+    const int redShift = wideGreen ? 11 : 10;
+    const auto widen = [](int value, int bits) { return value * 255 / ((1 << bits) - 1); };
+    RgbImage image{pixels.Width, pixels.Height, {}};
+    image.Pixels.reserve(static_cast<std::size_t>(pixels.Width) * static_cast<std::size_t>(pixels.Height));
+    for (int y = 0; y < pixels.Height; ++y) {
+        const std::uint16_t* row = pixels.Pixels + static_cast<std::ptrdiff_t>(y) * pixels.Pitch;
+        for (int x = 0; x < pixels.Width; ++x) {
+            const int red = widen((row[x] >> redShift) & 31, 5);
+            const int green = widen((row[x] >> 5) & ((1 << greenBits) - 1), greenBits);
+            const int blue = widen(row[x] & 31, 5);
+            image.Pixels.push_back(static_cast<std::uint32_t>(red | green << 8 | blue << 16));
+        }
+    }
+    return image;
+}
+
 bool LoadPng(const std::string& path, RgbImage& image, std::string& error) {
     return Load(path, image, error);
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PixelBuffer.h"
+
 namespace platform {
 
 struct RgbImage {
@@ -25,6 +27,9 @@ struct RgbaImage {
 // error text) on failure.
 bool SavePng(const std::string& path, const RgbImage& image, std::string& error);
 bool SavePng(const std::string& path, const RgbaImage& image, std::string& error);
+
+// The colours of 16-bit pixels, each channel widened to the full 0..255 (white stays white).
+RgbImage RgbImageOf(const PixelBuffer16& pixels);
 
 // Reads any PNG SDL2_image understands; into an RgbImage alpha is dropped, into an RgbaImage
 // pictures without alpha read as opaque.

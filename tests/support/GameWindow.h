@@ -71,13 +71,7 @@ protected:
 
     // Writes the back surface as build/pictures/NAME.png, for people to look at.
     void SavePicture(const std::string& name) {
-        platform::RgbImage image{Surface().Width(), Surface().Height(), {}};
-        for (int y = 0; y < image.Height; ++y) {
-            for (int x = 0; x < image.Width; ++x) {
-                const std::uint16_t p = Surface().Pixel(x, y);
-                image.Pixels.push_back(RGB((p >> 11) << 3, ((p >> 5) & 0x3F) << 2, (p & 0x1F) << 3));
-            }
-        }
+        const platform::RgbImage image = platform::RgbImageOf(Surface().Buffer());
         const std::filesystem::path folder = std::filesystem::path(ZARVOTH_BIN_DIR) / ".." / "pictures";
         std::filesystem::create_directories(folder);
         std::string error;
