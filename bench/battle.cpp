@@ -314,7 +314,7 @@ void WriteStill(GameWindow& game, const std::string& path) {
     game.Draw();
 
     std::string error;
-    if (!platform::SavePng(path, platform::RgbImageOf(game.Surface().Buffer()), error)) {
+    if (!platform::SavePng(path, platform::FrameImage(game.Surface().Buffer()), error)) {
         throw std::runtime_error(error);
     }
 }

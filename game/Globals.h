@@ -31,4 +31,8 @@ inline bool StereoOn = true;
 inline bool VSynchOn = true;
 inline bool ShowFps = false;
 
+// The player's volumes of effects and music, 0 (silent) to 100 percent, set on the options screen.
+inline int EffectsVolume = 100;
+inline int MusicVolume = 100;
+
 }  // namespace Main

@@ -1,12 +1,13 @@
 // AudioMixer: the software mixer behind the sound components. It implements SoundDevice with
-// buffers whose samples live in memory and are mixed, resampled to the output rate, into one
-// stereo stream. The output (an audio device, on its own thread) pulls that stream through
+// buffers whose samples live in memory and are mixed, resampled to the output rate and scaled
+// by their group's volume, into one stereo stream. The output (an audio device, on its own thread) pulls that stream through
 // Render; tests call Render themselves. The game's thread only changes shared state under a
 // short lock and never waits for the output. A lost output is reopened by the buffer operations
 // that follow, a few times a second at most; while it is away, sounds end as they start.
 // Depends on SoundDevice.h, MixerVoice and the Clock; no SDL.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -48,6 +49,7 @@ public:
     bool IsOpen() const override { return FOpen; }
     std::unique_ptr<SoundBuffer> CreateBuffer(const WaveFormat& format, std::size_t byteCount,
                                               SoundResult& result) override;
+    void SetGroupVolume(SoundGroup group, int percent) override;
 
     std::uint32_t OutputRate() const { return FOutputRate; }
 
@@ -81,6 +83,7 @@ private:
 
     std::mutex FLock;                  // guards every voice and FActive against Render
     std::vector<MixerVoice*> FActive;  // the voices Render mixes
+    std::array<float, SoundGroupCount> FGroupGains{1.0f, 1.0f};  // by SoundGroup, under FLock
 };
 
 }  // namespace platform

@@ -97,7 +97,7 @@ bool SavePng(const std::string& path, const RgbaImage& image, std::string& error
     return Save(path, image, error);
 }
 
-RgbImage RgbImageOf(const PixelBuffer16& pixels) {
+RgbImage FrameImage(const PixelBuffer16& pixels) {
     const bool wideGreen = pixels.Layout == PixelLayout::RGB565;
     const int greenBits = wideGreen ? 6 : 5;
     const int redShift = wideGreen ? 11 : 10;

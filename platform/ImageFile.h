@@ -29,7 +29,7 @@ bool SavePng(const std::string& path, const RgbImage& image, std::string& error)
 bool SavePng(const std::string& path, const RgbaImage& image, std::string& error);
 
 // The colours of 16-bit pixels, each channel widened to the full 0..255 (white stays white).
-RgbImage RgbImageOf(const PixelBuffer16& pixels);
+RgbImage FrameImage(const PixelBuffer16& pixels);
 
 // Reads any PNG SDL2_image understands; into an RgbImage alpha is dropped, into an RgbaImage
 // pictures without alpha read as opaque.

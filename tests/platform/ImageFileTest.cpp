@@ -47,7 +47,7 @@ TEST(ImageFile, SixteenBitPixelsWidenToFullChannelsInEitherLayout) {
         SCOPED_TRACE(static_cast<int>(c.Layout));
         // Two rows of two pixels, a pitch of three: the third pixel of each row is not picture.
         std::uint16_t pixels[] = {c.Red, c.Green, 0x1234, c.Blue, c.White, 0x1234};
-        const platform::RgbImage image = platform::RgbImageOf({pixels, 2, 2, 3, c.Layout});
+        const platform::RgbImage image = platform::FrameImage({pixels, 2, 2, 3, c.Layout});
         EXPECT_EQ(image.Width, 2);
         EXPECT_EQ(image.Pixels, (std::vector<std::uint32_t>{0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF}));
     }

@@ -71,7 +71,7 @@ protected:
 
     // Writes the back surface as build/pictures/NAME.png, for people to look at.
     void SavePicture(const std::string& name) {
-        const platform::RgbImage image = platform::RgbImageOf(Surface().Buffer());
+        const platform::RgbImage image = platform::FrameImage(Surface().Buffer());
         const std::filesystem::path folder = std::filesystem::path(ZARVOTH_BIN_DIR) / ".." / "pictures";
         std::filesystem::create_directories(folder);
         std::string error;

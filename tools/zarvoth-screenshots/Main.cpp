@@ -102,7 +102,7 @@ public:
     }
     void Release() { FHands.Pressing = false; }
 
-    platform::RgbImage Picture() { return platform::RgbImageOf(FForm->DXDraw1->Surface()->Buffer()); }
+    platform::RgbImage Picture() { return platform::FrameImage(FForm->DXDraw1->Surface()->Buffer()); }
     void Save(const std::string& name) { Save(name, Picture()); }
     void Save(const std::string& name, const platform::RgbImage& picture) {
         std::string error;
@@ -177,8 +177,11 @@ void TakeScreenshots(const fs::path& output) {
     game.Frames(2);
     game.Save("menu");
     game.Click(230, 262);  // options
+    for (int step = 0; step < 4; ++step) {
+        game.Click(304, 187);  // music's "-": down to 60 %
+    }
     game.Release();
-    game.Point(170, 150);
+    game.Point(540, 250);
     game.Frames(2);
     game.Save("options");
     game.Click(100, 560);  // back
