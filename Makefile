@@ -32,9 +32,10 @@ data: build
 unit: build
 	ctest --test-dir $(BUILD) -L unit --output-on-failure -j $(JOBS)
 
-# Whole games played through the main window (well under a minute); prints the frame figures.
+# Whole games played through the main window: the scripted player's with its frame figures, and
+# the honest player's ten (a few minutes of CPU), a line per game.
 playthrough: build data
-	ctest --test-dir $(BUILD) -L playthrough --output-on-failure -V
+	ctest --test-dir $(BUILD) -L playthrough --output-on-failure -V -j $(JOBS)
 
 asan: deps
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DZARVOTH_SANITIZE=ON -DZARVOTH_BENCH=OFF

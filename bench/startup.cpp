@@ -15,27 +15,18 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include "bench/Ratios.h"
 #include "support/GameData.h"
 #include "support/TempDirectory.h"
-
-extern char** environ;
+#include "support/XSession.h"
 
 namespace {
 
@@ -52,61 +43,12 @@ double Milliseconds(Clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-// An Xvfb of its own, found by -displayfd, with a black root so the first frame stands out.
-class XServer {
-public:
-    XServer(int width, int height) {
-        int ready[2];
-        if (pipe(ready) != 0) return;
-        const std::string fd = std::to_string(ready[1]);
-        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-        const char* argv[] = {"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-br", "-nolisten", "tcp",
-                              nullptr};
-        if (posix_spawnp(&FPid, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) FPid = 0;
-        close(ready[1]);
-        char number[16] = {};
-        const ssize_t got = read(ready[0], number, sizeof number - 1);
-        close(ready[0]);
-        if (FPid != 0 && got > 0) FName = ":" + std::to_string(std::atoi(number));
-    }
-    ~XServer() {
-        if (FPid != 0) {
-            kill(FPid, SIGTERM);
-            waitpid(FPid, nullptr, 0);
-        }
-    }
-    XServer(const XServer&) = delete;
-    XServer& operator=(const XServer&) = delete;
-
-    const std::string& Name() const { return FName; }
-    pid_t Pid() const { return FPid; }
-
-private:
-    pid_t FPid = 0;
-    std::string FName;
-};
-
 struct RunResult {
     double StartupMs = 0;
     double CpuPercent = 0;        // of one core
     double ServerCpuPercent = 0;  // the X server's, while it shows the program's frames
     double FramesPerSecond = 0;
 };
-
-// User plus system time of a process so far, in seconds.
-double ProcessCpuSeconds(pid_t pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    const std::size_t close = text.rfind(')');
-    if (close == std::string::npos) return 0;
-    std::istringstream fields(text.substr(close + 2));
-    std::string field;
-    double ticks = 0;
-    for (int index = 3; fields >> field; ++index) {
-        if (index == 14 || index == 15) ticks += std::stod(field);
-    }
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 class Screen {
 public:
@@ -200,46 +142,6 @@ private:
     int FDamageEvent = 0;
 };
 
-// Starts a program (a path, or a name looked up in PATH) on the display, in the current folder,
-// with SDL's real drivers.
-pid_t Start(const std::vector<std::string>& command, const std::string& display) {
-    std::vector<std::string> variables{"DISPLAY=" + display};
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string variable = *entry;
-        if (variable.starts_with("DISPLAY=") || variable.starts_with("SDL_")) continue;
-        variables.push_back(variable);
-    }
-    std::vector<char*> argv;
-    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const std::string& variable : variables) envp.push_back(const_cast<char*>(variable.c_str()));
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);  // ALSA's complaints
-    pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return failed == 0 ? pid : 0;
-}
-
-// Asks the program to close as the desktop would; true when it ended with status 0 in time.
-bool EndInOrder(pid_t pid) {
-    kill(pid, SIGTERM);
-    const Clock::time_point limit = Clock::now() + 5s;
-    int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (Clock::now() > limit) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return false;
-        }
-        std::this_thread::sleep_for(2ms);
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 // Starts the program once the screen is black again and waits for its first frame; the program's
 // process, or 0 (said on stderr) when the screen did not clear or no frame came.
 pid_t StartShown(const std::vector<std::string>& command, const std::string& display, Screen& screen,
@@ -255,7 +157,7 @@ pid_t StartShown(const std::vector<std::string>& command, const std::string& dis
         return 0;
     }
     const Clock::time_point started = Clock::now();
-    const pid_t pid = Start(command, display);
+    const pid_t pid = StartOnDisplay(command, display);
     if (pid == 0) return 0;
     bool shown = false;
     while (!(shown = screen.ShowsPicture()) && Clock::now() - started < 10s && waitpid(pid, nullptr, WNOHANG) == 0) {
@@ -299,7 +201,7 @@ std::optional<RunResult> RunOnce(const std::vector<std::string>& command, const 
 // A player's click at a point of the screen (800 x 600, where the picture is not scaled); returns
 // the clicking tool's process, or 0.
 pid_t Click(const std::string& display, int x, int y) {
-    return Start({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "1"}, display);
+    return StartOnDisplay({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "1"}, display);
 }
 
 void WaitFor(pid_t pid) {
@@ -330,13 +232,6 @@ std::optional<double> GameStartGapMs(const std::vector<std::string>& command, co
         return std::nullopt;
     }
     return ended ? std::optional<double>(longest) : std::nullopt;
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 struct Program {

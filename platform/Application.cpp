@@ -1,12 +1,16 @@
 // Application: the SDL event loop with the idle hook, and the translation of SDL's events into
 // the main window's messages; every mouse press is latched for the mouse device's next reading,
-// and gamepads are opened and closed as they are plugged in and pulled out. Depends on SDL2, the
-// input devices and the gamepads.
+// and gamepads are opened and closed as they are plugged in and pulled out. A pass of the loop
+// waits until the window wants its next frame, then reads the events and runs the idle hook, so
+// a frame shows the input of the moment it is drawn. Depends on SDL2, the window, the input
+// devices and the gamepads.
 #include "platform/Application.h"
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/Gamepads.h"
 #include "platform/InputDevices.h"
@@ -197,20 +201,36 @@ bool Application::Idle() {
     return done;
 }
 
-void Application::ProcessMessagesAndIdle(SdlWindow& window, const WindowEvents& events) {
-    DispatchPending(window, events);
-    if (!FTerminated) {
-        Idle();
+// Events that arrive meanwhile are handled at once; the last whole millisecond is slept
+// through, since waiting for events only counts whole ones.
+void Application::WaitForFrame(SdlWindow& window, const WindowEvents& events) {
+    const auto due = window.FrameDue();
+    if (!due || !FIdleHook) {
+        return;
     }
+    using std::chrono::milliseconds;
+    while (!FTerminated) {
+        const auto left = std::chrono::duration_cast<milliseconds>(*due - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            std::this_thread::sleep_until(*due);
+            return;
+        }
+        if (SDL_WaitEventTimeout(nullptr, static_cast<int>(left.count())) != 0) {
+            DispatchPending(window, events);
+        }
+    }
+}
+
+bool Application::ProcessMessagesAndIdle(SdlWindow& window, const WindowEvents& events) {
+    WaitForFrame(window, events);
+    DispatchPending(window, events);
+    return FTerminated || Idle();
 }
 
 void Application::Run(SdlWindow& window, const WindowEvents& events) {
     SDL_StartTextInput();
     while (!FTerminated) {
-        if (DispatchPending(window, events)) {
-            continue;
-        }
-        const bool done = Idle();
+        const bool done = ProcessMessagesAndIdle(window, events);
         if (done && !FTerminated) {
             // Nothing to do until the next event.
             SDL_WaitEventTimeout(nullptr, 100);

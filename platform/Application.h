@@ -1,7 +1,8 @@
 // Application: the message loop of the one main window. Window events are dispatched first;
-// whenever none is waiting the idle hook runs (the frame timer lives there). Focus changes are
-// the activation messages. Closing the window through the desktop, SIGTERM or SIGINT arrive as a
-// close request so the program can close in its orderly way.
+// whenever none is waiting the idle hook runs (the frame timer lives there), at the moment the
+// window wants its next frame. Focus changes are the activation messages. Closing the window
+// through the desktop, SIGTERM or SIGINT arrive as a close request so the program can close in
+// its orderly way.
 #pragma once
 
 #include <cstdint>
@@ -58,8 +59,9 @@ public:
 
     // Runs the loop until Terminate. Events go to the window's handlers.
     void Run(SdlWindow& window, const WindowEvents& events);
-    // One pass: all pending events, then the idle hook once. For tests that step the loop.
-    void ProcessMessagesAndIdle(SdlWindow& window, const WindowEvents& events);
+    // One pass: wait (handling events) until the window wants its next frame, then all pending
+    // events, then the idle hook once; true when the hook is done. Tests step the loop with it.
+    bool ProcessMessagesAndIdle(SdlWindow& window, const WindowEvents& events);
     // Runs the idle hook once (what the loop does when no event waits); false when it is done.
     bool Idle();
     void Terminate() { FTerminated = true; }
@@ -68,6 +70,7 @@ public:
 
 private:
     bool DispatchPending(SdlWindow& window, const WindowEvents& events);
+    void WaitForFrame(SdlWindow& window, const WindowEvents& events);
 
     IdleHook FIdleHook;
     std::vector<std::pair<int, ActivationHook>> FActivationHooks;

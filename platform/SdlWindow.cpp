@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/DesktopProbe.h"
+#include "platform/FramePacer.h"
 #include "platform/NearestScaler.h"
 
 namespace platform {
@@ -70,19 +71,11 @@ bool BlitFrame(const PixelBuffer16& frame, SDL_Surface*& source, SDL_Surface* su
     return source != nullptr && SDL_BlitScaled(source, nullptr, surface, &place) == 0;
 }
 
-// The display's refresh as a clock: frames are shown one refresh period apart, and a late frame
-// starts the count again rather than letting the next ones hurry.
-void WaitForRefresh(SDL_Window* window, std::chrono::steady_clock::time_point& next) {
+// The display's refresh period; 60 Hz where the display names no rate (Xvfb, for one).
+FramePacer::Clock::duration RefreshPeriod(SDL_Window* window) {
     SDL_DisplayMode mode{};
     const int rate = SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
-    const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::seconds(1)) / rate;
-    const auto now = std::chrono::steady_clock::now();
-    if (next > now) {
-        std::this_thread::sleep_until(next);
-        next += period;
-    } else {
-        next = now + period;
-    }
+    return std::chrono::duration_cast<FramePacer::Clock::duration>(std::chrono::seconds(1)) / rate;
 }
 
 }  // namespace
@@ -106,7 +99,7 @@ struct SdlWindow::Sdl {
     ScreenRect PreparedView;
     bool WholeUpdate = true;  // the next frame is sent with the bars around it
     SDL_Surface* FrameView = nullptr;  // SDL's view of the frame, for surfaces that are not 32-bit
-    std::chrono::steady_clock::time_point NextRefresh{};
+    FramePacer Pacer;
 
     std::optional<DisplayMode> Mode;
 };
@@ -435,6 +428,10 @@ bool SdlWindow::EnsureTextures(int width, int height) {
     return true;
 }
 
+std::optional<std::chrono::steady_clock::time_point> SdlWindow::FrameDue() const {
+    return FSdl->Pacer.FrameDue();
+}
+
 bool SdlWindow::Present(const PixelBuffer16& frame, bool waitVBlank) {
     if (!FSdl->DeviceOpen || frame.Pixels == nullptr || frame.Width <= 0 || frame.Height <= 0) {
         return false;
@@ -488,12 +485,17 @@ bool SdlWindow::PresentWithRenderer(const PixelBuffer16& frame, bool waitVBlank)
             SDL_RenderCopy(FSdl->Renderer, FSdl->Frame, nullptr, &view);
         }
     }
+    const auto submitted = FramePacer::Clock::now();
     SDL_RenderPresent(FSdl->Renderer);
+    FSdl->Pacer.SetPeriod(RefreshPeriod(FSdl->Window));
+    FSdl->Pacer.Presented(submitted, FramePacer::Clock::now(),
+                          waitVBlank ? FramePacer::Sync::Display : FramePacer::Sync::None);
     return true;
 }
 
-// One nearest-neighbour pass into the window's surface, the bars around it black; with vertical
-// sync the frame waits for the display's next refresh, as a flip would.
+// One nearest-neighbour pass into the window's surface, the bars around it black. With vertical
+// sync the frames keep to the refresh clock: the loop starts each one when it is due, and one
+// presented before that waits for it, as a flip would.
 bool SdlWindow::PresentOnWindowSurface(const PixelBuffer16& frame, bool waitVBlank) {
     SDL_Surface* surface = SDL_GetWindowSurface(FSdl->Window);
     if (surface == nullptr) {
@@ -520,13 +522,19 @@ bool SdlWindow::PresentOnWindowSurface(const PixelBuffer16& frame, bool waitVBla
     } else if (!BlitFrame(frame, FSdl->FrameView, surface, view)) {
         return false;
     }
+    FramePacer& pacer = FSdl->Pacer;
     if (waitVBlank) {
-        WaitForRefresh(FSdl->Window, FSdl->NextRefresh);
+        pacer.SetPeriod(RefreshPeriod(FSdl->Window));
+        if (const auto due = pacer.FrameDue(); due && FramePacer::Clock::now() < *due) {
+            std::this_thread::sleep_until(*due);
+        }
     }
     // The black bars stay on the screen until the desktop loses them: only the view is sent.
     const SDL_Rect changed{view.Left, view.Top, viewWidth, viewHeight};
+    const auto submitted = FramePacer::Clock::now();
     const bool sent = FSdl->WholeUpdate ? SDL_UpdateWindowSurface(FSdl->Window) == 0
                                         : SDL_UpdateWindowSurfaceRects(FSdl->Window, &changed, 1) == 0;
+    pacer.Presented(submitted, FramePacer::Clock::now(), waitVBlank ? FramePacer::Sync::Kept : FramePacer::Sync::None);
     FSdl->WholeUpdate = FSdl->WholeUpdate && !sent;
     return sent;
 }

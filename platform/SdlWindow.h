@@ -3,11 +3,13 @@
 // as the aspect ratio allows, letterboxed. A graphics processor scales through SDL's renderer
 // (whole-number nearest scaling, then a smooth final step only where the factor is not whole);
 // without one the frame goes into the window's own surface in one nearest-neighbour pass
-// (NearestScaler), paced to the display's refresh. It is the video device of the display
-// component and provides the pointer, caption and event services of the main window. Depends on
-// SDL2 and DesktopProbe.
+// (NearestScaler). With vertical sync the window says when the next frame is due (FramePacer):
+// shortly before the refresh that will show it, so the loop reads the input then and not a frame
+// earlier. It is the video device of the display component and provides the pointer, caption
+// and event services of the main window. Depends on SDL2, DesktopProbe and FramePacer.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -66,6 +68,10 @@ public:
 
     // The number of frames presented so far.
     std::uint64_t PresentedFrames() const { return FPresentedFrames; }
+
+    // When the next frame should start to be shown at the next refresh; nothing when it may
+    // start at once (no vertical sync, or nothing presented yet).
+    std::optional<std::chrono::steady_clock::time_point> FrameDue() const;
 
     // VideoDevice
     bool OpenDevice() override;

@@ -3,7 +3,9 @@
 // and presents an 800 x 600 RGB565 streaming texture every frame through the default renderer
 // with vertical sync, letterboxed, until it is asked to quit (SIGTERM arrives as SDL_QUIT).
 // "bare_sdl opengl" asks for an OpenGL window from the start, so the renderer need not make the
-// window again. Depends on SDL2 only.
+// window again. "bare_sdl follow" also draws a block under the pointer, white; each key press
+// takes its green away or gives it back, each mouse press its red: the plainest program that
+// shows a player's input, for the latency benchmark. Depends on SDL2 only.
 #include <SDL.h>
 
 #include <algorithm>
@@ -18,6 +20,7 @@ namespace {
 
 constexpr int FrameWidth = 800;
 constexpr int FrameHeight = 600;
+constexpr int BlockSize = 40;
 
 std::size_t ReadDataFiles() {
     std::size_t total = 0;
@@ -42,10 +45,36 @@ std::vector<std::uint16_t> Picture() {
     return pixels;
 }
 
+// The block under the pointer: its colour shows how many keys and buttons were pressed so far.
+struct Block {
+    bool Shown = false;
+    int X = 0;
+    int Y = 0;
+    bool KeyToggled = false;
+    bool ButtonToggled = false;
+
+    void Take(const SDL_Event& event) {
+        if (event.type == SDL_MOUSEMOTION) {
+            X = event.motion.x;
+            Y = event.motion.y;
+        }
+        KeyToggled = KeyToggled != (event.type == SDL_KEYDOWN && event.key.repeat == 0);
+        ButtonToggled = ButtonToggled != (event.type == SDL_MOUSEBUTTONDOWN);
+    }
+
+    void Draw(SDL_Renderer* renderer) const {
+        SDL_SetRenderDrawColor(renderer, ButtonToggled ? 0 : 255, KeyToggled ? 0 : 255, 255, 255);
+        const SDL_Rect place{X - BlockSize / 2, Y - BlockSize / 2, BlockSize, BlockSize};
+        SDL_RenderFillRect(renderer, &place);
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool openglWindow = argc > 1 && std::strcmp(argv[1], "opengl") == 0;
+    Block block;
+    block.Shown = argc > 1 && std::strcmp(argv[1], "follow") == 0;
     if (ReadDataFiles() == 0) {
         std::fprintf(stderr, "bare_sdl: no data files in Data/\n");
         return 1;
@@ -70,6 +99,7 @@ int main(int argc, char** argv) {
         SDL_Event event;
         while (SDL_PollEvent(&event) != 0) {
             running = running && event.type != SDL_QUIT;
+            block.Take(event);
         }
         int width = 0;
         int height = 0;
@@ -82,6 +112,7 @@ int main(int argc, char** argv) {
         SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
         SDL_RenderClear(renderer);
         SDL_RenderCopy(renderer, texture, nullptr, &view);
+        if (block.Shown) block.Draw(renderer);
         SDL_RenderPresent(renderer);
     }
     SDL_DestroyTexture(texture);

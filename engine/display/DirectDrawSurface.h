@@ -1,12 +1,14 @@
 // DirectDrawSurface: the engine's surface — 16-bit pixels in the display's format, a source
 // colour key, a lock counter for software drawing, a text canvas, and loss and restore as the
-// display device reports them. The four drawing operations of the image list live in
-// SurfaceDraw.cpp. Depends on Classes and the platform's pixel-buffer view and system colours.
+// display device reports them. The four drawing operations of the image list and the canvas's
+// coverage draw live in SurfaceDraw.cpp. Depends on Classes and the platform's pixel-buffer view
+// and system colours.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "engine/assets/Classes.h"
@@ -66,6 +68,12 @@ public:
     // released) the surface cannot be filled, drawn onto or presented.
     TDirectDrawSurfaceCanvas& Canvas();
     bool CanvasHeld() const;
+
+    // Lays ink of one pixel value over the surface through a coverage mask (rows of Width values,
+    // 0 to FullCoverage) with its top-left corner at (X, Y), clipped to the surface; refused, as
+    // every draw, while the surface is lost or held by its canvas.
+    static constexpr std::uint8_t FullCoverage = 32;
+    void DrawCoverage(int X, int Y, int Width, std::span<const std::uint8_t> Coverage, std::uint16_t Ink);
 
     // Drawing operations (plain, stretched, rotated, rotated additive) of the image list.
     void Draw(int X, int Y, const TRect& SrcRect, TDirectDrawSurface* Source, bool Transparent);

@@ -1,4 +1,4 @@
-// SurfaceCanvas: text output through the kept line pictures, holding the surface until Release.
+// SurfaceCanvas: text output through the kept line coverage, holding the surface until Release.
 #include "engine/display/SurfaceCanvas.h"
 
 #include <cmath>
@@ -11,18 +11,15 @@ int TFont::PixelHeight() const {
     return static_cast<int>(std::nearbyint(Size * 96.0 / 72.0));
 }
 
-namespace {
-// The canvas draws screen fonts in whole pixels, as they are drawn unsmoothed at these sizes.
-platform::FontRequest RequestFor(const TFont& font) {
-    return platform::FontRequest{font.Name, font.PixelHeight(), font.Style == TFontStyle::Bold, false};
+platform::FontRequest TFont::Request() const {
+    return platform::FontRequest{Name, PixelHeight(), Style == TFontStyle::Bold, false};
 }
-}  // namespace
 
 void TDirectDrawSurfaceCanvas::TextOut(int X, int Y, std::string_view text) {
     if (FSurface.IsLost()) {
         return;
     }
-    const platform::FontRequest request = RequestFor(Font);
+    const platform::FontRequest request = Font.Request();
     if (Brush.Style == TBrushStyle::bsSolid) {
         int width = 0;
         int height = 0;
@@ -35,14 +32,16 @@ void TDirectDrawSurfaceCanvas::TextOut(int X, int Y, std::string_view text) {
             }
         }
     }
-    // The line's kept picture, copied with its key; the canvas's own output goes through while
-    // it holds the surface.
-    const TTextCache::TLinePicture* line = CanvasTextCache().Line(Font, FSurface.Layout(), text);
-    const std::int64_t x = std::int64_t{X} + (line != nullptr ? line->Left : 0);
-    const std::int64_t y = std::int64_t{Y} + (line != nullptr ? line->Top : 0);
-    if (line != nullptr && x <= FSurface.Width() && y <= FSurface.Height()) {
-        FHeld = false;
-        FSurface.Draw(static_cast<int>(x), static_cast<int>(y), line->Surface->ClientRect(), line->Surface.get(), true);
+    // The line's kept coverage, laid over in the font's colour; the canvas's own output goes
+    // through while it holds the surface.
+    if (const TTextCache::TLinePicture* line = CanvasTextCache().Line(Font, text)) {
+        const std::int64_t x = std::int64_t{X} + line->Left;
+        const std::int64_t y = std::int64_t{Y} + line->Top;
+        if (x <= FSurface.Width() && y <= FSurface.Height()) {
+            FHeld = false;
+            FSurface.DrawCoverage(static_cast<int>(x), static_cast<int>(y), line->Width, line->Coverage,
+                                  FSurface.ColorToPixel(Font.Color));
+        }
     }
     FHeld = true;
 }
@@ -50,14 +49,14 @@ void TDirectDrawSurfaceCanvas::TextOut(int X, int Y, std::string_view text) {
 int TDirectDrawSurfaceCanvas::TextWidth(std::string_view text) {
     int width = 0;
     int height = 0;
-    platform::MeasureText(RequestFor(Font), text, width, height);
+    platform::MeasureText(Font.Request(), text, width, height);
     return width;
 }
 
 int TDirectDrawSurfaceCanvas::TextHeight(std::string_view text) {
     int width = 0;
     int height = 0;
-    platform::MeasureText(RequestFor(Font), text, width, height);
+    platform::MeasureText(Font.Request(), text, width, height);
     return height;
 }
 

@@ -1,12 +1,14 @@
 // SurfaceCanvas: the text canvas of a surface (TDirectDrawSurfaceCanvas) used by the HUD, the
-// message box and the menus. The first text output takes hold of the surface; Release gives it
-// back. Depends on the surface and the platform's text output.
+// message box and the menus: smoothed text blended onto the surface. The first text output takes
+// hold of the surface; Release gives it back. Depends on the surface and the platform's text
+// output.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "engine/assets/Classes.h"
+#include "platform/Text.h"
 
 class TDirectDrawSurface;
 
@@ -21,6 +23,10 @@ struct TFont {
 
     // Points at 96 pixels per inch, rounded to the nearest integer.
     int PixelHeight() const;
+    // The font as the canvases draw and measure it: from the outlines as designed, unhinted, so
+    // a face keeps its proportions (hinting stretches small descenders by a pixel, enough for
+    // one dialog line's ink to run into the next).
+    platform::FontRequest Request() const;
 };
 
 struct TBrush {

@@ -1,9 +1,10 @@
-// TextCache: a least-recently-used list of line pictures, found by a hash of what they show.
+// TextCache: a least-recently-used list of line coverage masks, found by a hash of what they show.
 #include "engine/display/TextCache.h"
 
 #include <algorithm>
 #include <functional>
 
+#include "engine/display/DirectDrawSurface.h"
 #include "platform/Text.h"
 
 namespace {
@@ -22,7 +23,7 @@ TTextCache& CanvasTextCache() {
 TTextCache::TTextCache(std::size_t pixelBudget, std::size_t lineBudget)
     : FPixelBudget(pixelBudget), FLineBudget(lineBudget) {}
 
-std::size_t TTextCache::HashOf(const TFont& font, platform::PixelLayout layout, std::string_view text) {
+std::size_t TTextCache::HashOf(const TFont& font, std::string_view text) {
     // Hashing views allocates nothing, so a line found again costs no allocation.
     const std::hash<std::string_view> hash;
     std::size_t value = hash(text);
@@ -30,29 +31,29 @@ std::size_t TTextCache::HashOf(const TFont& font, platform::PixelLayout layout, 
     mix(hash(font.Name));
     mix(static_cast<std::size_t>(font.PixelHeight()));
     mix(static_cast<std::size_t>(font.Style));
-    mix(font.Color);
-    mix(static_cast<std::size_t>(layout));
     return value;
 }
 
-bool TTextCache::Matches(const TEntry& entry, const TFont& font, platform::PixelLayout layout,
-                         std::string_view text) {
-    return entry.Text == text && entry.Layout == layout && entry.Font.Color == font.Color &&
-           entry.Font.Style == font.Style && entry.Font.PixelHeight() == font.PixelHeight() &&
+bool TTextCache::Matches(const TEntry& entry, const TFont& font, std::string_view text) {
+    return entry.Text == text && entry.Font.Style == font.Style && entry.Font.PixelHeight() == font.PixelHeight() &&
            entry.Font.Name == font.Name;
 }
 
-TTextCache::TLinePicture TTextCache::Render(const TFont& font, platform::PixelLayout layout, std::string_view text) {
+TTextCache::TLinePicture TTextCache::Render(const TFont& font, std::string_view text) {
     platform::TextMask mask;
-    const platform::FontRequest request{font.Name, font.PixelHeight(), font.Style == TFontStyle::Bold, false};
-    if (!platform::RenderTextMask(request, text, mask)) {
+    if (!platform::RenderTextMask(font.Request(), text, mask)) {
         return {};
     }
-    // The box of the ink.
+    // Coverage in the draw's steps; a pixel too faint to reach one is no ink.
+    const auto steps = [&mask](int x, int y) {
+        const unsigned coverage =
+            mask.Coverage[static_cast<std::size_t>(y) * static_cast<std::size_t>(mask.Width) + static_cast<std::size_t>(x)];
+        return static_cast<std::uint8_t>((coverage * TDirectDrawSurface::FullCoverage + 127) / 255);
+    };
     int left = mask.Width, top = mask.Height, right = 0, bottom = 0;
     for (int y = 0; y < mask.Height; ++y) {
         for (int x = 0; x < mask.Width; ++x) {
-            if (mask.Ink[static_cast<std::size_t>(y) * static_cast<std::size_t>(mask.Width) + static_cast<std::size_t>(x)]) {
+            if (steps(x, y) != 0) {
                 left = std::min(left, x);
                 right = std::max(right, x + 1);
                 top = std::min(top, y);
@@ -63,31 +64,20 @@ TTextCache::TLinePicture TTextCache::Render(const TFont& font, platform::PixelLa
     if (right <= left) {
         return {};
     }
-    auto surface = std::make_unique<TDirectDrawSurface>(right - left, bottom - top, layout);
-    const std::uint16_t ink = surface->ColorToPixel(font.Color);
-    const auto key = static_cast<std::uint16_t>(ink ^ 1u);  // any value but the ink's
-    surface->SetColorKey(key);
+    TLinePicture picture{left, top, right - left, bottom - top, {}};
+    picture.Coverage.reserve(static_cast<std::size_t>(picture.Width) * static_cast<std::size_t>(picture.Height));
     for (int y = top; y < bottom; ++y) {
         for (int x = left; x < right; ++x) {
-            const bool inked =
-                mask.Ink[static_cast<std::size_t>(y) * static_cast<std::size_t>(mask.Width) + static_cast<std::size_t>(x)];
-            surface->SetPixel(x - left, y - top, inked ? ink : key);
+            picture.Coverage.push_back(steps(x, y));
         }
     }
-    return TLinePicture{std::move(surface), left, top};
+    return picture;
 }
 
-std::size_t TTextCache::PixelsOf(const TEntry& entry) {
-    const TDirectDrawSurface* surface = entry.Picture.Surface.get();
-    return surface != nullptr ? static_cast<std::size_t>(surface->Width()) * static_cast<std::size_t>(surface->Height())
-                              : 0;
-}
-
-const TTextCache::TLinePicture* TTextCache::Line(const TFont& font, platform::PixelLayout layout,
-                                                 std::string_view text) {
-    const std::size_t hash = HashOf(font, layout, text);
+const TTextCache::TLinePicture* TTextCache::Line(const TFont& font, std::string_view text) {
+    const std::size_t hash = HashOf(font, text);
     TEntries::iterator entry;
-    if (const auto found = FIndex.find(hash); found != FIndex.end() && Matches(*found->second, font, layout, text)) {
+    if (const auto found = FIndex.find(hash); found != FIndex.end() && Matches(*found->second, font, text)) {
         entry = found->second;
         FEntries.splice(FEntries.begin(), FEntries, entry);
     } else {
@@ -95,25 +85,25 @@ const TTextCache::TLinePicture* TTextCache::Line(const TFont& font, platform::Pi
         if (found != FIndex.end()) {
             Drop(found->second);
         }
-        FEntries.push_front(TEntry{hash, font, layout, std::string(text), Render(font, layout, text)});
+        FEntries.push_front(TEntry{hash, font, std::string(text), Render(font, text)});
         entry = FEntries.begin();
         FIndex.emplace(hash, entry);
-        FPixels += PixelsOf(*entry);
+        FPixels += entry->Picture.Coverage.size();
         // The line just drawn stays, even alone over the budget.
         while (FEntries.size() > 1 && (FPixels > FPixelBudget || FEntries.size() > FLineBudget)) {
             Drop(std::prev(FEntries.end()));
         }
     }
-    return entry->Picture.Surface != nullptr ? &entry->Picture : nullptr;
+    return !entry->Picture.Coverage.empty() ? &entry->Picture : nullptr;
 }
 
-bool TTextCache::Holds(const TFont& font, platform::PixelLayout layout, std::string_view text) const {
-    const auto found = FIndex.find(HashOf(font, layout, text));
-    return found != FIndex.end() && Matches(*found->second, font, layout, text);
+bool TTextCache::Holds(const TFont& font, std::string_view text) const {
+    const auto found = FIndex.find(HashOf(font, text));
+    return found != FIndex.end() && Matches(*found->second, font, text);
 }
 
 void TTextCache::Drop(TEntries::iterator entry) {
-    FPixels -= PixelsOf(*entry);
+    FPixels -= entry->Picture.Coverage.size();
     FIndex.erase(entry->Hash);
     FEntries.erase(entry);
 }

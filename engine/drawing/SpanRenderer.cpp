@@ -32,6 +32,10 @@ constexpr SampleAreaRoutine SampleRoutines[2][2][2] = {
 
 }  // namespace
 
+InkRowRoutine SelectInkRow(PixelLayout dest) {
+    return dest == PixelLayout::RGB565 ? &InkRow<PixelLayout::RGB565> : &InkRow<PixelLayout::RGB555>;
+}
+
 CopyRowRoutine SelectCopyRow(PixelLayout source, PixelLayout dest, bool keyed) {
     return CopyRoutines[LayoutIndex(source)][LayoutIndex(dest)][keyed ? 1 : 0];
 }

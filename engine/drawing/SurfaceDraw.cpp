@@ -1,6 +1,6 @@
-// SurfaceDraw: the four drawing operations of a surface — plain copy, stretched copy, rotated
-// copy and rotated additive copy — all done in software on locked surfaces through the span
-// routines. Depends on the surface, SpanRenderer and SoftwareRenderer.
+// SurfaceDraw: the drawing operations of a surface — plain copy, ink through a coverage mask,
+// stretched copy, rotated copy and rotated additive copy — all done in software on locked
+// surfaces through the span routines. Depends on the surface, SpanRenderer and SoftwareRenderer.
 #include <algorithm>
 #include <cstdint>
 
@@ -81,6 +81,29 @@ void TDirectDrawSurface::Draw(int X, int Y, const TRect& SrcRect, TDirectDrawSur
         copy(Row(static_cast<int>(dst.Top + row)) + dst.Left, Source->Row(static_cast<int>(src.Top + row)) + src.Left,
              count, key);
     }
+}
+
+static_assert(TDirectDrawSurface::FullCoverage == span::FullCoverage);
+
+void TDirectDrawSurface::DrawCoverage(int X, int Y, int Width, std::span<const std::uint8_t> Coverage,
+                                      std::uint16_t Ink) {
+    if (Width <= 0) {
+        return;
+    }
+    const std::int64_t height = static_cast<std::int64_t>(Coverage.size()) / Width;
+    const std::int64_t left = std::max<std::int64_t>(X, 0);
+    const std::int64_t top = std::max<std::int64_t>(Y, 0);
+    const std::int64_t right = std::min<std::int64_t>(std::int64_t{X} + Width, this->Width());
+    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{Y} + height, Height());
+    if (left >= right || top >= bottom || !Lock()) {
+        return;
+    }
+    const span::InkRowRoutine ink = span::SelectInkRow(Layout());
+    for (std::int64_t y = top; y < bottom; ++y) {
+        ink(Row(static_cast<int>(y)) + left, Coverage.data() + (y - Y) * Width + (left - X), static_cast<int>(right - left),
+            Ink);
+    }
+    Unlock();
 }
 
 void TDirectDrawSurface::StretchDraw(const TRect& DestRect, const TRect& SrcRect, TDirectDrawSurface* Source,

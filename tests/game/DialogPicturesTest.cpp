@@ -1,19 +1,27 @@
 // The game's dialogs as the game opens them, drawn off-screen with the real fonts and the
-// generated plates: the small box (picture 31) with the torpedo and transport questions and the
-// best-score question, and the large box (picture 32) with the welcome text. Each picture is
-// saved as a PNG in the build folder (pictures/) to be looked at, and checked: every line inside
-// its plate and above the buttons, and the prompts ending just before their input fields.
+// generated plates: the small box (picture 31) with the torpedo and transport questions, the
+// best-score question and the ship notes, and the large box (picture 32) with the welcome and the
+// other mission texts. Each picture is saved as a PNG in the build folder (pictures/) to be
+// looked at, as is the game's overlay, and checked: every line inside its plate and above the
+// buttons, no line's ink running into the next line's, and the prompts ending just before their
+// input fields.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/display/SurfaceCanvas.h"
 #include "game/Game.h"
+#include "game/MissionTexts.h"
 #include "game/Texts.h"
 #include "support/GameWindow.h"
 
 namespace {
+
+using Pixel = std::pair<int, int>;  // x, y
 
 // A bold prompt and the place of the input field it precedes.
 struct Prompt {
@@ -28,11 +36,19 @@ protected:
         Open();
     }
 
-    int TextWidth(const TLine& line) {
-        TDirectDrawSurfaceCanvas& canvas = Surface().Canvas();
+    // The surface's canvas set up for a line of a box, in white on a transparent background.
+    static TDirectDrawSurfaceCanvas& LineCanvas(TDirectDrawSurface& surface, const TLine& line) {
+        TDirectDrawSurfaceCanvas& canvas = surface.Canvas();
+        canvas.Brush.Style = TBrushStyle::bsClear;
         canvas.Font.Name = "Courier New";
         canvas.Font.Size = line.Size;
         canvas.Font.Style = line.Bold ? TFontStyle::Bold : TFontStyle::Regular;
+        canvas.Font.Color = RGB(255, 255, 255);
+        return canvas;
+    }
+
+    int TextWidth(const TLine& line) {
+        TDirectDrawSurfaceCanvas& canvas = LineCanvas(Surface(), line);
         // A line broken at a blank ends with it; the blank leaves no ink.
         const std::string ink = line.Text.substr(0, line.Text.find_last_not_of(' ') + 1);
         return canvas.TextWidth(ink);
@@ -62,6 +78,9 @@ protected:
             y += line.Size;
         }
         EXPECT_EQ(promptsFound, prompts.size());
+        const std::set<int> meet = RowsWhereLinesMeet(box);
+        EXPECT_TRUE(meet.empty()) << meet.size() << " rows where lines run into each other, the first at y = "
+                                  << *meet.begin();
         for (const Prompt& prompt : prompts) {
             EXPECT_EQ((TPoint{box.EditLine().X, box.EditLine().Y}), prompt.Field) << "the field the game placed";
         }
@@ -69,6 +88,40 @@ protected:
         Main::FrameTime = 0.25f;
         box.Draw();
         SavePicture("dialog-" + name);
+    }
+
+    // The pixels a line inks (at least half covered) where the box draws it, drawn alone.
+    static std::set<Pixel> InkOf(const TLine& line, TPoint at) {
+        TDirectDrawSurface scratch(800, 600, platform::PixelLayout::RGB565);
+        scratch.Fill(0);
+        TDirectDrawSurfaceCanvas& canvas = LineCanvas(scratch, line);
+        canvas.TextOut(at.X, at.Y, line.Text);
+        canvas.Release();
+        std::set<Pixel> ink;
+        for (int y = std::max(at.Y - line.Size, 0); y < std::min(at.Y + 3 * line.Size, scratch.Height()); ++y) {
+            for (int x = 0; x < scratch.Width(); ++x) {
+                if (((scratch.Pixel(x, y) >> 5) & 0x3F) >= 32) ink.insert(Pixel{x, y});
+            }
+        }
+        return ink;
+    }
+
+    // The rows in which the ink of a line of the box meets the ink of the line above it: both
+    // ink one pixel, so that one has run into the other.
+    static std::set<int> RowsWhereLinesMeet(const TMessageBox& box) {
+        std::set<int> rows;
+        std::set<Pixel> above;
+        int y = box.Y() + 20;
+        for (const TLine& line : box.Lines()) {
+            y += box.LineSpacing();
+            std::set<Pixel> ink = InkOf(line, {box.X() + 20, y});
+            for (const Pixel& pixel : ink) {
+                if (above.count(pixel) != 0) rows.insert(pixel.second);
+            }
+            above = std::move(ink);
+            y += line.Size;
+        }
+        return rows;
     }
 
     void Frames(int count) { RunFrames(count, 16); }
@@ -83,7 +136,9 @@ TEST_F(DialogPicturesTest, LinesStayOnTheirPlatesAndPromptsEndBeforeTheirFields)
     ASSERT_TRUE(Game::GameBox);
     CheckAndSave("welcome", *Game::GameBox);
     Type("\r");
+    Main::ShowFps = true;
     Frames(1);
+    SavePicture("game-overlay");
 
     Type("t135");
     ASSERT_TRUE(Game::GameBox);
@@ -103,6 +158,18 @@ TEST_F(DialogPicturesTest, LinesStayOnTheirPlatesAndPromptsEndBeforeTheirFields)
     Main::QuitGame();
     ASSERT_NE(Main::BestScoreBox, nullptr);
     CheckAndSave("best-score", *Main::BestScoreBox);
+}
+
+TEST_F(DialogPicturesTest, EveryMissionTextStaysOnItsPlateWithoutLinesRunningTogether) {
+    Frames(1);
+    Game::StartGame();
+    for (const Game::TMissionText& text : Game::MissionTexts) {
+        text.Show();
+        ASSERT_TRUE(Game::GameBox);
+        CheckAndSave("mission-" + std::to_string(&text - Game::MissionTexts.data() + 1), *Game::GameBox);
+        Type("\r");
+        Frames(1);
+    }
 }
 
 TEST_F(DialogPicturesTest, TheBestScoreDialogIsDrawnEachFrameUntilItIsAnswered) {

@@ -1,16 +1,133 @@
 #include <gtest/gtest.h>
 
+#include <fontconfig/fontconfig.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "engine/display/DirectDrawSurface.h"
 #include "engine/display/SurfaceCanvas.h"
 #include "platform/Text.h"
 
+// The faces the game names resolve to installed outline fonts: an installed family to itself, a
+// face the desktop lacks to its stand-in of like proportions (the OpenType copy, not Type 1), and
+// any other name to fontconfig's nearest substitute.
 TEST(Fonts, TheGamesFontNamesResolveToInstalledFonts) {
-    EXPECT_NE(platform::ResolveFontFile("Verdana", false), "");
-    EXPECT_NE(platform::ResolveFontFile("Verdana", true), platform::ResolveFontFile("Verdana", false));
-    EXPECT_NE(platform::ResolveFontFile("Courier New", false).find("Mono"), std::string::npos);
+    const struct {
+        const char* Family;
+        bool Bold;
+        const char* File;  // how the file's name ends
+    } cases[] = {{"DejaVu Sans", false, "/DejaVuSans.ttf"},
+                 {"DejaVu Sans", true, "/DejaVuSans-Bold.ttf"},
+                 {"Courier New", false, "/NimbusMonoPS-Regular.otf"},
+                 {"Courier New", true, "/NimbusMonoPS-Bold.otf"},
+                 {"courier new", false, "/NimbusMonoPS-Regular.otf"},
+                 {"Nimbus Mono PS", true, "/NimbusMonoPS-Bold.otf"}};
+    for (const auto& c : cases) {
+        const std::string file = platform::ResolveFontFile(c.Family, c.Bold);
+        EXPECT_TRUE(file.ends_with(c.File)) << c.Family << (c.Bold ? " bold: " : ": ") << file;
+    }
+    for (const char* substituted : {"Verdana", "MS Sans Serif", "No Such Face"}) {
+        EXPECT_NE(platform::ResolveFontFile(substituted, false), "") << substituted;
+    }
+}
+
+namespace {
+
+// Fontconfig without a single font while it lives.
+class NoFonts {
+public:
+    NoFonts() : FSaved(FcConfigReference(nullptr)) {
+        FcConfig* empty = FcConfigCreate();
+        FcConfigSetCurrent(empty);
+        FcConfigDestroy(empty);  // the current configuration holds it
+    }
+    ~NoFonts() {
+        FcConfigSetCurrent(FSaved);
+        FcConfigDestroy(FSaved);
+    }
+    NoFonts(const NoFonts&) = delete;
+    NoFonts& operator=(const NoFonts&) = delete;
+
+private:
+    FcConfig* FSaved;
+};
+
+// What the process writes to stderr while it lives.
+class StderrCapture {
+public:
+    StderrCapture() : FFile(std::tmpfile()) {
+        std::fflush(stderr);
+        FSaved = dup(STDERR_FILENO);
+        dup2(fileno(FFile), STDERR_FILENO);
+    }
+    ~StderrCapture() {
+        Restore();
+        std::fclose(FFile);
+    }
+    StderrCapture(const StderrCapture&) = delete;
+    StderrCapture& operator=(const StderrCapture&) = delete;
+
+    std::string Text() {
+        Restore();
+        std::rewind(FFile);
+        std::string text;
+        for (int c; (c = std::fgetc(FFile)) != EOF;) text.push_back(static_cast<char>(c));
+        return text;
+    }
+
+private:
+    void Restore() {
+        if (FSaved >= 0) {
+            std::fflush(stderr);
+            dup2(FSaved, STDERR_FILENO);
+            close(FSaved);
+            FSaved = -1;
+        }
+    }
+    std::FILE* FFile;
+    int FSaved = -1;
+};
+
+}  // namespace
+
+// With no font to be had, text draws nothing, the game goes on, and stderr names the face once
+// however many sizes, styles and frames ask for it.
+TEST(Fonts, AFaceThatCannotBeOpenedIsNamedOnceOnStderr) {
+    static int run = 0;  // the face is named once per process: each run asks for a new one
+    const std::string face = "Missing Face " + std::to_string(++run);
+    TDirectDrawSurface surface(120, 40, platform::PixelLayout::RGB565);
+    surface.Fill(0x001F);
+    std::string said;
+    {
+        const NoFonts none;
+        StderrCapture capture;
+        TDirectDrawSurfaceCanvas& canvas = surface.Canvas();
+        canvas.Font.Name = face;
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        for (const int size : {10, 12}) {
+            for (const TFontStyle style : {TFontStyle::Regular, TFontStyle::Bold}) {
+                canvas.Font.Size = size;
+                canvas.Font.Style = style;
+                canvas.TextOut(5, 5, "Score: 100");
+                canvas.TextOut(5, 5, "Score: 100");
+                canvas.Release();
+            }
+        }
+        std::uint16_t pixel = 0;
+        EXPECT_FALSE(platform::DrawText({&pixel, 1, 1, 1}, {face, 13}, 0xFFFFFF, 0, 0, "Score"));
+        said = capture.Text();
+    }
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find('"' + face + '"'), std::string::npos) << said;
+    for (int y = 0; y < surface.Height(); ++y) {
+        for (int x = 0; x < surface.Width(); ++x) {
+            ASSERT_EQ(surface.Pixel(x, y), 0x001F) << x << "," << y;
+        }
+    }
 }
 
 TEST(Fonts, PointSizesBecomeEmHeightsAtNinetySixDotsPerInch) {

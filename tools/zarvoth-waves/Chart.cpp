@@ -23,13 +23,13 @@ void Paste(platform::RgbImage& target, const platform::RgbImage& part, int left,
 
 }  // namespace
 
-platform::RgbImage DrawChart() {
+platform::RgbImage DrawChart(const std::vector<HonestEvent>& honest) {
     platform::RgbImage chart{ChartWidth, ChartHeight,
                              std::vector<std::uint32_t>(static_cast<std::size_t>(ChartWidth) * ChartHeight,
                                                         content::ToColourValue(Paper))};
-    Paste(chart, DrawLegend(), 0, 0);
+    Paste(chart, DrawLegend(honest), 0, 0);
     for (int band = 0; band < Bands; ++band) {
-        Paste(chart, DrawColumn(band), ColumnLeft(band), ColumnTop(band));
+        Paste(chart, DrawColumn(band, honest), ColumnLeft(band), ColumnTop(band));
     }
     return chart;
 }

@@ -103,6 +103,21 @@ void DrawClearStretches(Canvas& canvas, const Band& band) {
     }
 }
 
+// Each stretch where honest ships were hit, shaded across the plot the deeper the more hull it
+// cost, against the costliest stretch of all.
+void DrawHeat(Canvas& canvas, const Band& band, const std::vector<HonestEvent>& events) {
+    const std::vector<Place> places = Places(events);
+    std::int64_t most = 0;
+    for (const Place& place : places) most = std::max(most, place.Damage);
+    for (const Place& place : places) {
+        float top = 0;
+        float bottom = 0;
+        if (!band.Rows(static_cast<float>(place.From), static_cast<float>(place.From + PlaceLength), top, bottom)) continue;
+        const float share = most > 0 ? static_cast<float>(place.Damage) / static_cast<float>(most) : 1.0f;
+        FillBox(canvas, PlotLeft, top, PlotRight, bottom, content::WithAlpha(HeatColour, 0.12f + 0.4f * share));
+    }
+}
+
 void DrawGrid(Canvas& canvas, const Band& band) {
     for (int d = band.From; d <= band.To; d += 100) {
         const bool major = d % 500 == 0;
@@ -142,6 +157,19 @@ void DrawWaveShips(Canvas& canvas, const Band& band) {
     for (const auto& e : SpriteTable::WaveTable) {
         if (e.Distance >= band.From && e.Distance < band.To) {
             DrawMark(canvas, StyleOf(e.Class), ColumnX(e.X), band.Y(static_cast<float>(e.Distance)));
+        }
+    }
+}
+
+void DrawEvents(Canvas& canvas, const Band& band, const std::vector<HonestEvent>& events) {
+    for (const HonestEvent& e : events) {
+        if (e.Distance < band.From || e.Distance >= band.To) continue;
+        const float x = ColumnX(e.X);
+        const float y = band.Y(static_cast<float>(e.Distance));
+        if (e.Died) {
+            DrawDeathMark(canvas, x, y);
+        } else {
+            DrawHitMark(canvas, x, y, e.Damage);
         }
     }
 }
@@ -203,16 +231,18 @@ void DrawFooter(Canvas& canvas, const Band& band) {
 
 }  // namespace
 
-platform::RgbImage DrawColumn(int index) {
+platform::RgbImage DrawColumn(int index, const std::vector<HonestEvent>& honest) {
     const Band band{index, index * BandLength, (index + 1) * BandLength};
     Canvas canvas(ColumnWidth, ColumnHeight, Supersample);
     canvas.FillAll(content::Solid(Paper));
     const std::vector<Event> events = EventsIn(band);
     DrawGround(canvas, band);
     DrawClearStretches(canvas, band);
+    DrawHeat(canvas, band, honest);
     DrawGrid(canvas, band);
     DrawRules(canvas, band, events);
     DrawWaveShips(canvas, band);
+    DrawEvents(canvas, band, honest);
     DrawLabels(canvas, band, events);
     DrawHeader(canvas, band);
     DrawFooter(canvas, band);

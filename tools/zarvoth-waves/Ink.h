@@ -26,6 +26,10 @@ constexpr content::Rgba Ink = content::Rgb8(226, 230, 238);
 constexpr content::Rgba Pale = content::Rgb8(140, 148, 166);
 constexpr content::Rgba TextColour = content::Rgb8(246, 214, 92);   // mission texts
 constexpr content::Rgba EndColour = content::Rgb8(255, 255, 255);   // sector ends
+// Where honest games hit and lost their ships.
+constexpr content::Rgba HeatColour = content::Rgb8(235, 40, 40);
+constexpr content::Rgba HitColour = content::Rgb8(255, 140, 140);
+constexpr content::Rgba DeathColour = content::Rgb8(255, 30, 30);
 
 struct TextStyle {
     int Size = 11;

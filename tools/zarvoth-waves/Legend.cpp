@@ -45,9 +45,29 @@ float SpecialKey(Canvas& canvas, float x, TSpriteClass shipClass) {
         style.Colour);
 }
 
+// Rings for hits, a cross for a lost ship, the shade of the costliest stretches, each counted.
+void HonestKeys(Canvas& canvas, float x, const std::vector<HonestEvent>& honest) {
+    int hits = 0;
+    int deaths = 0;
+    for (const HonestEvent& e : honest) {
+        hits += !e.Died;
+        deaths += e.Died;
+    }
+    x = Key(
+        canvas, x, [&](float at) { DrawHitMark(canvas, at + Sample / 2, KeyY, 250); },
+        "honest ship hit (" + std::to_string(hits) + ", the ring grows with the hull lost)", HitColour);
+    x = Key(
+        canvas, x,
+        [&](float at) { DrawDeathMark(canvas, at + Sample / 2, KeyY); },
+        "honest ship lost (" + std::to_string(deaths) + ")", DeathColour);
+    Key(
+        canvas, x, [&](float at) { FillBox(canvas, at, KeyY - 8, at + Sample, KeyY + 8, content::WithAlpha(HeatColour, 0.5f)); },
+        "hull lost per " + std::to_string(PlaceLength) + " units where it happened (its ships entered 400 to 550 before)", Ink);
+}
+
 }  // namespace
 
-platform::RgbImage DrawLegend() {
+platform::RgbImage DrawLegend(const std::vector<HonestEvent>& honest) {
     Canvas canvas(ChartWidth, TitleHeight, Supersample);
     canvas.FillAll(content::Solid(Paper));
     const float left = Margin + PlotLeft;
@@ -68,13 +88,14 @@ platform::RgbImage DrawLegend() {
         "mission text opens", TextColour);
     x = Key(
         canvas, x, [&](float at) { Rule(canvas, at, at + Sample, KeyY, 3, EndColour); }, "sector end: warp", EndColour);
-    Key(
+    x = Key(
         canvas, x,
         [&](float at) {
             FillBox(canvas, at, KeyY - 8, at + Sample / 2, KeyY + 8, content::WithAlpha(CruiserStyle.Colour, 0.3f));
             FillBox(canvas, at + Sample / 2, KeyY - 8, at + Sample, KeyY + 8, content::WithAlpha(SupplyStyle.Colour, 0.3f));
         },
         "no new wave before a special ship, with its length", Ink);
+    if (!honest.empty()) HonestKeys(canvas, x, honest);
     return canvas.Reduce();
 }
 

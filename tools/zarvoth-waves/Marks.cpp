@@ -1,8 +1,12 @@
 // Marks: the class-to-style table and the shapes; a dark rim keeps touching marks apart.
 #include "tools/zarvoth-waves/Marks.h"
 
+#include <cmath>
+#include <utility>
+
 #include "game/Sprites.h"
 #include "tools/raster/Shapes.h"
+#include "tools/zarvoth-waves/Ink.h"
 
 namespace waves {
 namespace {
@@ -50,6 +54,18 @@ void DrawMark(content::Canvas& canvas, const ShipStyle& style, float x, float y)
     const float r = style.Shape == MarkShape::Dot ? 3.4f : 4.2f;
     canvas.Fill(Outline(style.Shape, x, y, r + 1.2f), content::Solid(Rim));
     canvas.Fill(Outline(style.Shape, x, y, r), content::Solid(style.Colour));
+}
+
+void DrawHitMark(content::Canvas& canvas, float x, float y, int damage) {
+    const float r = 2.5f + 2.5f * std::sqrt(static_cast<float>(damage) / 250.0f);
+    canvas.Fill(content::Ring(x, y, r, r, 1.4f), content::Solid(HitColour));
+}
+
+void DrawDeathMark(content::Canvas& canvas, float x, float y) {
+    for (const auto& [width, colour] : {std::pair{4.5f, Ink}, std::pair{2.5f, DeathColour}}) {
+        Stroke(canvas, {x - 6, y - 6}, {x + 6, y + 6}, width, colour);
+        Stroke(canvas, {x - 6, y + 6}, {x + 6, y - 6}, width, colour);
+    }
 }
 
 }  // namespace waves

@@ -1,6 +1,6 @@
 // Marks: how the chart shows each class of ship — a colour, a shape for the wave ships, a name
-// for the legend — and the drawing of one mark. Depends on the raster kit and the game's sprite
-// classes.
+// for the legend — and the drawing of one mark, and the marks of honest games' hits and losses.
+// Depends on the raster kit, Ink and the game's sprite classes.
 #pragma once
 
 #include <string_view>
@@ -30,5 +30,8 @@ const ShipStyle& StyleOf(TSpriteClass shipClass);
 // A wave ship's mark centred on (x, y); a Line style draws nothing here (the chart rules a line
 // across the plot instead).
 void DrawMark(content::Canvas& canvas, const ShipStyle& style, float x, float y);
+// Where an honest ship was hit, a ring that grows with the hull lost; where one was lost, a cross.
+void DrawHitMark(content::Canvas& canvas, float x, float y, int damage);
+void DrawDeathMark(content::Canvas& canvas, float x, float y);
 
 }  // namespace waves

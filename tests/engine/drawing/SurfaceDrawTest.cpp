@@ -1,7 +1,10 @@
 // Plain and stretched copies between surfaces: the clipping order, the colour key, layout
-// conversion, refusal on surfaces that cannot be locked, and the text canvas holding the surface.
+// conversion, refusal on surfaces that cannot be locked, and the text canvas holding the surface;
+// and ink laid through a coverage mask.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -232,6 +235,84 @@ TEST_F(StretchedCopy, RowsOfEveryLengthSampleTheSameColumns) {
             }
         }
     }
+}
+
+// Ink through coverage: every channel moves from the pixel under it towards the ink by the
+// coverage in 32nds, within one step of the exact quotient, exactly the pixel at 0 and the ink
+// at full coverage; all values of one channel against all of it, the others fixed.
+TEST(CoverageDraw, MovesEachChannelTowardsTheInkInBothLayouts) {
+    std::vector<std::uint8_t> coverage(TDirectDrawSurface::FullCoverage + 1);
+    for (std::size_t a = 0; a < coverage.size(); ++a) coverage[a] = static_cast<std::uint8_t>(a);
+    for (const PixelLayout layout : {PixelLayout::RGB565, PixelLayout::RGB555}) {
+        const int greenBits = layout == PixelLayout::RGB565 ? 6 : 5;
+        const struct {
+            int Shift, Bits;
+        } channels[] = {{greenBits + 5, 5}, {5, greenBits}, {0, 5}};
+        const auto value = [](std::uint16_t pixel, int shift, int bits) { return (pixel >> shift) & ((1 << bits) - 1); };
+        for (const auto& moved : channels) {
+            SCOPED_TRACE(testing::Message() << "layout " << static_cast<int>(layout) << " shift " << moved.Shift);
+            const auto withChannel = [&](int v) {
+                std::uint16_t pixel = 0;
+                for (const auto& c : channels) pixel |= static_cast<std::uint16_t>(((&c == &moved) ? v : 11) << c.Shift);
+                return pixel;
+            };
+            TDirectDrawSurface row(static_cast<int>(coverage.size()), 1, layout);
+            for (int ink = 0; ink < 1 << moved.Bits; ++ink) {
+                for (int under = 0; under < 1 << moved.Bits; ++under) {
+                    row.Fill(withChannel(under));
+                    row.DrawCoverage(0, 0, row.Width(), coverage, withChannel(ink));
+                    for (int a = 0; a < row.Width(); ++a) {
+                        for (const auto& c : channels) {
+                            const int from = value(withChannel(under), c.Shift, c.Bits);
+                            const int to = value(withChannel(ink), c.Shift, c.Bits);
+                            const int got = value(row.Pixel(a, 0), c.Shift, c.Bits);
+                            const int exact = from + (to - from) * a / TDirectDrawSurface::FullCoverage;
+                            ASSERT_LE(std::abs(got - exact), a == 0 || a == row.Width() - 1 ? 0 : 1)
+                                << "ink " << ink << " under " << under << " coverage " << a;
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(CoverageDraw, KeepsTheVisiblePartAndIsRefusedWhileTheSurfaceCannotBeLocked) {
+    const std::vector<std::uint8_t> mask(4 * 3, TDirectDrawSurface::FullCoverage);  // 4 x 3, all ink
+    constexpr std::uint16_t Ink = 0xFFFF;
+    auto tracker = std::make_shared<TSurfaceLossTracker>();
+    TDirectDrawSurface dest(100, 80, PixelLayout::RGB565, tracker);
+    const auto covered = [&] {
+        const std::vector<std::uint16_t> pixels = fixtures::Pixels(dest);
+        return std::count(pixels.begin(), pixels.end(), Ink);
+    };
+    const struct {
+        TPoint At;
+        int Width;
+        long Covered;
+        TPoint Inked;  // one pixel the ink reaches, when any
+    } cases[] = {{{2, 2}, 4, 12, {5, 4}},         {{-2, -1}, 4, 4, {0, 0}},    {{98, 78}, 4, 4, {99, 79}},
+                 {{0, 0}, 6, 12, {5, 1}},         {{100, 0}, 4, 0, {}},        {{-4, 0}, 4, 0, {}},
+                 {{INT32_MIN, INT32_MIN}, 4, 0, {}}, {{INT32_MAX, INT32_MAX}, 4, 0, {}}, {{2, 2}, 0, 0, {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+        dest.Fill(Background);
+        dest.DrawCoverage(c.At.X, c.At.Y, c.Width, mask, Ink);  // 6 wide: two rows of 6 from 12 values
+        EXPECT_EQ(covered(), c.Covered);
+        if (c.Covered > 0) {
+            EXPECT_EQ(dest.Pixel(c.Inked.X, c.Inked.Y), Ink);
+        }
+    }
+
+    dest.Fill(Background);
+    TDirectDrawSurfaceCanvas& canvas = dest.Canvas();
+    canvas.TextOut(0, 0, "");  // the canvas holds the surface
+    dest.DrawCoverage(2, 2, 4, mask, Ink);
+    canvas.Release();
+    tracker->Generation++;
+    dest.DrawCoverage(2, 2, 4, mask, Ink);
+    EXPECT_EQ(covered(), 0);
+    EXPECT_EQ(dest.LockCount(), 0);
 }
 
 }  // namespace
