@@ -313,16 +313,8 @@ void WriteStill(GameWindow& game, const std::string& path) {
     static_cast<TEnemyInterpid*>(banking[9])->Fire();
     game.Draw();
 
-    TDirectDrawSurface& surface = game.Surface();
-    platform::RgbImage still{surface.Width(), surface.Height(), {}};
-    for (int row = 0; row < surface.Height(); ++row) {
-        for (int column = 0; column < surface.Width(); ++column) {
-            const std::uint16_t p = surface.Pixel(column, row);
-            still.Pixels.push_back(RGB((p >> 11) * 255 / 31, ((p >> 5) & 63) * 255 / 63, (p & 31) * 255 / 31));
-        }
-    }
     std::string error;
-    if (!platform::SavePng(path, still, error)) {
+    if (!platform::SavePng(path, platform::FrameImage(game.Surface().Buffer()), error)) {
         throw std::runtime_error(error);
     }
 }

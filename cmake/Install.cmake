@@ -1,8 +1,9 @@
 # The installed game: the program out of the players' path, the generated data files and
-# icons, a launcher that gives each player their own folder, the menu entry, the manual page,
-# the README and the Debian package's changelog, copyright and lintian notes. The data files
-# and icons are made by zarvoth-content at build time; the data files are also what `make run`
-# plays from (build/run/Data). Depends on GNUInstallDirs.
+# icons, a launcher that gives each player their own folder, the menu entry, the software-centre
+# entry, the manual page, the README and the Debian package's changelog, copyright and lintian
+# notes. The data files and icons are made by zarvoth-content at build time; the data files are
+# also what `make run` plays from (build/run/Data), and what zarvoth-screenshots plays for the
+# entry's pictures. Depends on GNUInstallDirs.
 include(GNUInstallDirs)
 
 set(GAME_NAME zarvoth-mutador)
@@ -50,6 +51,24 @@ add_compressed(${CMAKE_SOURCE_DIR}/dist/changelog ${CHANGELOG})
 
 add_custom_target(content ALL DEPENDS ${RUN_DATA_FILES} ${ICON_FILES} ${MANUAL}.gz ${CHANGELOG}.gz)
 
+# The software-centre entry. Catalogues fetch its screenshots from the web, so it names them by
+# address; zarvoth-screenshots takes them from the running game into build/screenshots, to be
+# published there with the release.
+set(ZARVOTH_HOMEPAGE_URL "https://zarvoth.github.io/zarvoth-mutador/" CACHE STRING "The game's home page")
+set(ZARVOTH_SCREENSHOT_URL "${ZARVOTH_HOMEPAGE_URL}screenshots/" CACHE STRING
+    "Where the release's screenshots are published, ending in /")
+set(METAINFO ${CMAKE_BINARY_DIR}/dist/io.github.zarvoth.ZarvothMutador.metainfo.xml)
+configure_file(dist/io.github.zarvoth.ZarvothMutador.metainfo.xml.in ${METAINFO} @ONLY)
+set(SCREENSHOT_DIR ${CMAKE_BINARY_DIR}/screenshots)
+set(SCREENSHOT_FILES menu.png options.png battle.png)
+list(TRANSFORM SCREENSHOT_FILES PREPEND ${SCREENSHOT_DIR}/)
+add_custom_command(
+  OUTPUT ${SCREENSHOT_FILES}
+  COMMAND zarvoth-screenshots ${RUN_DATA_DIR} ${SCREENSHOT_DIR}
+  DEPENDS zarvoth-screenshots ${RUN_DATA_FILES}
+  COMMENT "Taking the screenshots from the game")
+add_custom_target(screenshots ALL DEPENDS ${SCREENSHOT_FILES})
+
 # The launcher finds the program and the data relative to itself, so any prefix works.
 file(RELATIVE_PATH LAUNCHER_TO_PROGRAM /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${GAME_PROGRAM_DIR}/zarvoth)
 file(RELATIVE_PATH LAUNCHER_TO_DATA /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${GAME_DATA_DIR})
@@ -59,6 +78,7 @@ install(TARGETS zarvoth RUNTIME DESTINATION ${GAME_PROGRAM_DIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/dist/${GAME_NAME} DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${RUN_DATA_FILES} DESTINATION ${GAME_DATA_DIR})
 install(FILES dist/${GAME_NAME}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${MANUAL}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES README.md ${CHANGELOG}.gz dist/copyright DESTINATION ${GAME_DOC_DIR})
 install(FILES dist/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${GAME_NAME})

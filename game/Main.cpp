@@ -44,6 +44,7 @@ std::array<TModeRoutes, 4> DefaultRoutes() {
     menu.Frame = [](int) { Menu::MenuFrame(); };
     menu.MouseDown = [](platform::TShiftState, TPoint point) { Menu::MenuMouseDown(point); };
     menu.MouseMove = [](TPoint point) { Menu::MenuMouseMove(point); };
+    menu.KeyPress = [](char key) { Menu::MenuKeyPress(key); };
     TModeRoutes& dialog = routes[AppModeBestScore];
     dialog.Frame = [](int) { BestScoreDialogFrame(); };
     dialog.KeyPress = [](char key) {
@@ -158,6 +159,14 @@ void PlaySoundEffect(int index, int pan) {
     TWaveCollectionItem& effect = Form1->DXWaveList1->Items().Items(index);
     effect.SetPan(pan);
     effect.StartSound(false);
+}
+
+void ApplyVolumes() {
+    if (Form1 == nullptr) {
+        return;
+    }
+    Form1->DXSound1->SetGroupVolume(platform::SoundGroup::Effects, Preferences::Current.EffectsVolume);
+    Form1->DXSound1->SetGroupVolume(platform::SoundGroup::Music, Preferences::Current.MusicVolume);
 }
 
 }  // namespace Main
@@ -293,6 +302,7 @@ void TForm1::FormCreate() {
 
     DXWaveList1->Items().Clear();
     DXWaveList2->Items().Clear();
+    DXWaveList2->Items().SetGroup(platform::SoundGroup::Music);
     DXWaveList1->Items().LoadSoundFile("Data/Sound.dxw");
     DXWaveList2->Items().LoadSoundFile("Data/Music.dxw");
 
@@ -301,6 +311,7 @@ void TForm1::FormCreate() {
     if (!Preferences::Current.FullScreen) {
         FWindow.SetWindowed({Preferences::Current.WindowWidth, Preferences::Current.WindowHeight});
     }
+    ApplyVolumes();
 
     FApplication.Title = "Zarvoth Mutador 1.0";
     FWindow.SetCaption(FApplication.Title);

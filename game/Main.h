@@ -73,6 +73,10 @@ TPictureCollection* ScreenImages();
 // positional effects and the menu's sounds both go through here.
 void PlaySoundEffect(int index, int pan);
 
+// Tells the sound output the volumes of effects and music in force (the preferences' EffectsVolume
+// and MusicVolume).
+void ApplyVolumes();
+
 // The frame-rate arithmetic, in 32-bit floats, fed with the tick count.
 void UpdateFrameRate(std::uint32_t tickCount);
 void ResetFrameRate();

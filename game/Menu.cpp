@@ -1,11 +1,13 @@
 // Menu: the start menu's screens, their areas and the display switch.
 #include "game/Menu.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "engine/display/DXDraws.h"
 #include "engine/display/SurfaceCanvas.h"
 #include "game/Main.h"
+#include "game/Preferences.h"
 
 namespace Menu {
 namespace {
@@ -31,6 +33,16 @@ struct THighlight {
     int Picture = 0;
     TPoint At{};
 };
+
+// The volumes step by ten percent within 0..100; a value off the steps (from an edited file)
+// goes to the neighbouring step.
+constexpr int VolumeStep = 10;
+
+void StepVolume(int& percent, int direction) {
+    const int stepped = direction < 0 ? (percent - 1) / VolumeStep * VolumeStep : (percent / VolumeStep + 1) * VolumeStep;
+    percent = std::clamp(stepped, 0, 100);
+    Main::ApplyVolumes();
+}
 
 // A clickable area of a screen: its sound plays before its action.
 struct TArea {
@@ -73,6 +85,10 @@ constexpr TArea Areas[] = {
      }},
     {ScreenOptions, {690, 407, 723, 436}, ToggleSound, [] { Invert(Main::ShowFps); }},
     {ScreenPicture, {30, 554, 322, 578}, ClickSound, [] { MenuScreen = ScreenMain; }},
+    {ScreenOptions, {292, 143, 316, 168}, ToggleSound, [] { StepVolume(Preferences::Current.EffectsVolume, -1); }},
+    {ScreenOptions, {426, 143, 450, 168}, ToggleSound, [] { StepVolume(Preferences::Current.EffectsVolume, +1); }},
+    {ScreenOptions, {292, 175, 316, 200}, ToggleSound, [] { StepVolume(Preferences::Current.MusicVolume, -1); }},
+    {ScreenOptions, {426, 175, 450, 200}, ToggleSound, [] { StepVolume(Preferences::Current.MusicVolume, +1); }},
 };
 
 // A box of the options or new-game screen and the flag it shows.
@@ -86,6 +102,26 @@ const TCheckBox OptionBoxes[] = {{{165, 141}, &Main::SoundOn},
                                  {{165, 206}, &Main::StereoOn},
                                  {{690, 373}, &Main::VSynchOn},
                                  {{690, 407}, &Main::ShowFps}};
+
+// The volume controls beside the Sound and Music boxes: a "-" and a "+" area (above) with ten
+// slots between them, one lit per ten percent. The keys act on the row the pointer is in.
+constexpr int VolumeLevel = 12;  // the picture of a lit slot
+constexpr int VolumeSlotsLeft = 322;
+constexpr int VolumeSlotPitch = 10;
+
+struct TVolumeControl {
+    int Top;  // of the row, level with its check box
+    int* Percent;
+};
+
+const TVolumeControl VolumeControls[] = {{141, &Preferences::Current.EffectsVolume}, {173, &Preferences::Current.MusicVolume}};
+
+bool InVolumeRow(const TVolumeControl& control, TPoint point) {
+    return PtInRect({130, control.Top, 470, control.Top + 30}, point);
+}
+
+// Where the menu last saw the pointer; nowhere until it moves.
+TPoint Pointer{-1, -1};
 
 const TArea* AreaAt(std::uint8_t screen, TPoint point) {
     for (const TArea& area : Areas) {
@@ -102,6 +138,18 @@ void DrawPicture(TDirectDrawSurface& surface, int index, TPoint at) {
 
 void DrawCheckBox(TDirectDrawSurface& surface, TPoint at, bool checked) {
     DrawPicture(surface, checked ? CheckedBox : UncheckedBox, at);
+}
+
+// Menu graphics without the lit slot (from before the volumes) show the controls unlit.
+void DrawVolumes(TDirectDrawSurface& surface) {
+    if (Main::ScreenImages()->Count() <= VolumeLevel) {
+        return;
+    }
+    for (const TVolumeControl& control : VolumeControls) {
+        for (int slot = 0; slot < *control.Percent / VolumeStep; ++slot) {
+            DrawPicture(surface, VolumeLevel, {VolumeSlotsLeft + slot * VolumeSlotPitch, control.Top + 5});
+        }
+    }
 }
 
 void DrawBestScore(TDirectDrawSurface& surface) {
@@ -147,6 +195,7 @@ void MenuFrame() {
             for (const TCheckBox& box : OptionBoxes) {
                 DrawCheckBox(*surface, box.At, *box.Checked);
             }
+            DrawVolumes(*surface);
             break;
         case ScreenNewGame:
             DrawCheckBox(*surface, {365, 142}, Main::ShipChoice);
@@ -168,10 +217,26 @@ void MenuMouseDown(TPoint Point) {
 }
 
 void MenuMouseMove(TPoint Point) {
+    Pointer = Point;
     const TArea* area = AreaAt(MenuScreen, Point);
     Main::CursorOverButton = area != nullptr;
     if (MenuScreen == ScreenMain) {
         MenuHover = area != nullptr ? area->Highlight.Hover : NoHover;
+    }
+}
+
+void MenuKeyPress(char Key) {
+    const int direction = Key == '-' ? -1 : Key == '+' || Key == '=' ? 1 : 0;
+    if (MenuScreen != ScreenOptions || direction == 0) {
+        return;
+    }
+    const bool onARow = std::any_of(std::begin(VolumeControls), std::end(VolumeControls),
+                                    [](const TVolumeControl& control) { return InVolumeRow(control, Pointer); });
+    PlayMenuSound(ToggleSound);
+    for (const TVolumeControl& control : VolumeControls) {
+        if (!onARow || InVolumeRow(control, Pointer)) {
+            StepVolume(*control.Percent, direction);
+        }
     }
 }
 

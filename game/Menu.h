@@ -1,7 +1,8 @@
 // Menu: the start menu, five full-screen pictures of the menu graphics with clickable areas —
-// the main screen with its hover highlights, the options with their five switches, a picture
-// screen, the new-game screen with the choice of ship, and the best score with its send area.
-// It runs while AppMode is 1 and takes no keys. Depends on Main (globals, image list, display,
+// the main screen with its hover highlights, the options with their five switches and the
+// volumes of effects and music, a picture screen, the new-game screen with the choice of ship,
+// and the best score with its send area. It runs while AppMode is 1; its only keys are - and +
+// for the volumes. Depends on Main (globals, image list, display,
 // sounds, QuitGame) and the surface canvas.
 #pragma once
 
@@ -25,6 +26,9 @@ void MenuFrame();
 void MenuMouseDown(TPoint Point);
 // Hover highlight on the main screen, and the red cursor over anything clickable.
 void MenuMouseMove(TPoint Point);
+// On the options screen, - and + (or =) step the volume of the row under the pointer down or up
+// by ten percent, or both volumes when the pointer is on neither row; other keys do nothing.
+void MenuKeyPress(char Key);
 
 // Switches wait-for-vertical-blank, retained mode and page flipping together.
 void SetVSynch(bool on);

@@ -35,6 +35,7 @@ public:
         copy->FVoice.SetFrequency(FVoice.Frequency());
         copy->FVoice.SetPan(FVoice.Pan());
         copy->FVoice.SetVolume(FVoice.Volume());
+        copy->FVoice.SetGroup(FVoice.Group());
         return copy;
     }
 
@@ -120,6 +121,13 @@ public:
             if (FVoice.Playing()) {
                 status = SoundStatusPlaying | (FVoice.Looping() ? SoundStatusLooping : 0);
             }
+            return true;
+        });
+    }
+
+    SoundResult SetGroup(SoundGroup group) override {
+        return Guarded([&] {
+            FVoice.SetGroup(group);
             return true;
         });
     }
@@ -226,6 +234,11 @@ std::unique_ptr<SoundBuffer> AudioMixer::CreateBuffer(const WaveFormat& format, 
     return std::make_unique<MixerBuffer>(*this, std::move(samples));
 }
 
+void AudioMixer::SetGroupVolume(SoundGroup group, int percent) {
+    const std::lock_guard guard(FLock);
+    FGroupGains[static_cast<std::size_t>(group)] = GroupVolumeGain(percent);
+}
+
 // A lost device silences every voice and makes every existing buffer report BufferLost.
 void AudioMixer::NoticeLoss() {
     if (!FOpen || FOutputDown || !FOutput->Lost()) {
@@ -289,7 +302,7 @@ void AudioMixer::Mix(float* out, std::size_t frames) {
     const std::lock_guard guard(FLock);
     for (std::size_t i = 0; i < FActive.size();) {
         MixerVoice* voice = FActive[i];
-        voice->MixInto(out, frames);
+        voice->MixInto(out, frames, FGroupGains[static_cast<std::size_t>(voice->Group())]);
         if (voice->Playing()) {
             ++i;
         } else {

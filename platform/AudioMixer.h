@@ -8,6 +8,7 @@
 // Depends on SoundDevice.h, MixerVoice, PeakLimiter and the Clock; no SDL.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -50,6 +51,7 @@ public:
     bool IsOpen() const override { return FOpen; }
     std::unique_ptr<SoundBuffer> CreateBuffer(const WaveFormat& format, std::size_t byteCount,
                                               SoundResult& result) override;
+    void SetGroupVolume(SoundGroup group, int percent) override;
 
     std::uint32_t OutputRate() const { return FOutputRate; }
 
@@ -91,6 +93,7 @@ private:
     std::mutex FLock;                  // guards every voice and FActive against Render
     std::vector<MixerVoice*> FActive;  // the voices Render mixes
     PeakLimiter FLimiter;              // only Render uses it, while the output runs
+    std::array<float, SoundGroupCount> FGroupGains{1.0f, 1.0f};  // by SoundGroup, under FLock
 };
 
 }  // namespace platform

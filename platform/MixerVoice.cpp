@@ -52,6 +52,11 @@ double AttenuationGain(int hundredthsOfDecibel) {
     return std::pow(10.0, hundredthsOfDecibel / 2000.0);
 }
 
+float GroupVolumeGain(int percent) {
+    const float fraction = static_cast<float>(std::clamp(percent, 0, SoundGroupVolumeMax)) / SoundGroupVolumeMax;
+    return fraction * fraction;
+}
+
 MixerVoice::MixerVoice(std::shared_ptr<SampleStore> samples, std::uint32_t outputRate)
     : FSamples(std::move(samples)), FOutputRate(outputRate) {
     UpdateStep();
@@ -106,17 +111,19 @@ bool MixerVoice::UpdateGains() {
     return true;
 }
 
-void MixerVoice::MixInto(float* out, std::size_t frames) {
+void MixerVoice::MixInto(float* out, std::size_t frames, float groupGain) {
     if (!FPlaying) {
         return;
     }
+    const float left = FGainLeft * groupGain;
+    const float right = FGainRight * groupGain;
     const WaveFormat& format = FSamples->Format;
     if (format.BitsPerSample == 8) {
-        format.Channels == 1 ? MixFrames<UnsignedByteSample, 1>(out, frames)
-                             : MixFrames<UnsignedByteSample, 2>(out, frames);
+        format.Channels == 1 ? MixFrames<UnsignedByteSample, 1>(out, frames, left, right)
+                             : MixFrames<UnsignedByteSample, 2>(out, frames, left, right);
     } else {
-        format.Channels == 1 ? MixFrames<SignedWordSample, 1>(out, frames)
-                             : MixFrames<SignedWordSample, 2>(out, frames);
+        format.Channels == 1 ? MixFrames<SignedWordSample, 1>(out, frames, left, right)
+                             : MixFrames<SignedWordSample, 2>(out, frames, left, right);
     }
 }
 
@@ -124,7 +131,7 @@ void MixerVoice::MixInto(float* out, std::size_t frames) {
 // frame into its first, so the wrap adds no step the signal itself does not have; a one-shot
 // voice holds its last frame.
 template <typename Sample, int Channels>
-void MixerVoice::MixFrames(float* out, std::size_t frames) {
+void MixerVoice::MixFrames(float* out, std::size_t frames, float gainLeft, float gainRight) {
     const std::uint8_t* bytes = FSamples->Bytes.data();
     const std::uint32_t frameCount = FSamples->FrameCount();
     const std::uint64_t end = std::uint64_t{frameCount} << FractionBits;
@@ -156,8 +163,8 @@ void MixerVoice::MixFrames(float* out, std::size_t frames) {
             const float rightThere = Sample::Read(there + Sample::Size);
             right = rightHere + (rightThere - rightHere) * fraction;
         }
-        out[2 * i] += left * FGainLeft;
-        out[2 * i + 1] += right * FGainRight;
+        out[2 * i] += left * gainLeft;
+        out[2 * i + 1] += right * gainRight;
         FPosition += FStep;
     }
 }

@@ -27,6 +27,10 @@ bool IsPlayableFormat(const WaveFormat& format);
 // Amplitude factor of an attenuation in hundredths of a decibel; -10000 and below is silence.
 double AttenuationGain(int hundredthsOfDecibel);
 
+// Amplitude factor of a group volume in percent: its square, so that 50 % (-12 dB) sounds about
+// half as loud and the ten steps are heard over the whole range. Clamped to 0..100 %.
+float GroupVolumeGain(int percent);
+
 class MixerVoice {
 public:
     MixerVoice(std::shared_ptr<SampleStore> samples, std::uint32_t outputRate);
@@ -49,14 +53,17 @@ public:
     std::uint32_t Frequency() const { return FFrequency; }
     int Pan() const { return FPan; }
     int Volume() const { return FVolume; }
+    SoundGroup Group() const { return FGroup; }
+    void SetGroup(SoundGroup group) { FGroup = group; }
 
-    // Adds the next frames of this voice into out (interleaved stereo). A one-shot voice that
-    // runs out stops itself and leaves the rest of out untouched.
-    void MixInto(float* out, std::size_t frames);
+    // Adds the next frames of this voice, scaled by groupGain after its own volume and pan, into
+    // out (interleaved stereo). A one-shot voice that runs out stops itself and leaves the rest
+    // of out untouched.
+    void MixInto(float* out, std::size_t frames, float groupGain);
 
 private:
     template <typename Sample, int Channels>
-    void MixFrames(float* out, std::size_t frames);
+    void MixFrames(float* out, std::size_t frames, float gainLeft, float gainRight);
     void UpdateStep();
     bool UpdateGains();  // always true, to chain after a setter
 
@@ -69,6 +76,7 @@ private:
     int FVolume = 0;
     float FGainLeft = 1.0f;
     float FGainRight = 1.0f;
+    SoundGroup FGroup = SoundGroup::Effects;
     bool FPlaying = false;
     bool FLooping = false;
 };

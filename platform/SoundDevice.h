@@ -1,8 +1,9 @@
 // SoundDevice: what the sound components need from the platform's audio — an output device
 // that can be opened, and playback buffers made on it from a wave format: lock and unlock to
 // fill them, duplicate (sharing the samples), play once or looping, stop, position, frequency,
-// pan, volume, status and restore after the device was lost. Every operation reports a
-// SoundResult instead of throwing. Implemented by the software mixer (AudioMixer); tests hand
+// pan, volume, status and restore after the device was lost. Each buffer belongs to a group
+// (effects or music) whose volume the player sets. Every operation reports a SoundResult
+// instead of throwing. Implemented by the software mixer (AudioMixer); tests hand
 // the engine a fake. No SDL here.
 #pragma once
 
@@ -49,6 +50,12 @@ inline constexpr std::uint32_t SoundFrequencyOriginal = 0;
 inline constexpr std::uint32_t SoundFrequencyMin = 100;
 inline constexpr std::uint32_t SoundFrequencyMax = 200000;
 
+// The groups whose volumes the player sets apart, in percent: 0 silent, 100 each buffer as its
+// own volume and pan make it.
+enum class SoundGroup : std::uint8_t { Effects, Music };
+inline constexpr std::size_t SoundGroupCount = 2;
+inline constexpr int SoundGroupVolumeMax = 100;
+
 class SoundBuffer {
 public:
     virtual ~SoundBuffer() = default;
@@ -69,6 +76,8 @@ public:
     virtual SoundResult SetPan(int pan) = 0;
     virtual SoundResult SetVolume(int volume) = 0;
     virtual SoundResult GetStatus(std::uint32_t& status) = 0;
+    // A new buffer is in the effects group; a duplicate is in its original's group.
+    virtual SoundResult SetGroup(SoundGroup group) = 0;
     // Makes a lost buffer usable again (its bytes stay as they were).
     virtual SoundResult Restore() = 0;
 };
@@ -85,6 +94,10 @@ public:
     // A stopped buffer of byteCount bytes (silence) in the given format.
     virtual std::unique_ptr<SoundBuffer> CreateBuffer(const WaveFormat& format, std::size_t byteCount,
                                                       SoundResult& result) = 0;
+
+    // Scales every buffer of the group, playing or not, after its own volume and pan; a value
+    // outside 0..SoundGroupVolumeMax counts as the nearer end. Kept while the device closes.
+    virtual void SetGroupVolume(SoundGroup group, int percent) = 0;
 };
 
 }  // namespace platform

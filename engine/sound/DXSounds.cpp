@@ -40,6 +40,12 @@ void TCustomDXSound::Initialize() {
     Notify(TDXSoundNotifyType::dsntRestore);
 }
 
+void TCustomDXSound::SetGroupVolume(platform::SoundGroup group, int percent) {
+    if (FDevice != nullptr) {
+        FDevice->SetGroupVolume(group, percent);
+    }
+}
+
 void TCustomDXSound::Finalize() {
     if (FDevice == nullptr || (!FInitialized && !FDevice->IsOpen())) {
         return;

@@ -73,6 +73,9 @@ public:
 
     // The open device; raises "DirectSound not made" before initialisation.
     platform::SoundDevice& DSound();
+    // The player's volume of a group of sounds in percent (0..100), applied by the device after
+    // each sound's own volume and pan; kept while the device is closed.
+    void SetGroupVolume(platform::SoundGroup group, int percent);
 
     void Subscribe(IDXSoundSubscriber* subscriber);
     void Unsubscribe(IDXSoundSubscriber* subscriber);

@@ -98,6 +98,8 @@ void TDirectSoundBuffer::SetPan(int pan) { Record(IBuffer().SetPan(pan)); }
 
 void TDirectSoundBuffer::SetVolume(int volume) { Record(IBuffer().SetVolume(volume)); }
 
+void TDirectSoundBuffer::SetGroup(platform::SoundGroup group) { Record(IBuffer().SetGroup(group)); }
+
 std::uint32_t TDirectSoundBuffer::Status() {
     std::uint32_t status = 0;
     Record(IBuffer().GetStatus(status));

@@ -56,6 +56,7 @@ public:
     void SetFrequency(int frequency);
     void SetPan(int pan);
     void SetVolume(int volume);
+    void SetGroup(platform::SoundGroup group);
     bool Playing();
     // Asks the platform for the buffer's status; true (and reported) when it was lost.
     bool Lost();

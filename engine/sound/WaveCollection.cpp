@@ -49,7 +49,15 @@ void TWaveCollectionItem::Restore(TCustomDXSound* sound) noexcept {
 void TWaveCollection::Initialize(TCustomDXSound* sound) {
     FDXSound = sound;
     for (int i = 0; i < Count(); ++i) {
+        Items(i).SetGroup(FGroup);
         Items(i).Setup(sound);
+    }
+}
+
+void TWaveCollection::SetGroup(platform::SoundGroup group) {
+    FGroup = group;
+    for (int i = 0; i < Count(); ++i) {
+        Items(i).SetGroup(group);
     }
 }
 

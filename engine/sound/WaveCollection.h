@@ -42,6 +42,8 @@ public:
     void SetPan(int value) { FPlayback.SetPan(value); }
     int Volume() const { return FPlayback.Volume(); }
     void SetVolume(int value) { FPlayback.SetVolume(value); }
+    platform::SoundGroup Group() const { return FPlayback.Group(); }
+    void SetGroup(platform::SoundGroup value) { FPlayback.SetGroup(value); }
     // Set up on an initialised sound device.
     bool Initialized() const { return FPlayback.Initialized(); }
     const TWavePlayback& Playback() const { return FPlayback; }
@@ -75,9 +77,13 @@ public:
     void Finalize();
     // Replaces the items with those of the file and sets them up when sound is initialised.
     void LoadSoundFile(const std::string& fileName);
+    // The mixer group of every item, those loaded later too (effects unless set).
+    platform::SoundGroup Group() const { return FGroup; }
+    void SetGroup(platform::SoundGroup group);
 
 private:
     TCustomDXSound* FDXSound = nullptr;
+    platform::SoundGroup FGroup = platform::SoundGroup::Effects;
 };
 
 // The root object of a sound file.

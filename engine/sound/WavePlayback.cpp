@@ -23,6 +23,7 @@ void TWavePlayback::Setup(TCustomDXSound* sound, std::span<const std::uint8_t> f
     FMaster->SetFrequency(FFrequency);
     FMaster->SetPan(FPan);
     FMaster->SetVolume(FVolume);
+    FMaster->SetGroup(FGroup);
 }
 
 void TWavePlayback::Restore(TCustomDXSound* sound, std::span<const std::uint8_t> formatRecord,
@@ -105,6 +106,7 @@ TDirectSoundBuffer* TWavePlayback::StartOnce(int maxPlayingCount) {
         buffer->SetFrequency(FFrequency);
         buffer->SetPan(FPan);
         buffer->SetVolume(FVolume);
+        buffer->SetGroup(FGroup);
         buffer->Play(false);
     }
     return buffer;
@@ -145,4 +147,9 @@ void TWavePlayback::SetPan(int value) {
 void TWavePlayback::SetVolume(int value) {
     FVolume = value;
     ApplyToMaster([value](TDirectSoundBuffer& master) { master.SetVolume(value); });
+}
+
+void TWavePlayback::SetGroup(platform::SoundGroup value) {
+    FGroup = value;
+    ApplyToMaster([value](TDirectSoundBuffer& master) { master.SetGroup(value); });
 }

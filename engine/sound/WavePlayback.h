@@ -48,6 +48,10 @@ public:
     void SetPan(int value);
     int Volume() const { return FVolume; }
     void SetVolume(int value);
+    // The mixer group whose volume the player sets; the master takes it at once, play buffers
+    // at their next start.
+    platform::SoundGroup Group() const { return FGroup; }
+    void SetGroup(platform::SoundGroup value);
 
     TDirectSoundBuffer* Master() const { return FMaster.get(); }
     const std::vector<std::unique_ptr<TDirectSoundBuffer>>& PlayBuffers() const { return FPlayBuffers; }
@@ -66,6 +70,7 @@ private:
     int FFrequency = 0;
     int FPan = 0;
     int FVolume = 0;
+    platform::SoundGroup FGroup = platform::SoundGroup::Effects;
     bool FInitialized = false;
     bool FLoopPlaying = false;
 };

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <string>
 #include <vector>
 
 #include "game/Game.h"
 #include "game/Menu.h"
+#include "game/Preferences.h"
 #include "game/Texts.h"
 #include "support/AllocationCounter.h"
 #include "support/GameWindow.h"
@@ -18,6 +22,7 @@ protected:
         Open();
         PlayedEffects();
     }
+    void TearDown() override { Preferences::Current = {}; }
 
     // The pixel of picture `index` at (x, y) of the picture, as the surface stores it.
     std::uint16_t PicturePixel(int index, int x, int y) {
@@ -49,7 +54,7 @@ TEST_F(MenuTest, StartMenuOpensTheMainScreenOnTheMenuGraphics) {
     EXPECT_EQ(Main::AppMode, Main::AppModeMenu);
     EXPECT_EQ(MenuScreen, ScreenMain);
     EXPECT_EQ(MenuHover, NoHover);
-    EXPECT_EQ(Form->DXImageList1->Items().Count(), 12);
+    EXPECT_EQ(Form->DXImageList1->Items().Count(), 13);
 }
 
 TEST_F(MenuTest, ClicksActOnTheFirstAreaHoldingThePointAfterItsSound) {
@@ -107,6 +112,85 @@ TEST_F(MenuTest, TheToggleSoundPlaysBeforeSoundIsSwitchedSoOnlySwitchingOffClick
     MenuMouseDown({197, 169});
     EXPECT_TRUE(Main::SoundOn);
     EXPECT_TRUE(PlayedEffects().empty());
+}
+
+TEST_F(MenuTest, TheVolumePlatesAndKeysStepTheVolumesByTenWithinZeroToAHundred) {
+    constexpr TPoint Nowhere{600, 500}, SoundRow{200, 150}, MusicRow{460, 195};
+    const struct {
+        std::uint8_t Screen;
+        TPoint Pointer;  // clicked when Key is 0
+        char Key;
+        int Effects, Music;  // before
+        int EffectsThen, MusicThen;
+        int Sound;  // -1: none
+    } cases[] = {
+        {ScreenOptions, {292, 143}, 0, 100, 100, 90, 100, 4},  {ScreenOptions, {315, 167}, 0, 0, 50, 0, 50, 4},
+        {ScreenOptions, {426, 143}, 0, 95, 100, 100, 100, 4},  {ScreenOptions, {449, 167}, 0, 100, 0, 100, 0, 4},
+        {ScreenOptions, {292, 175}, 0, 100, 55, 100, 50, 4},   {ScreenOptions, {449, 199}, 0, 100, 0, 100, 10, 4},
+        {ScreenOptions, {316, 143}, 0, 50, 50, 50, 50, -1},    {ScreenOptions, {426, 200}, 0, 50, 50, 50, 50, -1},
+        {ScreenOptions, SoundRow, '-', 50, 50, 40, 50, 4},     {ScreenOptions, MusicRow, '+', 50, 50, 50, 60, 4},
+        {ScreenOptions, Nowhere, '=', 50, 90, 60, 100, 4},     {ScreenOptions, Nowhere, '-', 0, 10, 0, 0, 4},
+        {ScreenOptions, SoundRow, 'x', 50, 50, 50, 50, -1},    {ScreenMain, Nowhere, '-', 50, 50, 50, 50, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "screen " << int(c.Screen) << " at " << c.Pointer.X << "," << c.Pointer.Y
+                                        << " key " << (c.Key != 0 ? c.Key : ' '));
+        MenuScreen = c.Screen;
+        Preferences::Current.EffectsVolume = c.Effects;
+        Preferences::Current.MusicVolume = c.Music;
+        Move(c.Pointer.X, c.Pointer.Y);
+        if (c.Key != 0) {
+            Type(std::string(1, c.Key));
+        } else {
+            MenuMouseDown(c.Pointer);
+        }
+        EXPECT_EQ(Preferences::Current.EffectsVolume, c.EffectsThen);
+        EXPECT_EQ(Preferences::Current.MusicVolume, c.MusicThen);
+        EXPECT_EQ(PlayedEffects(), c.Sound < 0 ? std::vector<int>{} : std::vector<int>{c.Sound});
+        EXPECT_EQ(Main::CursorOverButton, c.Key == 0 && c.Sound >= 0) << "red over the plates only";
+    }
+}
+
+TEST_F(MenuTest, TheEffectsVolumeReachesTheMixerAfterTheEffectsOwnPan) {
+    auto& mixer = dynamic_cast<platform::AudioMixer&>(*Sound);
+    const auto loudness = [&] {
+        std::vector<float> out(2 * 2048);
+        mixer.Render(out.data(), 2048);
+        float peak = 0;
+        for (const float sample : out) peak = std::max(peak, std::abs(sample));
+        return peak;
+    };
+    MenuScreen = ScreenOptions;
+    Move(200, 150);
+    // The phaser from its start, alone: the menu's own clicks are stopped first.
+    const auto phaser = [&](const char* keys) {
+        Type(keys);
+        PlayedEffects();
+        Main::PlaySoundEffect(0, -3000);
+        const float peak = loudness();
+        PlayedEffects();
+        return peak;
+    };
+    const float half = phaser("-----");  // 50 %: a quarter of the amplitude
+    const float full = phaser("+++++");
+    EXPECT_GT(full, 0.01f);
+    EXPECT_NEAR(half, full / 4, full / 1000);
+    EXPECT_EQ(phaser("----------"), 0.0f);
+}
+
+TEST_F(MenuTest, TheVolumeSlotsLightOnePerTenPercent) {
+    MenuScreen = ScreenOptions;
+    const int levels[][2] = {{100, 0}, {30, 70}, {55, 100}};
+    for (const auto& [effects, music] : levels) {
+        SCOPED_TRACE(testing::Message() << effects << " " << music);
+        Preferences::Current.EffectsVolume = effects;
+        Preferences::Current.MusicVolume = music;
+        RunFrames(1, 16);
+        for (int slot = 0; slot < 10; ++slot) {
+            EXPECT_EQ(Shows(12, {322 + 10 * slot, 146}), slot < effects / 10) << slot;
+            EXPECT_EQ(Shows(12, {322 + 10 * slot, 178}), slot < music / 10) << slot;
+        }
+    }
 }
 
 TEST_F(MenuTest, TheVSynchBoxSwitchesTheDisplayOptionsAndTwoClicksRestoreThem) {

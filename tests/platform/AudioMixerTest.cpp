@@ -428,6 +428,45 @@ TEST_F(MixerTest, BuffersMadeAfterTheLossAreNotLost) {
     EXPECT_EQ(Output->Starts, 2);
 }
 
+TEST(GroupVolume, IsTheSquareOfTheFractionWithinZeroToAHundred) {
+    const std::pair<int, float> cases[] = {{0, 0.0f}, {10, 0.01f}, {50, 0.25f}, {70, 0.49f},
+                                           {100, 1.0f}, {-10, 0.0f}, {150, 1.0f}};
+    for (const auto& [percent, gain] : cases) {
+        EXPECT_FLOAT_EQ(GroupVolumeGain(percent), gain) << percent;
+    }
+}
+
+// One voice in each group with its own volume and pan: the group's gain scales each voice's
+// own result exactly, playing or not, and a duplicate stays in its original's group.
+TEST_F(MixerTest, GroupVolumesScaleEachVoiceAfterItsOwnVolumeAndPan) {
+    auto effect = MakeMono16(std::vector<std::int16_t>(4000, 16384));
+    ASSERT_EQ(effect->SetPan(3000), SoundResult::Ok);
+    auto original = MakeMono16(std::vector<std::int16_t>(4000, -8192));
+    ASSERT_EQ(original->SetVolume(-600), SoundResult::Ok);
+    ASSERT_EQ(original->SetGroup(SoundGroup::Music), SoundResult::Ok);
+    SoundResult result = SoundResult::InvalidCall;
+    auto music = original->Duplicate(result);
+    ASSERT_EQ(result, SoundResult::Ok);
+    const float effectLeft = 0.5f * static_cast<float>(AttenuationGain(-3000));
+    const float musicBoth = -0.25f * static_cast<float>(AttenuationGain(-600));
+
+    struct Case {
+        int Effects, Music;
+        float EffectsGain, MusicGain;
+    };
+    const Case cases[] = {{100, 100, 1, 1}, {50, 100, 0.25f, 1}, {100, 50, 1, 0.25f},
+                          {0, 50, 0, 0.25f}, {50, 0, 0.25f, 0}, {0, 0, 0, 0}};
+    effect->Play(true);
+    music->Play(true);
+    for (const Case& c : cases) {
+        Mixer->SetGroupVolume(SoundGroup::Effects, c.Effects);
+        Mixer->SetGroupVolume(SoundGroup::Music, c.Music);
+        const auto out = Pull(8);
+        EXPECT_FLOAT_EQ(out.Left[7], effectLeft * c.EffectsGain + musicBoth * c.MusicGain) << c.Effects << " " << c.Music;
+        EXPECT_FLOAT_EQ(out.Right[7], 0.5f * c.EffectsGain + musicBoth * c.MusicGain) << c.Effects << " " << c.Music;
+    }
+}
+
 }  // namespace
 }  // namespace platform
 

@@ -67,3 +67,19 @@ TEST(ImageFile, APngIsMeasuredByItsHeaderBeforeItIsDecoded) {
     EXPECT_FALSE(platform::LoadPng(std::vector<std::uint8_t>{'B', 'M', 0, 0}, image, error));
     EXPECT_EQ(error, "not a PNG file");
 }
+
+TEST(ImageFile, SixteenBitPixelsWidenToFullChannelsInEitherLayout) {
+    struct Case {
+        platform::PixelLayout Layout;
+        std::uint16_t Red, Green, Blue, White;
+    };
+    for (const Case& c : {Case{platform::PixelLayout::RGB565, 0xF800, 0x07E0, 0x001F, 0xFFFF},
+                          Case{platform::PixelLayout::RGB555, 0x7C00, 0x03E0, 0x001F, 0x7FFF}}) {
+        SCOPED_TRACE(static_cast<int>(c.Layout));
+        // Two rows of two pixels, a pitch of three: the third pixel of each row is not picture.
+        std::uint16_t pixels[] = {c.Red, c.Green, 0x1234, c.Blue, c.White, 0x1234};
+        const platform::RgbImage image = platform::FrameImage({pixels, 2, 2, 3, c.Layout});
+        EXPECT_EQ(image.Width, 2);
+        EXPECT_EQ(image.Pixels, (std::vector<std::uint32_t>{0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF}));
+    }
+}

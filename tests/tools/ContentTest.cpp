@@ -361,7 +361,9 @@ TEST_F(ContentTest, NoPictureColourFallsOntoTheKeyInSixteenBits) {
 }
 
 TEST_F(ContentTest, MenuScreensCaptionEveryClickArea) {
-    ASSERT_EQ(Loaded().Menu.Count(), 12);
+    ASSERT_EQ(Loaded().Menu.Count(), 13);
+    EXPECT_EQ(Menu(12).Picture.Width(), 8) << "a lit volume slot";
+    EXPECT_EQ(Menu(12).Picture.Height(), 19);
     for (int i = 7; i <= 11; ++i) {
         EXPECT_EQ(Menu(i).Picture.Width(), 810) << i;
         EXPECT_EQ(Menu(i).Picture.Height(), 600) << i;
@@ -377,7 +379,8 @@ TEST_F(ContentTest, MenuScreensCaptionEveryClickArea) {
     } areas[] = {{7, MainMenuItems[0]},        {7, MainMenuItems[1]},       {7, MainMenuItems[2]},
                  {7, MainMenuItems[3]},        {7, MainMenuItems[4]},       {11, {30, 535, 322, 561}},
                  {11, {550, 535, 738, 561}}, {9, {20, 547, 309, 571}},  {9, {230, 265, 505, 300}},
-                 {8, {37, 550, 333, 577}},  {10, {30, 554, 322, 578}}};
+                 {8, {37, 550, 333, 577}},  {10, {30, 554, 322, 578}}, {8, {292, 143, 316, 168}},
+                 {8, {426, 143, 450, 168}}, {8, {292, 175, 316, 200}}, {8, {426, 175, 450, 200}}};
     for (const auto& a : areas) {
         int bright = 0;
         for (int y = a.Area.Top; y < a.Area.Bottom; ++y) {

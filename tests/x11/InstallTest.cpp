@@ -1,7 +1,8 @@
 // The installed game: `cmake --install` into a temporary prefix, then the launcher run as a
 // player would, with its own HOME and from an unrelated folder — the player's folder and its
 // links, the orderly close on SIGTERM writing Data.qbx (and Preferences.ini) there only, a second
-// run keeping it, the menu entry, icons and manual, and the uninstall sparing the player's files.
+// run keeping it, the menu entry, the software-centre entry and its screenshots, icons and manual,
+// and the uninstall sparing the player's files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -199,7 +202,7 @@ TEST_F(InstalledGame, TheLauncherChoosesTheFolderPrunesStaleLinksKeepsOwnFilesAn
     EXPECT_TRUE(FilesNamed(Elsewhere, "Data").empty());
 }
 
-TEST_F(InstalledGame, TheMenuEntryIconsAndManualAreInPlace) {
+TEST_F(InstalledGame, TheMenuAndSoftwareCentreEntriesIconsAndManualAreInPlace) {
     ASSERT_TRUE(Install(Prefix));
     const fs::path share = Prefix / "share";
     const fs::path entry = share / "applications" / "zarvoth-mutador.desktop";
@@ -215,6 +218,24 @@ TEST_F(InstalledGame, TheMenuEntryIconsAndManualAreInPlace) {
         EXPECT_EQ(icon.Width, size);
         EXPECT_EQ(icon.Height, size);
     }
+    // The catalogue fetches the screenshots by address; offline, the tree is checked without
+    // the network, and every picture named must be one the build took from the game.
+    EXPECT_EQ(Shell("appstreamcli validate-tree --no-net --strict " + Prefix.string() + " > /dev/null"), 0);
+    const std::vector<char> metainfo = Bytes(share / "metainfo" / "io.github.zarvoth.ZarvothMutador.metainfo.xml");
+    const std::regex image(R"(<image[^>]*>[^<]*/([^/<]+\.png)</image>)");
+    int screenshots = 0;
+    for (auto match = std::cregex_iterator(metainfo.data(), metainfo.data() + metainfo.size(), image); match != std::cregex_iterator();
+         ++match, ++screenshots) {
+        const fs::path taken = fs::path(ZARVOTH_BUILD_DIR) / "screenshots" / (*match)[1].str();
+        platform::RgbImage picture;
+        std::string error;
+        ASSERT_TRUE(platform::LoadPng(taken.string(), picture, error)) << taken << ": " << error;
+        EXPECT_EQ(picture.Width, 800) << taken;
+        EXPECT_EQ(picture.Height, 600) << taken;
+        const auto colours = std::set<std::uint32_t>(picture.Pixels.begin(), picture.Pixels.end()).size();
+        EXPECT_GT(colours, 100u) << taken << " shows the game, not a blank screen";
+    }
+    EXPECT_EQ(screenshots, 3);
     EXPECT_TRUE(fs::exists(share / "man" / "man6" / "zarvoth-mutador.6.gz"));
     EXPECT_TRUE(fs::exists(share / "doc" / "zarvoth-mutador" / "README.md"));
     EXPECT_TRUE(fs::exists(Prefix / "lib" / "zarvoth-mutador" / "zarvoth"));

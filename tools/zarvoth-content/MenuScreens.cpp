@@ -108,6 +108,39 @@ void DrawBoxSocket(Canvas& c, float x, float y) {
     DrawRecess(c, {x + ShiftX - 3, y - 3, x + ShiftX + 36, y + 32}, 5);
 }
 
+// A volume control beside a check box whose top is at y: a "-" plate, ten dark slots in a track
+// (the menu lights one per ten percent with the level picture) and a "+" plate.
+constexpr float VolumeMinusLeft = 292;
+constexpr float VolumePlateWidth = 24;
+constexpr float VolumeSlotsLeft = 322;
+constexpr float VolumeSlotPitch = 10;
+constexpr float VolumePlusLeft = 426;
+constexpr int VolumeLevelWidth = 8;
+constexpr int VolumeLevelHeight = 19;
+
+// A plate too small for a caption carries its sign drawn in bold strokes.
+void DrawSignPlate(Canvas& c, Rect area, bool plus) {
+    DrawPlate(c, area, 5, Gunmetal);
+    const Vec2 centre{(area.Left + area.Right) / 2, (area.Top + area.Bottom) / 2};
+    const Paint ink = Solid(Rgb8(255, 214, 150));
+    c.Fill(Capsule({centre.X - 7, centre.Y}, {centre.X + 7, centre.Y}, 1.8f), ink);
+    if (plus) {
+        c.Fill(Capsule({centre.X, centre.Y - 7}, {centre.X, centre.Y + 7}, 1.8f), ink);
+    }
+}
+
+void DrawVolumeControl(Canvas& c, float y) {
+    DrawSignPlate(c, Area(VolumeMinusLeft, y + 2, VolumeMinusLeft + VolumePlateWidth, y + 27), false);
+    DrawSignPlate(c, Area(VolumePlusLeft, y + 2, VolumePlusLeft + VolumePlateWidth, y + 27), true);
+    const float right = VolumeSlotsLeft + 9 * VolumeSlotPitch + VolumeLevelWidth;
+    DrawRecess(c, Area(VolumeSlotsLeft - 3, y + 2, right + 3, y + 8 + VolumeLevelHeight), 3);
+    for (int slot = 0; slot < 10; ++slot) {
+        const float left = VolumeSlotsLeft + static_cast<float>(slot) * VolumeSlotPitch;
+        c.Fill(Box(left + ShiftX, y + 5, left + ShiftX + VolumeLevelWidth, y + 5 + VolumeLevelHeight),
+               Solid(Rgb8(24, 44, 32)));
+    }
+}
+
 PictureItem MainScreen(const Canvas& backdrop) {
     Canvas c = backdrop;
     DrawPlanet(c, {150, 610}, 200, Rgb8(120, 90, 150), Rgb8(120, 170, 255));
@@ -146,7 +179,7 @@ PictureItem OptionsScreen(const Canvas& backdrop) {
     Canvas c = backdrop;
     DrawPlanet(c, {760, 90}, 120, Rgb8(60, 120, 140), Rgb8(140, 220, 255));
     DrawTitle(c, "options", 24, 44);
-    DrawGlass(c, Area(130, 100, 430, 250));
+    DrawGlass(c, Area(130, 100, 470, 250));
     DrawGlass(c, Area(430, 330, 770, 450));
     DrawText(c, "audio", 140 + ShiftX, 106, 15);
     DrawText(c, "display", 440 + ShiftX, 336, 15);
@@ -164,6 +197,8 @@ PictureItem OptionsScreen(const Canvas& backdrop) {
         DrawCaption(c, font, box.Caption, x, box.Y + 14.5f - 13, box.LabelLeft ? Align::Right : Align::Left,
                     PlateCaption());
     }
+    DrawVolumeControl(c, 141);
+    DrawVolumeControl(c, 173);
     DrawPortrait(c, ShipKind::Light, 150, 330, 2.6f);
     DrawAreaPlate(c, Area(37, 550, 333, 577), "back");
     return {"OptionsScreen", c.Reduce(), 0, 0};
@@ -256,6 +291,15 @@ PictureItem NewGameScreen(const Canvas& backdrop) {
     return {"NewGameScreen", c.Reduce(), 0, 0};
 }
 
+// One lit slot of a volume control: green light brightest in the middle.
+PictureItem VolumeLevel() {
+    Canvas c(VolumeLevelWidth, VolumeLevelHeight, 4);
+    c.Fill(Box(0, 0, VolumeLevelWidth, VolumeLevelHeight),
+           Linear({0, 0}, {VolumeLevelWidth, 0},
+                  {{0, Rgb8(60, 170, 90)}, {0.5f, Rgb8(190, 255, 200)}, {1, Rgb8(60, 170, 90)}}));
+    return {"VolumeLevel", c.Reduce(), 0, 0};
+}
+
 PictureItem HoverLamp(int index) {
     Canvas c(static_cast<int>(LampWidth), static_cast<int>(LampHeight), 4);
     DrawLampDiamond(c, 0, 0, true);
@@ -291,6 +335,7 @@ std::vector<PictureItem> MenuGraphics() {
     items.push_back(BestScoreScreen(backdrop));
     items.push_back(BriefingScreen(backdrop));
     items.push_back(NewGameScreen(backdrop));
+    items.push_back(VolumeLevel());
     return items;
 }
 

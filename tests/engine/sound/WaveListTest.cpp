@@ -125,6 +125,23 @@ TEST_F(WaveListTest, ReloadingReplacesTheItemsAndSilencesTheOldOnes) {
     EXPECT_TRUE(Effects.Items().Items(0).Initialized());
 }
 
+TEST_F(WaveListTest, AListsGroupReachesTheItemsItLoadsAndTheDeviceScalesEachGroup) {
+    Music.Items().SetGroup(platform::SoundGroup::Music);
+    Sound->Loaded();
+    Music.Items().LoadSoundFile("Music.dxw");
+    Effects.Items().LoadSoundFile("Sound.dxw");
+    EXPECT_EQ(Music.Items().Items(0).Group(), platform::SoundGroup::Music);
+    EXPECT_EQ(Effects.Items().Items(0).Group(), platform::SoundGroup::Effects);
+
+    Sound->SetGroupVolume(platform::SoundGroup::Music, 0);
+    Music.Items().Items(0).StartSound(false);    // looped: its master plays
+    Effects.Items().Items(0).StartSound(false);  // a duplicate plays
+    EXPECT_FLOAT_EQ(RenderLeft(10), 0.5f);
+    Sound->SetGroupVolume(platform::SoundGroup::Music, 100);
+    Sound->SetGroupVolume(platform::SoundGroup::Effects, 50);
+    EXPECT_FLOAT_EQ(RenderLeft(10), 0.25f + 0.5f * 0.25f);
+}
+
 TEST_F(WaveListTest, LoopedChangesStopTheSoundButTheSameValueDoesNot) {
     Sound->Loaded();
     Music.Items().LoadSoundFile("Music.dxw");
