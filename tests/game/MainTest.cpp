@@ -202,6 +202,24 @@ TEST_F(MainWindowTest, AWindowHoldsThePointerOnlyInPlayAndTheChoiceIsKept) {
     EXPECT_EQ(Preferences::ParsePreferences(text), Preferences::TPreferences{false});
 }
 
+// The volumes kept in the preferences are in force from the start, and a change is written back.
+TEST_F(MainWindowTest, TheKeptVolumesAreInForceFromTheStartAndWrittenBackAtClose) {
+    std::ofstream(Preferences::PreferencesPath) << "EffectsVolume=50\nMusicVolume=20\n";
+    Open();
+    const float half = PhaserPeak();
+    Preferences::Current.EffectsVolume = 100;
+    Main::ApplyVolumes();
+    const float full = PhaserPeak();
+    EXPECT_GT(full, 0.01f);
+    EXPECT_NEAR(half, full / 4, full / 1000) << "50 % is a quarter of the amplitude";
+    Form->Close();
+    std::ifstream saved(Preferences::PreferencesPath);
+    const std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    const Preferences::TPreferences kept = Preferences::ParsePreferences(text);
+    EXPECT_EQ(kept.EffectsVolume, 100);
+    EXPECT_EQ(kept.MusicVolume, 20);
+}
+
 // F12 keeps the frame on the screen, cursor and all, with the toggle sound; a failure is silent.
 TEST_F(MainWindowTest, F12KeepsTheFrameOnTheScreenWithTheToggleSound) {
     const ScopedEnvironment pictures("XDG_PICTURES_DIR", (Folder.Path / "Pictures").c_str());

@@ -152,24 +152,11 @@ TEST_F(MenuTest, TheVolumePlatesAndKeysStepTheVolumesByTenWithinZeroToAHundred) 
 }
 
 TEST_F(MenuTest, TheEffectsVolumeReachesTheMixerAfterTheEffectsOwnPan) {
-    auto& mixer = dynamic_cast<platform::AudioMixer&>(*Sound);
-    const auto loudness = [&] {
-        std::vector<float> out(2 * 2048);
-        mixer.Render(out.data(), 2048);
-        float peak = 0;
-        for (const float sample : out) peak = std::max(peak, std::abs(sample));
-        return peak;
-    };
     MenuScreen = ScreenOptions;
     Move(200, 150);
-    // The phaser from its start, alone: the menu's own clicks are stopped first.
     const auto phaser = [&](const char* keys) {
         Type(keys);
-        PlayedEffects();
-        Main::PlaySoundEffect(0, -3000);
-        const float peak = loudness();
-        PlayedEffects();
-        return peak;
+        return PhaserPeak();
     };
     const float half = phaser("-----");  // 50 %: a quarter of the amplitude
     const float full = phaser("+++++");

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -93,6 +95,25 @@ protected:
             }
         }
         return played;
+    }
+
+    // The loudest sample of the phaser (effect 0) played alone from its start, panned left: the
+    // effects started before are stopped, and what the mixer's limiter still holds is played out.
+    float PhaserPeak() {
+        auto& mixer = dynamic_cast<platform::AudioMixer&>(*Sound);
+        std::vector<float> out(2 * 2048);
+        const auto peak = [&] {
+            mixer.Render(out.data(), 2048);
+            float loudest = 0;
+            for (const float sample : out) loudest = std::max(loudest, std::abs(sample));
+            return loudest;
+        };
+        PlayedEffects();
+        peak();
+        Main::PlaySoundEffect(0, -3000);
+        const float loudest = peak();
+        PlayedEffects();
+        return loudest;
     }
 
     TempDirectory Folder;
