@@ -41,17 +41,21 @@ public:
         close(ready[0]);
         if (FPid != 0 && got > 0) FName = ":" + std::to_string(std::atoi(number));
     }
-    ~XServer() {
-        if (FPid != 0) {
-            kill(FPid, SIGTERM);
-            waitpid(FPid, nullptr, 0);
-        }
-    }
+    ~XServer() { End(); }
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
 
     const std::string& Name() const { return FName; }
     pid_t Pid() const { return FPid; }
+
+    // Ends the server now, as a lost display does to its clients.
+    void End() {
+        if (FPid != 0) {
+            kill(FPid, SIGTERM);
+            waitpid(FPid, nullptr, 0);
+            FPid = 0;
+        }
+    }
 
 private:
     pid_t FPid = 0;

@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -29,6 +28,7 @@
 #include "platform/MessageText.h"
 #include "support/GameData.h"
 #include "support/TempDirectory.h"
+#include "support/XSession.h"
 #include "support/X11GameWindow.h"
 #include "tests/engine/assets/AssetBytes.h"
 // Last: Xlib's macros (Bool, KeyPress) would clash with the headers above.
@@ -169,96 +169,34 @@ bool WithinSeconds(int seconds, const std::function<bool()>& condition) {
     return true;
 }
 
-// An X server of the test's own (Xvfb), which the test may end and whose windows are all the
-// program's.
-class PrivateXServer {
-public:
-    // A display number of its own, tried at random far above the ones the X servers of other
-    // test runs on this machine take; a number in use makes the server give up at once.
-    PrivateXServer() {
-        std::mt19937 random(std::random_device{}());
-        for (int attempt = 0; attempt < 20 && Pid == 0; ++attempt) {
-            Start(":" + std::to_string(std::uniform_int_distribution<int>(1000, 30000)(random)));
+// The mapped top-level windows of an X server (of that name, when one is given); -1 when the
+// server cannot be reached.
+int MappedWindows(const std::string& server, const std::string& name = "") {
+    Display* display = XOpenDisplay(server.c_str());
+    if (display == nullptr) return -1;
+    ::Window root = 0;
+    ::Window parent = 0;
+    ::Window* children = nullptr;
+    unsigned count = 0;
+    int named = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count; ++i) {
+        XWindowAttributes attributes{};
+        char* title = nullptr;
+        if (XGetWindowAttributes(display, children[i], &attributes) == 0 || attributes.map_state != IsViewable) {
+            continue;
         }
-        EXPECT_GT(Pid, 0) << "Xvfb started";
-    }
-    ~PrivateXServer() { End(); }
-    PrivateXServer(const PrivateXServer&) = delete;
-    PrivateXServer& operator=(const PrivateXServer&) = delete;
-
-    void End() {
-        if (Pid > 0) {
-            kill(Pid, SIGTERM);
-            waitpid(Pid, nullptr, 0);
-            Pid = 0;
-        }
-    }
-
-    // The mapped top-level windows (of that name, when one is given); -1 when the server cannot
-    // be reached.
-    int MappedWindows(const std::string& name = "") const {
-        Display* display = XOpenDisplay(Name.c_str());
-        if (display == nullptr) return -1;
-        ::Window root = 0;
-        ::Window parent = 0;
-        ::Window* children = nullptr;
-        unsigned count = 0;
-        int named = 0;
-        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-        for (unsigned i = 0; i < count; ++i) {
-            XWindowAttributes attributes{};
-            char* title = nullptr;
-            if (XGetWindowAttributes(display, children[i], &attributes) == 0 || attributes.map_state != IsViewable) {
-                continue;
-            }
-            if (name.empty()) {
-                ++named;
-            } else if (XFetchName(display, children[i], &title) != 0) {
-                named += name == title ? 1 : 0;
-                XFree(title);
-            }
-        }
-        if (children != nullptr) XFree(children);
-        XCloseDisplay(display);
-        return named;
-    }
-
-    std::string Name;
-
-private:
-    void Start(const std::string& name) {
-        int ready[2];
-        ASSERT_EQ(pipe(ready), 0);
-        const std::string fd = std::to_string(ready[1]);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, ready[0]);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        // Without -noreset the server starts over whenever its last client leaves (the test's
-        // own look at the windows) and turns away whoever connects meanwhile.
-        const char* argv[] = {"Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-noreset", "-screen", "0",
-                              "1024x768x24", "-nolisten", "tcp", nullptr};
-        pid_t server = 0;
-        const int spawned = posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char* const*>(argv), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(ready[1]);
-        // The display's number and a line break, written once the server listens; nothing when it
-        // gave up.
-        std::string number;
-        char digit = 0;
-        while (spawned == 0 && read(ready[0], &digit, 1) == 1 && digit != '\n') number += digit;
-        close(ready[0]);
-        if (":" + number == name) {
-            Pid = server;
-            Name = name;
-        } else if (spawned == 0) {
-            kill(server, SIGTERM);
-            waitpid(server, nullptr, 0);
+        if (name.empty()) {
+            ++named;
+        } else if (XFetchName(display, children[i], &title) != 0) {
+            named += name == title ? 1 : 0;
+            XFree(title);
         }
     }
-
-    pid_t Pid = 0;
-};
+    if (children != nullptr) XFree(children);
+    XCloseDisplay(display);
+    return named;
+}
 
 }  // namespace
 
@@ -281,10 +219,11 @@ TEST(X11Program, ClosesInOrderOnEveryTerminationSignal) {
 TEST(X11Program, ALostDisplayStillSavesTheSettings) {
     TempDirectory folder;
     ProvideGameData();
-    PrivateXServer server;
-    ProgramProcess program(server.Name);
-    ASSERT_TRUE(WithinSeconds(60, [&] { return server.MappedWindows("Zarvoth Mutador 1.0") == 1; }))
-        << "the game started on " << server.Name;
+    XServer server(1024, 768);
+    ASSERT_FALSE(server.Name().empty()) << "Xvfb started";
+    ProgramProcess program(server.Name());
+    ASSERT_TRUE(WithinSeconds(60, [&] { return MappedWindows(server.Name(), "Zarvoth Mutador 1.0") == 1; }))
+        << "the game started on " << server.Name();
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     server.End();
     EXPECT_TRUE(WithinSeconds(10, [&] { return !program.Running(); })) << "the program ends without its display";
@@ -297,17 +236,18 @@ TEST(X11Program, ALostDisplayStillSavesTheSettings) {
 TEST(X11Program, TheStartUpErrorBoxClosesOnSigtermAndNothingOfItOutlivesTheGame) {
     for (const int signal : {SIGTERM, SIGKILL}) {
         TempDirectory folder;
-        PrivateXServer server;
-        ProgramProcess program(server.Name);
-        ASSERT_TRUE(WithinSeconds(60, [&] { return server.MappedWindows("Zarvoth Mutador") == 1; }))
-            << "the box is up on " << server.Name;
-        EXPECT_EQ(server.MappedWindows(), 1) << "the box alone";
+        XServer server(1024, 768);
+        ASSERT_FALSE(server.Name().empty()) << "Xvfb started";
+        ProgramProcess program(server.Name());
+        ASSERT_TRUE(WithinSeconds(60, [&] { return MappedWindows(server.Name(), "Zarvoth Mutador") == 1; }))
+            << "the box is up on " << server.Name();
+        EXPECT_EQ(MappedWindows(server.Name()), 1) << "the box alone";
         program.Signal(signal);
         EXPECT_TRUE(WithinSeconds(5, [&] { return !program.Running(); })) << "signal " << signal;
         if (signal == SIGTERM) {
             EXPECT_EQ(program.ExitStatus(), 1);
         }
-        EXPECT_TRUE(WithinSeconds(5, [&] { return server.MappedWindows() == 0; }))
+        EXPECT_TRUE(WithinSeconds(5, [&] { return MappedWindows(server.Name()) == 0; }))
             << "no box left on the screen after signal " << signal;
     }
 }
