@@ -246,11 +246,11 @@ TForm1::TForm1(platform::SdlWindow& window, platform::Application& application, 
         EnableGamepad();
         FormCreate();
         DXDraw1->FormShown();
-        // Losing the display ends the program at once; the options and the best score need no
-        // display to be kept.
+        // Losing the display ends the program at once; the player's choices need no display to
+        // be kept, but the window can no longer be asked its size.
         platform::SetDisplayLostHook([this] {
             if (!FClosed) {
-                SaveSettings();
+                SavePlayersChoices();
             }
         });
     } catch (...) {
@@ -355,9 +355,8 @@ void TForm1::DXTimer1Deactivate(TCustomDXTimer&) {
         platform::ShowMessageBox("Cannot minimalize, if \"VSynch\" is disabled!!!", "Zarvoth Mutador: Error");
         // The program ends here without its closing steps, but the options and the best score
         // are kept: losing them to a focus change would be a plain loss of the player's data.
-        SaveSettings();
         RememberWindowSize();
-        Preferences::SavePreferences();
+        SavePlayersChoices();
         FEndedOnVSynchError = true;
         FApplication.Terminate();
         return;
@@ -435,6 +434,11 @@ void TForm1::ToggleFullScreen() {
     UpdatePointerConfinement();
 }
 
+void TForm1::SavePlayersChoices() {
+    SaveSettings();
+    Preferences::SavePreferences();
+}
+
 void TForm1::RememberWindowSize() {
     const platform::Size size = FWindow.WindowedSize();
     if (size.Width <= 0 || size.Height <= 0) {
@@ -463,9 +467,8 @@ void TForm1::TakeScreenshot() {
 }
 
 void TForm1::FormClose() {
-    SaveSettings();
     RememberWindowSize();
-    Preferences::SavePreferences();
+    SavePlayersChoices();
     FWindow.ClipPointer(std::nullopt);
     if (SendScoreAtExit) {
         platform::RunProgram("Data/Transfer.exe");

@@ -154,6 +154,8 @@ private:
     void UpdatePointerConfinement();
     // The preferences' window size: the window's, unless it is the one the screen would give anyway.
     void RememberWindowSize();
+    // Writes the settings record and the preferences as they stand.
+    void SavePlayersChoices();
 
     platform::SdlWindow& FWindow;
     platform::Application& FApplication;

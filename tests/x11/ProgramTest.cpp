@@ -216,7 +216,7 @@ TEST(X11Program, ClosesInOrderOnEveryTerminationSignal) {
     }
 }
 
-TEST(X11Program, ALostDisplayStillSavesTheSettings) {
+TEST(X11Program, ALostDisplayStillSavesTheSettingsAndThePreferences) {
     TempDirectory folder;
     ProvideGameData();
     XServer server(1024, 768);
@@ -229,6 +229,7 @@ TEST(X11Program, ALostDisplayStillSavesTheSettings) {
     EXPECT_TRUE(WithinSeconds(10, [&] { return !program.Running(); })) << "the program ends without its display";
     EXPECT_EQ(program.ExitStatus(), 1);
     EXPECT_TRUE(fs::exists("Data/Data.qbx") && fs::file_size("Data/Data.qbx") == 40u) << "settings saved";
+    EXPECT_TRUE(fs::exists("Data/Preferences.ini")) << "preferences saved";
 }
 
 // Without its data the game shows the loader's error in a message box; its own window, which
