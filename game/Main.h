@@ -1,9 +1,9 @@
 // Main: the main window TForm1. It owns the engine components, starts the program
 // (FormCreate), runs the frame (DXTimer1Timer), routes key and mouse events by AppMode to the
 // menu, the game or the best-score dialog, draws the cursor, and closes the program in order
-// (FormClose: settings saved, pointer released, the uploader started when agreed). It also
-// keeps the player's preferences: full screen or a window (F11, Alt+Enter), and the frame on
-// the screen as a picture (F12).
+// (FormClose: settings and preferences saved, pointer released, the uploader started when
+// agreed). It also switches between full screen and a window (F11, Alt+Enter), keeps the frame
+// on the screen as a picture (F12) and hands the preferences' volumes to the sound output.
 // Depends on the engine components, Preferences, Screenshot and the platform's window services.
 #pragma once
 

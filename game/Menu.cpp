@@ -8,6 +8,7 @@
 #include "engine/display/SurfaceCanvas.h"
 #include "game/Main.h"
 #include "game/Preferences.h"
+#include "platform/SoundDevice.h"
 
 namespace Menu {
 namespace {
@@ -40,7 +41,7 @@ constexpr int VolumeStep = 10;
 
 void StepVolume(int& percent, int direction) {
     const int stepped = direction < 0 ? (percent - 1) / VolumeStep * VolumeStep : (percent / VolumeStep + 1) * VolumeStep;
-    percent = std::clamp(stepped, 0, 100);
+    percent = std::clamp(stepped, 0, platform::SoundGroupVolumeMax);
     Main::ApplyVolumes();
 }
 

@@ -1,10 +1,10 @@
 // AudioMixer: the software mixer behind the sound components. It implements SoundDevice with
-// buffers whose samples live in memory and are mixed, resampled to the output rate, into one
-// stereo stream, which a peak limiter keeps below full scale. The output (an audio device, on
-// its own thread) pulls that stream through Render; tests call Render themselves. The game's
-// thread only changes shared state under a short lock and never waits for the output. A lost
-// output is reopened by the buffer operations that follow, a few times a second at most; while
-// it is away, sounds end as they start.
+// buffers whose samples live in memory and are mixed, resampled to the output rate and scaled by
+// their group's volume, into one stereo stream, which a peak limiter keeps below full scale.
+// The output (an audio device, on its own thread) pulls that stream through Render; tests call
+// Render themselves. The game's thread only changes shared state under a short lock and never
+// waits for the output. A lost output is reopened by the buffer operations that follow, a few
+// times a second at most; while it is away, sounds end as they start.
 // Depends on SoundDevice.h, MixerVoice, PeakLimiter and the Clock; no SDL.
 #pragma once
 

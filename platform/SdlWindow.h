@@ -5,12 +5,11 @@
 // is made hidden and appears with its first frame, in whichever of the two it was set to. A
 // graphics processor scales through SDL's renderer (whole-number nearest scaling, then a smooth
 // final step only where the factor is not whole); without one the frame goes into the window's
-// own surface in one nearest-neighbour pass
-// (NearestScaler). With vertical sync the window says when the next frame is due (FramePacer):
-// shortly before the refresh that will show it, so the loop reads the input then and not a frame
-// earlier. It is the video device of the display component and provides the pointer, caption
-// and event services of the main window. Depends on SDL2, DesktopProbe, WindowGeometry and
-// FramePacer.
+// own surface in one nearest-neighbour pass (NearestScaler). With vertical sync the window says
+// when the next frame is due (FramePacer): shortly before the refresh that will show it, so the
+// loop reads the input then and not a frame earlier. It is the video device of the display
+// component and provides the pointer, caption and event services of the main window. Depends on
+// SDL2, DesktopProbe, WindowGeometry and FramePacer.
 #pragma once
 
 #include <chrono>
