@@ -12,14 +12,11 @@
 #include <fstream>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,8 +30,6 @@
 #include "tests/engine/assets/AssetBytes.h"
 // Last: Xlib's macros (Bool, KeyPress) would clash with the headers above.
 #include <X11/Xlib.h>
-
-extern char** environ;
 
 namespace {
 
@@ -111,17 +106,9 @@ namespace {
 // never outlives the test: whatever still runs at the end is killed.
 class ProgramProcess {
 public:
-    explicit ProgramProcess(const std::string& display) {
-        const std::string program = std::string(ZARVOTH_BIN_DIR) + "/zarvoth";
-        std::vector<std::string> settings{"DISPLAY=" + display};
-        for (char** variable = environ; *variable != nullptr; ++variable) {
-            if (std::string_view(*variable).substr(0, 8) != "DISPLAY=") settings.emplace_back(*variable);
-        }
-        std::vector<char*> environment;
-        for (std::string& setting : settings) environment.push_back(setting.data());
-        environment.push_back(nullptr);
-        char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
-        EXPECT_EQ(posix_spawn(&Pid, program.c_str(), nullptr, nullptr, argv, environment.data()), 0);
+    explicit ProgramProcess(const std::string& display)
+        : Pid(StartOnDisplay({std::string(ZARVOTH_BIN_DIR) + "/zarvoth"}, display)) {
+        EXPECT_GT(Pid, 0) << "the program started";
     }
     ~ProgramProcess() {
         if (Running()) {
@@ -133,11 +120,14 @@ public:
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool Running() {
-        if (Ended) return false;
+        // No process (it did not start) is never waited on or signalled: 0 means the whole group.
+        if (Ended || Pid <= 0) return false;
         Ended = waitpid(Pid, &WaitStatus, WNOHANG) == Pid;
         return !Ended;
     }
-    void Signal(int signal) const { kill(Pid, signal); }
+    void Signal(int signal) const {
+        if (Pid > 0) kill(Pid, signal);
+    }
     // The exit status, or -1 when it did not exit (it was killed, or still runs).
     int ExitStatus() { return !Running() && WIFEXITED(WaitStatus) ? WEXITSTATUS(WaitStatus) : -1; }
 
