@@ -178,14 +178,7 @@ protected:
         return static_cast<int>((degrees % 360 + 360) % 360);
     }
 
-    std::vector<TEnemy*> Enemies() {
-        std::vector<TEnemy*> found;
-        TSpriteEngine& root = Form->DXSpriteEngine1->Engine();
-        for (int i = 0; i < root.Count(); ++i) {
-            if (auto* enemy = dynamic_cast<TEnemy*>(root.Items(i))) found.push_back(enemy);
-        }
-        return found;
-    }
+    std::vector<TEnemy*> Enemies() { return SpritesOf<TEnemy>(); }
 
     // Where an enemy's left edge will be after `seconds`: Defiants drift away from the centre
     // line at a third of their speed, Akiras out to the quarter lines; shuttles keep their line.

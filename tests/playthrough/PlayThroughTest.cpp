@@ -87,18 +87,8 @@ protected:
         if (held) Input.Press(key); else Input.Release(key);
     }
 
-    // The world's sprites of one class.
-    template <class T = TEnemy>
-    std::vector<T*> All() {
-        std::vector<T*> found;
-        TSpriteEngine& root = Form->DXSpriteEngine1->Engine();
-        for (int i = 0; i < root.Count(); ++i) {
-            if (auto* sprite = dynamic_cast<T*>(root.Items(i))) found.push_back(sprite);
-        }
-        return found;
-    }
-    std::vector<TEnemy*> Enemies() { return All(); }
-    int TorpedoesInFlight() { return static_cast<int>(All<TPlayerPhotonTorpedo>().size()); }
+    std::vector<TEnemy*> Enemies() { return SpritesOf<TEnemy>(); }
+    int TorpedoesInFlight() { return static_cast<int>(SpritesOf<TPlayerPhotonTorpedo>().size()); }
 
     // Answers the open dialog as a player reading it would.
     void AnswerDialog() {

@@ -97,6 +97,17 @@ protected:
         return played;
     }
 
+    // The world's sprites of class T, in the order they move.
+    template <class T>
+    std::vector<T*> SpritesOf() {
+        std::vector<T*> found;
+        for (int i = 0; i < Root().Count(); ++i) {
+            if (auto* sprite = dynamic_cast<T*>(Root().Items(i))) found.push_back(sprite);
+        }
+        return found;
+    }
+    TSpriteEngine& Root() { return Form->DXSpriteEngine1->Engine(); }
+
     // The loudest sample of the phaser (effect 0) played alone from its start, panned left: the
     // effects started before are stopped, and what the mixer's limiter still holds is played out.
     float PhaserPeak() {

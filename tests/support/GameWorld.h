@@ -92,6 +92,5 @@ protected:
         return area;
     }
 
-    TSpriteEngine& Root() { return Form->DXSpriteEngine1->Engine(); }
     int Pan(int effect) { return Form->DXWaveList1->Items().Items(effect).Pan(); }
 };
